@@ -1,0 +1,31 @@
+// BitmapDecoder: the editor's own reader of Windows bitmaps (with or without the "BM" file
+// header; 12- and 40-byte headers; 1, 4, 8, 16, 24 and 32 bits per pixel; uncompressed, RLE8,
+// RLE4 and bit-field masks). It never reads outside the bytes it is given and refuses absurd
+// dimensions before allocating.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <variant>
+
+#include "RGBImage.h"
+
+namespace y4 {
+
+enum class BitmapError {
+    UnknownFormat,      // a header size other than 12 or 40, or no header at all
+    ConversionFailed,   // truncated or inconsistent data, unsupported depth or compression
+    OutOfMemory,        // dimensions too large to hold
+};
+
+class BitmapDecoder {
+public:
+    // The largest picture decoded, in pixels.
+    static constexpr std::int64_t kMaxPixels = std::int64_t{1} << 26;
+
+    // The picture as a bottom-up 24-bit image (a top-down file gives the same image as its
+    // bottom-up twin), or the reason it cannot be read.
+    static std::variant<RGBImage, BitmapError> decode(std::span<const std::uint8_t> bytes);
+};
+
+}  // namespace y4

@@ -1,0 +1,32 @@
+// TextureSet: a model's decoded bitmap images (one per bitmap name, an entry may be empty) and
+// the GL texture names built from them, one per bitmap name.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "RGBImage.h"
+#include "platform/TextureDevice.h"
+
+namespace y4 {
+
+class TextureSet {
+public:
+    // The RGBA texture of an image: alpha 0 for pixels of exactly (255, 0, 255), else 255; an
+    // image taller than wide keeps its last sizeX rows. `size` receives the side. Empty for an
+    // image wider than tall, which draws untextured.
+    static std::vector<std::uint8_t> textureBytes(const RGBImage& image, int& size);
+
+    // Generates `nameCount` texture names and uploads each present image to the texture of
+    // its position. Without a device nothing is created.
+    void createTextures(TextureDevice* device, std::size_t nameCount);
+    // Deletes the textures and forgets their names.
+    void deleteTextures(TextureDevice* device);
+    void freeImages() { images.clear(); }
+
+    std::vector<std::unique_ptr<RGBImage>> images;
+    std::vector<TextureName> textureNames;
+};
+
+}  // namespace y4

@@ -1,0 +1,30 @@
+// Face construction, copy and path text.
+#include "Face.h"
+
+#include "SubEntity.h"
+
+namespace y4 {
+
+Face::Face(SubEntity* parent, int index) : SceneObject(kFace, index), parent(parent) {}
+
+Face::Face(const Face& source, int index)
+    : SceneObject(source, index, false),
+      parent(nullptr),
+      vertexA(source.vertexA),
+      vertexB(source.vertexB),
+      vertexC(source.vertexC),
+      indexA(source.indexA),
+      indexB(source.indexB),
+      indexC(source.indexC),
+      bitmapIndex(source.bitmapIndex),
+      treeItem(source.treeItem) {}
+
+void Face::appendPathName(std::string& out) const {
+    appendName(out);
+    out.append("; ");
+    if (parent) {
+        parent->appendPathName(out);
+    }
+}
+
+}  // namespace y4

@@ -1,0 +1,46 @@
+// Scene lookups and the release of every record.
+#include "Scene.h"
+
+namespace y4 {
+
+Scene::~Scene() { destroyAll(); }
+
+void Scene::destroyAll() {
+    for (Vertex* v : vertices) {
+        pool_.destroy(v);
+    }
+    for (Face* f : faces) {
+        pool_.destroy(f);
+    }
+    for (SubEntity* s : subEntities) {
+        pool_.destroy(s);
+    }
+    for (Entity* e : entities) {
+        pool_.destroy(e);
+    }
+    vertices.clear();
+    faces.clear();
+    subEntities.clear();
+    entities.clear();
+    bitmapNames.clear();
+}
+
+Entity* Scene::findEntityByIndex(int index) const {
+    for (Entity* e : entities) {
+        if (e->index == index) {
+            return e;
+        }
+    }
+    return nullptr;
+}
+
+Entity* Scene::findEntityByName(std::string_view name) const {
+    for (Entity* e : entities) {
+        if (e->nameEquals(name)) {
+            return e;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace y4

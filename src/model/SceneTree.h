@@ -1,0 +1,76 @@
+// SceneTree: the object tree as one plain structure in the core, and the in-memory EntityTree.
+// Each item carries a scene record, a check state and a label derived from the record (its name,
+// with " (*)" while it is marked deleted) unless one was set explicitly. A model of a million
+// faces has four million items, so items are small, creating no object per item, and every
+// operation costs time in proportion to what it changes. Views follow the tree through
+// SceneTreeObserver, which announces each change before and after it happens.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/EntityTree.h"
+
+namespace y4 {
+
+// Told of every change of a SceneTree. Rows are positions among the parent's children;
+// kNoItem as a parent means the top level. Between an "about to" call and its partner the tree
+// is unchanged; after the partner it shows the change.
+class SceneTreeObserver {
+public:
+    virtual ~SceneTreeObserver() = default;
+    virtual void itemsAboutToBeInserted(TreeItem parent, int first, int last) = 0;
+    virtual void itemsInserted(TreeItem parent, int first, int last) = 0;
+    virtual void itemsAboutToBeRemoved(TreeItem parent, int first, int last) = 0;
+    virtual void itemsRemoved(TreeItem parent, int first, int last) = 0;
+    // The label or check state of the children first..last of `parent` changed.
+    virtual void itemsChanged(TreeItem parent, int first, int last) = 0;
+    virtual void treeAboutToBeReset() = 0;
+    virtual void treeReset() = 0;
+    virtual void selectionChanged(TreeItem previous, TreeItem current) = 0;
+};
+
+class SceneTree : public EntityTree {
+public:
+    SceneTree();
+    ~SceneTree() override;
+
+    // EntityTree
+    TreeItem insertItem(TreeItem parent, SceneObject* record, TreeItem after = kNoItem) override;
+    TreeItem insertItemBefore(TreeItem parent, SceneObject* record, TreeItem before) override;
+    void deleteItem(TreeItem item) override;
+    void deleteAllItems() override;
+    void setItemText(TreeItem item, std::string_view text) override;
+    void resetItemText(TreeItem item) override;
+    std::string itemText(TreeItem item) const override;
+    void setCheck(TreeItem item, bool checked) override;
+    bool check(TreeItem item) const override;
+    SceneObject* itemData(TreeItem item) const override;
+    TreeItem parentItem(TreeItem item) const override;
+    void selectItem(TreeItem item) override;
+    TreeItem selectedItem() const override { return selected_; }
+    void beginUpdate() override;
+    void endUpdate() override;
+
+    // Navigation, for views and tests. kNoItem as a parent means the top level.
+    int childCount(TreeItem parent) const;
+    TreeItem child(TreeItem parent, int row) const;
+    int row(TreeItem item) const;
+    // Number of items in the tree.
+    std::size_t size() const;
+    bool contains(TreeItem item) const;
+    // Reserves room for `count` items, before building a large tree.
+    void reserve(std::size_t count);
+
+    void addObserver(SceneTreeObserver* observer);
+    void removeObserver(SceneTreeObserver* observer);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d_;
+};
+
+}  // namespace y4

@@ -1,0 +1,26 @@
+// SubEntity construction, copy and path text.
+#include "SubEntity.h"
+
+#include "Entity.h"
+
+namespace y4 {
+
+SubEntity::SubEntity(Entity* parent, int index) : SceneObject(kSubEntity, index), parent(parent) {}
+
+SubEntity::SubEntity(const SubEntity& source, int index)
+    : SceneObject(source, index, false),
+      parent(nullptr),
+      faces(source.faces),
+      vertices(source.vertices),
+      bitmapIndex(source.bitmapIndex),
+      treeItem(source.treeItem) {}
+
+void SubEntity::appendPathName(std::string& out) const {
+    appendName(out);
+    out.append("; ");
+    if (parent) {
+        parent->appendPathName(out);
+    }
+}
+
+}  // namespace y4
