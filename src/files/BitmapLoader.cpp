@@ -1,0 +1,56 @@
+// The bitmap file loader: path resolution, mapping and the loader's messages.
+#include "BitmapLoader.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <variant>
+
+#include "BitmapDecoder.h"
+#include "platform/MappedFile.h"
+#include "platform/PathResolver.h"
+#include "platform/Prompt.h"
+
+namespace y4 {
+
+namespace {
+
+void report(std::string_view text) {
+    prompt().showMessage(text, MessageIcon::Exclamation, "Error");
+}
+
+std::string_view messageOf(BitmapError error) {
+    switch (error) {
+        case BitmapError::UnknownFormat:
+            return "Unknown DIB file format.";
+        case BitmapError::ConversionFailed:
+            return "Image file conversion error.";
+        case BitmapError::OutOfMemory:
+            return "Out of memory.";
+    }
+    return "Image file conversion error.";
+}
+
+}  // namespace
+
+std::unique_ptr<RGBImage> loadBitmapImage(const std::string& path) {
+    std::optional<MappedFile> file;
+    if (const std::optional<std::string> resolved = PathResolver::resolveExisting(path)) {
+        file = MappedFile::open(*resolved);
+    }
+    if (!file) {
+        report("Failed to open DIB file " + path + ".\n");
+        return nullptr;
+    }
+    const std::string_view bytes = file->bytes();
+    std::variant<RGBImage, BitmapError> result =
+        BitmapDecoder::decode({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+    if (const BitmapError* error = std::get_if<BitmapError>(&result)) {
+        report(messageOf(*error));
+        return nullptr;
+    }
+    return std::make_unique<RGBImage>(std::move(std::get<RGBImage>(result)));
+}
+
+}  // namespace y4

@@ -1,0 +1,23 @@
+// RleDecoder: expands the run-length encoded pixel bits of 8-bit (RLE8) and 4-bit (RLE4)
+// bitmaps into a 24-bit picture.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "BitmapPalette.h"
+#include "RGBImage.h"
+
+namespace y4 {
+
+class RleDecoder {
+public:
+    // Expands `bits` (RLE8 when `bitsPerPixel` is 8, RLE4 when it is 4) into `image`, whose
+    // sizes are set and whose data holds sizeX * sizeY black pixels, bottom row first. Pixels
+    // the stream skips or never reaches stay black; runs past the end of a row or of the
+    // picture are cut off.
+    static void expand(std::span<const std::uint8_t> bits, int bitsPerPixel,
+                       const BitmapPalette& palette, RGBImage& image);
+};
+
+}  // namespace y4
