@@ -38,7 +38,9 @@ public:
     SceneTree();
     ~SceneTree() override;
 
-    // EntityTree
+    // EntityTree. An insert under a parent that is not in the tree inserts nothing and returns
+    // kNoItem; a sibling (`after`, `before`) that is not a child of the parent appends the item.
+    // Edits of handles that are not in the tree are ignored; queries of them answer empty.
     TreeItem insertItem(TreeItem parent, SceneObject* record, TreeItem after = kNoItem) override;
     TreeItem insertItemBefore(TreeItem parent, SceneObject* record, TreeItem before) override;
     void deleteItem(TreeItem item) override;
@@ -52,14 +54,28 @@ public:
     TreeItem parentItem(TreeItem item) const override;
     void selectItem(TreeItem item) override;
     TreeItem selectedItem() const override { return selected_; }
+    // Batches nest. Removals inside a batch are announced at its end, one contiguous range of
+    // rows at a time (from the last range of a parent to its first), and label and check changes
+    // after them as one range per parent; inserts are announced at once. Until the batch ends,
+    // child, row and childCount still show the items whose removal is pending (as the observers
+    // were told), while contains() is already false for them and their records have lost their
+    // handles. Observers must not edit the tree from a notification.
     void beginUpdate() override;
     void endUpdate() override;
 
-    // Navigation, for views and tests. kNoItem as a parent means the top level.
+    // A rebuild: beginReset announces treeAboutToBeReset (after clearing the selection) and
+    // deletes every item; the edits until the matching endReset are not announced one by one,
+    // endReset announces treeReset. Nestable. This is how a model of millions of items is listed
+    // without one announcement per item. deleteAllItems is an empty rebuild.
+    void beginReset();
+    void endReset();
+
+    // Navigation, for views and tests, each in constant time. kNoItem as a parent means the top
+    // level; child answers kNoItem for a row out of range, row answers -1 for a stale handle.
     int childCount(TreeItem parent) const;
     TreeItem child(TreeItem parent, int row) const;
     int row(TreeItem item) const;
-    // Number of items in the tree.
+    // Number of items in the tree (items whose removal is pending are no longer counted).
     std::size_t size() const;
     bool contains(TreeItem item) const;
     // Reserves room for `count` items, before building a large tree.
@@ -71,6 +87,7 @@ public:
 private:
     struct Impl;
     std::unique_ptr<Impl> d_;
+    TreeItem selected_ = kNoItem;
 };
 
 }  // namespace y4
