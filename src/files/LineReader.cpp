@@ -26,10 +26,11 @@ std::string_view LineReader::next(std::string_view expected) {
     const char* begin = bytes_.data() + pos_;
     const std::size_t left = bytes_.size() - pos_;
     const void* found = std::memchr(begin, '\n', left);
-    std::size_t length = found ? static_cast<std::size_t>(static_cast<const char*>(found) - begin)
-                               : left;
+    std::size_t length =
+        found ? static_cast<std::size_t>(static_cast<const char*>(found) - begin) : left;
     pos_ += found ? length + 1 : length;
-    if (length > 0 && begin[length - 1] == '\r') {
+    // Windows line ends, and stray carriage returns before them.
+    while (length > 0 && begin[length - 1] == '\r') {
         --length;
     }
     if (length > kMaxLineLength) {
@@ -47,6 +48,8 @@ std::string LineReader::message(std::string_view expected) const {
            std::string(expected);
 }
 
-void LineReader::fail(std::string_view expected) const { throw LoadError(message(expected)); }
+void LineReader::fail(std::string_view expected) const {
+    throw LoadError(message(expected));
+}
 
 }  // namespace y4

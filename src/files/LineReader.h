@@ -22,6 +22,8 @@ public:
     // `expected` was expected.
     std::string_view next(std::string_view expected);
     bool atEnd() const { return pos_ >= bytes_.size(); }
+    std::size_t bytesLeft() const { return bytes_.size() - pos_; }
+    const std::string& file() const { return file_; }
     // The number of the line last handed out (from 1).
     int lineNumber() const { return line_; }
 

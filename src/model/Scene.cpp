@@ -3,7 +3,13 @@
 
 namespace y4 {
 
-Scene::~Scene() { destroyAll(); }
+Scene::~Scene() {
+    // The tree's items point at these records; they go first, while the records still exist.
+    if (m_pEntityTree) {
+        m_pEntityTree->deleteAllItems();
+    }
+    destroyAll();
+}
 
 void Scene::destroyAll() {
     for (Vertex* v : vertices) {

@@ -21,6 +21,7 @@ public:
     // The deepest entity hierarchy a scene holds (levels 0 to kMaxLevel).
     static constexpr int kMaxLevel = 255;
 
+    // `tree` shows the scene; it must outlive the scene, whose destruction empties it.
     explicit Scene(EntityTree* tree = nullptr) : m_pEntityTree(tree) {}
     virtual ~Scene();
     Scene(const Scene&) = delete;
@@ -45,6 +46,9 @@ public:
     // Geometry.
     void computeWorldPositions();
     void scaleSelected(float fx, float fy, float fz);
+    // Turns every entity position and every vertex position and normal to the other sign:
+    // the model files hold them so.
+    void negateCoordinates();
 
     // Marking (flag 1 deletes, 0 undeletes) of a record and everything below it.
     void markEntity(Entity* e, int flag);

@@ -103,10 +103,12 @@ void Scene::endPurge() {
             auto* e = static_cast<Entity*>(owner);
             std::erase_if(e->children, gone);
             std::erase_if(e->subEntities, gone);
-        } else {
+        } else if (owner->kind() == SceneObject::kSubEntity) {
             auto* s = static_cast<SubEntity*>(owner);
             std::erase_if(s->faces, gone);
             std::erase_if(s->vertices, gone);
+        } else {
+            std::erase_if(static_cast<Vertex*>(owner)->faces, gone);
         }
     }
     dirtyOwners_.clear();
@@ -192,12 +194,12 @@ void Scene::deleteObject(Face* f) {
     log.trace(kFaceSteps[1]);
     log.trace(kFaceSteps[2]);
     log.trace(kFaceSteps[3]);
+    // The corners lose the face when their lists are compacted at the end of the purge: a
+    // vertex shared by many removed faces would otherwise be searched once per face.
     Vertex* corners[3] = {f->vertexA, f->vertexB, f->vertexC};
     for (int i = 0; i < 3; ++i) {
         log.trace(kFaceSteps[4 + 2 * i]);
-        if (corners[i]) {
-            std::erase(corners[i]->faces, f);
-        }
+        markListDirty(corners[i]);
         log.trace(kFaceSteps[5 + 2 * i]);
     }
     log.trace(kFaceSteps[10]);

@@ -121,4 +121,20 @@ void Scene::scaleSelected(float fx, float fy, float fz) {
     }
 }
 
+void Scene::negateCoordinates() {
+    for (Entity* e : entities) {
+        e->positionX = -e->positionX;
+        e->positionY = -e->positionY;
+        e->positionZ = -e->positionZ;
+    }
+    for (Vertex* v : vertices) {
+        v->X = -v->X;
+        v->Y = -v->Y;
+        v->Z = -v->Z;
+        v->normalX = -v->normalX;
+        v->normalY = -v->normalY;
+        v->normalZ = -v->normalZ;
+    }
+}
+
 }  // namespace y4

@@ -55,6 +55,8 @@ bool SceneObject::nameEquals(std::string_view text) const {
     return name() == text;
 }
 
-void SceneObject::appendPathName(std::string& out) const { out.clear(); }
+void SceneObject::appendPathName(std::string& out) const {
+    out.clear();
+}
 
 }  // namespace y4

@@ -41,7 +41,8 @@ void Vertex::appendPathName(std::string& out) const {
 }
 
 void Vertex::Rotate(int axis, int target, float angle) {
-    rotate(axis, target, std::cos(static_cast<double>(angle)), std::sin(static_cast<double>(angle)));
+    rotate(axis, target, std::cos(static_cast<double>(angle)),
+           std::sin(static_cast<double>(angle)));
 }
 
 void Vertex::rotate(int axis, int target, double c, double s) {

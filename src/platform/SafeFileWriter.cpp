@@ -131,6 +131,13 @@ void SafeFileWriter::write(std::string_view bytes) {
         next += written;
         left -= static_cast<std::size_t>(written);
     }
+#ifdef SYNC_FILE_RANGE_WRITE
+    // Start writing these bytes to the disk now, while the next ones are formatted, so that
+    // the sync at commit has little left to wait for. Only a hint: failures show at the sync.
+    ::sync_file_range(fd_, static_cast<off_t>(written_), static_cast<off_t>(bytes.size()),
+                      SYNC_FILE_RANGE_WRITE);
+#endif
+    written_ += bytes.size();
 }
 
 void SafeFileWriter::commit() {

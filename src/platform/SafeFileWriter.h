@@ -38,6 +38,7 @@ private:
     std::string target_;
     std::string temp_;
     int fd_ = -1;
+    std::size_t written_ = 0;
     bool committed_ = false;
 };
 

@@ -1,2 +1,161 @@
-// y4tool: checks, describes and re-saves model files from the command line.
-int main() { return 0; }
+// y4tool: checks, describes and re-saves model files from the command line, through the same
+// Reader and Writer as the editor. It never opens a window.
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "JsonSceneWriter.h"
+#include "ModelSummary.h"
+#include "files/LoadError.h"
+#include "files/Reader.h"
+#include "files/Writer.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: y4tool <command> [options]\n"
+    "\n"
+    "Commands:\n"
+    "  check FILE...          load each model as the editor does and report ok or the error\n"
+    "  info [--json] FILE     describe a model (with --json: the whole scene as JSON)\n"
+    "  resave IN OUT          load IN and write it to OUT in IN's variant\n"
+    "\n"
+    "Run 'y4tool <command> --help' for the command's help.\n";
+
+constexpr const char* kCheckHelp =
+    "Usage: y4tool check FILE...\n"
+    "Loads each model file as the editor does (textures decoded, no GL) and prints\n"
+    "'FILE: ok' or 'FILE: <error>'. Exit status 0 only when every file loaded.\n";
+constexpr const char* kInfoHelp =
+    "Usage: y4tool info [--json] FILE\n"
+    "Prints the variant, the counts, the bitmaps with their image sizes, the bounding box and\n"
+    "the groups of a model. With --json prints the loaded scene as one JSON object.\n";
+constexpr const char* kResaveHelp =
+    "Usage: y4tool resave IN OUT\n"
+    "Loads IN and writes the scene to OUT in IN's variant, whatever OUT's extension.\n";
+
+bool wantsHelp(const std::vector<std::string>& args) {
+    return std::any_of(args.begin(), args.end(),
+                       [](const std::string& a) { return a == "--help" || a == "-h"; });
+}
+
+// The editor opens the path the user chose in upper case; do the same with the absolute path.
+std::string editorPath(const std::string& argument) {
+    std::string path = std::filesystem::absolute(argument).lexically_normal().string();
+    std::transform(path.begin(), path.end(), path.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return path;
+}
+
+// Loads a model; throws LoadError, also for a file that could not be opened.
+std::unique_ptr<y4::Reader> load(const std::string& argument) {
+    const std::string path = editorPath(argument);
+    auto reader = std::make_unique<y4::Reader>(nullptr, path);
+    if (!reader->loaded()) {
+        throw y4::LoadError("Error: Could not open file " + argument);
+    }
+    return reader;
+}
+
+int usageError(const char* message, const char* help) {
+    std::fprintf(stderr, "y4tool: %s\n\n%s", message, help);
+    return 2;
+}
+
+int check(const std::vector<std::string>& files) {
+    if (wantsHelp(files)) {
+        std::fputs(kCheckHelp, stdout);
+        return 0;
+    }
+    if (files.empty()) {
+        return usageError("check needs at least one file", kCheckHelp);
+    }
+    int failures = 0;
+    for (const std::string& file : files) {
+        try {
+            load(file);
+            std::printf("%s: ok\n", file.c_str());
+        } catch (const std::exception& error) {
+            std::printf("%s: %s\n", file.c_str(), error.what());
+            ++failures;
+        }
+        std::fflush(stdout);
+    }
+    return failures == 0 ? 0 : 1;
+}
+
+int info(std::vector<std::string> args) {
+    if (wantsHelp(args)) {
+        std::fputs(kInfoHelp, stdout);
+        return 0;
+    }
+    const auto json = std::find(args.begin(), args.end(), "--json");
+    const bool asJson = json != args.end();
+    if (asJson) {
+        args.erase(json);
+    }
+    if (args.size() != 1) {
+        return usageError("info needs exactly one file", kInfoHelp);
+    }
+    try {
+        const auto reader = load(args[0]);
+        const std::string text = asJson ? y4::JsonSceneWriter::write(*reader)
+                                        : y4::ModelSummary::write(*reader, args[0]);
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s: %s\n", args[0].c_str(), error.what());
+        return 1;
+    }
+}
+
+int resave(const std::vector<std::string>& args) {
+    if (wantsHelp(args)) {
+        std::fputs(kResaveHelp, stdout);
+        return 0;
+    }
+    if (args.size() != 2) {
+        return usageError("resave needs a source and a target file", kResaveHelp);
+    }
+    try {
+        const auto reader = load(args[0]);
+        const std::string target = std::filesystem::absolute(args[1]).lexically_normal().string();
+        y4::Writer writer(*reader, target);
+        return 0;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    const std::string command = args.front();
+    args.erase(args.begin());
+    if (command == "--help" || command == "-h" || command == "help") {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (command == "check") {
+        return check(args);
+    }
+    if (command == "info") {
+        return info(args);
+    }
+    if (command == "resave") {
+        return resave(args);
+    }
+    std::fprintf(stderr, "y4tool: unknown command '%s'\n\n%s", command.c_str(), kUsage);
+    return 2;
+}

@@ -23,7 +23,9 @@ const char* iconName(MessageIcon icon) {
 }
 }  // namespace
 
-StrictPrompt& testPrompt() { return *current; }
+StrictPrompt& testPrompt() {
+    return *current;
+}
 
 void StrictPrompt::expectMessage(std::string text, MessageIcon icon) {
     expected_.push_back({std::move(text), icon, false, false});

@@ -1,0 +1,316 @@
+// y4bench: times the core's operations on generated models of 10,000, 100,000 and 1,000,000
+// faces (the fastest of several runs of each), next to the fgets/sscanf/fprintf yardstick, and
+// the peak memory of loading the largest model. Prints a table, or JSON with --json.
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "BaselineReader.h"
+#include "ModelGenerator.h"
+#include "files/Reader.h"
+#include "files/Writer.h"
+#include "model/SceneTree.h"
+#include "model/SelectionMarks.h"
+#include "model/TreeListing.h"
+#include "platform/TraceLog.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Result {
+    std::string op;
+    long long faces;
+    double seconds;
+};
+
+struct Options {
+    std::vector<long long> sizes = {10000, 100000, 1000000};
+    int runs = 3;
+    bool json = false;
+    std::string folder;
+};
+
+// The fastest of `runs` timings of `work`; `setup` runs untimed before each.
+double fastest(int runs, const std::function<void()>& setup, const std::function<void()>& work) {
+    double best = 1e300;
+    for (int k = 0; k < runs; ++k) {
+        setup();
+        const auto start = Clock::now();
+        work();
+        best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
+    }
+    return best;
+}
+
+std::string modelPath(const Options& o, long long faces, const char* extension) {
+    return o.folder + "/M" + std::to_string(faces) + "." + extension;
+}
+
+void generate(const Options& o, long long faces, const char* extension) {
+    const std::string path = modelPath(o, faces, extension);
+    if (std::filesystem::exists(path)) {
+        return;
+    }
+    y4::gen::GeneratorOptions g;
+    g.faces = faces;
+    g.groups = static_cast<int>(std::max(4LL, faces / 1000));
+    g.depth = 4;
+    g.subEntities = std::string(extension) == "Y4T" ? 40 : 2;
+    g.textures = 8;
+    g.seed = static_cast<std::uint32_t>(faces);
+    y4::gen::ModelGenerator::write(g, path);
+}
+
+std::unique_ptr<y4::Reader> load(const std::string& path) {
+    return std::make_unique<y4::Reader>(nullptr, path);
+}
+
+// Marks every other face and every tenth group deleted, as a user's big clean-up would.
+void markHalf(y4::Reader& r) {
+    for (std::size_t k = 0; k < r.faces.size(); k += 2) {
+        r.markFace(r.faces[k], 1);
+    }
+    for (std::size_t k = 1; k < r.entities.size(); k += 10) {
+        r.markEntity(r.entities[k], 1);
+    }
+}
+
+void benchmarkSize(const Options& o, long long faces, std::vector<Result>& results) {
+    const std::string nested = modelPath(o, faces, "Y4P");
+    auto add = [&](const char* op, double seconds) {
+        results.push_back({op, faces, seconds});
+        if (!o.json) {
+            std::fprintf(stderr, "  %-14s %9lld faces  %9.4f s\n", op, faces, seconds);
+        }
+    };
+    std::unique_ptr<y4::Reader> r;
+    add("baseline_read", fastest(
+                             o.runs, [] {}, [&] { y4::bench::BaselineReader::read(nested); }));
+    add("baseline_resave",
+        fastest(
+            o.runs, [] {},
+            [&] { y4::bench::BaselineReader::readAndWrite(nested, o.folder + "/baseline.out"); }));
+    add("load", fastest(
+                    o.runs, [&] { r.reset(); }, [&] { r = load(nested); }));
+    add("load_y4d", fastest(
+                        o.runs, [&] { r.reset(); }, [&] { r = load(modelPath(o, faces, "Y4D")); }));
+    add("load_y4t", fastest(
+                        o.runs, [&] { r.reset(); }, [&] { r = load(modelPath(o, faces, "Y4T")); }));
+    r = load(nested);
+    add("save", fastest(
+                    o.runs, [] {}, [&] { y4::Writer w(*r, o.folder + "/SAVED.Y4P"); }));
+    add("resave", fastest(
+                      o.runs, [&] { r.reset(); },
+                      [&] {
+                          r = load(nested);
+                          y4::Writer w(*r, o.folder + "/SAVED.Y4P");
+                      }));
+    add("world", fastest(
+                     o.runs, [] {}, [&] { r->computeWorldPositions(); }));
+
+    // The tree, the selection and the marks, as the object tree drives them.
+    y4::SceneTree tree;
+    add("tree", fastest(
+                    o.runs, [&] { tree.deleteAllItems(); },
+                    [&] { y4::TreeListing::buildTree(tree, r->root()); }));
+    r->m_pEntityTree = &tree;
+    add("select", fastest(
+                      o.runs, [&] { y4::SelectionMarks::apply(r->root(), 0); },
+                      [&] { y4::SelectionMarks::apply(r->root(), 1); }));
+    y4::Face* face = r->faces[r->faces.size() / 2];
+    add("select_face", fastest(
+                           o.runs, [&] { y4::SelectionMarks::apply(face, 0); },
+                           [&] { y4::SelectionMarks::apply(face, 1); }));
+    add("mark", fastest(
+                    o.runs, [] {},
+                    [&] {
+                        r->markEntity(r->root(), 1);
+                        r->markEntity(r->root(), 0);
+                    }));
+    r.reset();
+
+    // The purge, on a fresh scene with its tree each time, the trace log written to a file.
+    y4::SceneTree purgeTree;
+    std::unique_ptr<y4::Reader> victim;
+    add("purge", fastest(
+                     o.runs,
+                     [&] {
+                         victim.reset();
+                         victim = std::make_unique<y4::Reader>(&purgeTree, nested);
+                         y4::TreeListing::buildTree(purgeTree, victim->root());
+                         markHalf(*victim);
+                         y4::TraceLog::global().open(o.folder + "/Y4Editor.log");
+                     },
+                     [&] { victim->finalDelete(); }));
+    y4::TraceLog::global().close();
+    victim.reset();
+}
+
+// The peak resident memory of a process that loads the model and does nothing else.
+long long peakMemoryOfLoad(const std::string& path) {
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) {
+        return -1;
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        close(pipeFds[0]);
+        long long peak = -1;
+        {
+            y4::Reader r(nullptr, path);
+            rusage usage{};
+            getrusage(RUSAGE_SELF, &usage);
+            peak = static_cast<long long>(usage.ru_maxrss) * 1024;
+        }
+        if (write(pipeFds[1], &peak, sizeof peak) != sizeof peak) {
+            _exit(1);
+        }
+        _exit(0);
+    }
+    close(pipeFds[1]);
+    long long peak = -1;
+    if (read(pipeFds[0], &peak, sizeof peak) != sizeof peak) {
+        peak = -1;
+    }
+    close(pipeFds[0]);
+    waitpid(child, nullptr, 0);
+    return peak;
+}
+
+double secondsOf(const std::vector<Result>& results, const std::string& op, long long faces) {
+    for (const Result& r : results) {
+        if (r.op == op && r.faces == faces) {
+            return r.seconds;
+        }
+    }
+    return -1;
+}
+
+// The targets: the largest load and resave against the yardstick, growth from the second
+// largest size to the largest, and the in-memory operations against the load.
+void printRatios(const std::vector<Result>& results, std::vector<long long> sizes) {
+    std::sort(sizes.begin(), sizes.end());
+    const long long big = sizes.back();
+    std::printf("\nratios at %lld faces:\n", big);
+    auto line = [](const char* what, double ratio, double limit) {
+        std::printf("  %-36s %8.3f  (target <= %.2f) %s\n", what, ratio, limit,
+                    ratio <= limit ? "ok" : "MISSED");
+    };
+    line("load / baseline_read",
+         secondsOf(results, "load", big) / secondsOf(results, "baseline_read", big), 0.3);
+    line("resave / baseline_resave",
+         secondsOf(results, "resave", big) / secondsOf(results, "baseline_resave", big), 0.3);
+    const double load = secondsOf(results, "load", big);
+    for (const char* op : {"world", "mark", "select", "tree"}) {
+        line((std::string(op) + " / load").c_str(), secondsOf(results, op, big) / load, 0.5);
+    }
+    if (sizes.size() < 2) {
+        return;
+    }
+    const long long smaller = sizes[sizes.size() - 2];
+    std::printf("growth from %lld to %lld faces (x%lld):\n", smaller, big, big / smaller);
+    for (const Result& r : results) {
+        if (r.faces == big && r.op.rfind("baseline", 0) != 0 && r.op != "select_face") {
+            line(r.op.c_str(), r.seconds / secondsOf(results, r.op, smaller),
+                 1.5 * static_cast<double>(big) / static_cast<double>(smaller));
+        }
+    }
+}
+
+bool parse(int argc, char** argv, Options& o) {
+    for (int k = 1; k < argc; ++k) {
+        const std::string arg = argv[k];
+        if (arg == "--json") {
+            o.json = true;
+        } else if (arg == "--runs" && k + 1 < argc) {
+            o.runs = std::max(1, std::atoi(argv[++k]));
+        } else if (arg == "--sizes" && k + 1 < argc) {
+            o.sizes.clear();
+            for (std::string list = argv[++k]; !list.empty();) {
+                const std::size_t comma = list.find(',');
+                o.sizes.push_back(std::atoll(list.substr(0, comma).c_str()));
+                list = comma == std::string::npos ? "" : list.substr(comma + 1);
+            }
+        } else if (arg == "--folder" && k + 1 < argc) {
+            o.folder = argv[++k];
+        } else {
+            std::fprintf(stderr,
+                         "Usage: y4bench [--json] [--runs N] [--sizes 10000,100000,1000000] "
+                         "[--folder DIR]\n");
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options o;
+    if (!parse(argc, argv, o)) {
+        return 2;
+    }
+    std::unique_ptr<std::filesystem::path, void (*)(std::filesystem::path*)> cleanup(
+        nullptr, [](std::filesystem::path* p) {
+            std::filesystem::remove_all(*p);
+            delete p;
+        });
+    if (o.folder.empty()) {
+        std::string pattern = (std::filesystem::temp_directory_path() / "y4bench.XXXXXX").string();
+        if (!mkdtemp(pattern.data())) {
+            std::perror("y4bench");
+            return 1;
+        }
+        o.folder = pattern;
+        cleanup.reset(new std::filesystem::path(pattern));
+    }
+    std::vector<Result> results;
+    for (long long faces : o.sizes) {
+        if (!o.json) {
+            std::fprintf(stderr, "generating and measuring %lld faces...\n", faces);
+        }
+        for (const char* extension : {"Y4P", "Y4D", "Y4T"}) {
+            generate(o, faces, extension);
+        }
+        benchmarkSize(o, faces, results);
+    }
+    const long long largest = *std::max_element(o.sizes.begin(), o.sizes.end());
+    const long long peak = peakMemoryOfLoad(modelPath(o, largest, "Y4P"));
+
+    if (o.json) {
+        std::printf("{\"results\": [");
+        for (std::size_t k = 0; k < results.size(); ++k) {
+            std::printf("%s{\"op\": \"%s\", \"faces\": %lld, \"seconds\": %.6f}", k ? ", " : "",
+                        results[k].op.c_str(), results[k].faces, results[k].seconds);
+        }
+        std::printf("], \"peakMemoryBytes\": {\"faces\": %lld, \"bytes\": %lld}}\n", largest, peak);
+        return 0;
+    }
+    std::printf("%-16s", "operation");
+    for (long long faces : o.sizes) {
+        std::printf(" %12lld", faces);
+    }
+    std::printf("   (seconds, fastest of %d)\n", o.runs);
+    for (std::size_t k = 0; k < results.size() / o.sizes.size(); ++k) {
+        std::printf("%-16s", results[k].op.c_str());
+        for (std::size_t s = 0; s < o.sizes.size(); ++s) {
+            std::printf(" %12.4f", results[s * (results.size() / o.sizes.size()) + k].seconds);
+        }
+        std::printf("\n");
+    }
+    std::printf("peak memory of the %lld-face load: %.1f MB\n", largest,
+                static_cast<double>(peak) / 1048576.0);
+    printRatios(results, o.sizes);
+    return 0;
+}

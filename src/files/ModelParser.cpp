@@ -1,0 +1,182 @@
+// Line parsing shared by the model formats.
+#include "ModelParser.h"
+
+#include <algorithm>
+
+#include "BitmapLoader.h"
+#include "LoadError.h"
+#include "Reader.h"
+
+namespace y4 {
+
+namespace {
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+std::string_view skipBlanks(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && isBlank(text[i])) {
+        ++i;
+    }
+    return text.substr(i);
+}
+}  // namespace
+
+int ModelParser::readLabelled(std::string_view what) {
+    std::string_view line = skipBlanks(lines_.next(what));
+    std::size_t label = 0;
+    while (label < line.size() && !isBlank(line[label])) {
+        ++label;
+    }
+    NumberScanner scan(line.substr(label));
+    int value = 0;
+    if (label == 0 || !scan.readInt(value)) {
+        lines_.fail(what);
+    }
+    return value;
+}
+
+int ModelParser::readCount(std::string_view what) {
+    const int count = readLabelled(what);
+    if (count < 0) {
+        lines_.fail(std::string(what) + " of 0 or more");
+    }
+    return count;
+}
+
+std::string_view ModelParser::textAfterColon(std::string_view line, std::string_view what) const {
+    const std::size_t colon = line.find(':');
+    if (colon == std::string_view::npos) {
+        lines_.fail(what);
+    }
+    return skipBlanks(line.substr(colon + 1));
+}
+
+int ModelParser::bracketIndex(std::string_view line, std::string_view& rest,
+                              std::string_view what) const {
+    const std::size_t colon = line.find(':');
+    const std::size_t open = line.substr(0, colon).find('[');
+    int index = 0;
+    if (colon == std::string_view::npos || open == std::string_view::npos) {
+        lines_.fail(what);
+    }
+    // The text between "[" and the character before the colon, which is the "]".
+    NumberScanner scan(line.substr(open + 1, colon > open + 1 ? colon - open - 2 : 0));
+    if (!scan.readInt(index)) {
+        lines_.fail(what);
+    }
+    rest = line.substr(colon + 1);
+    return index;
+}
+
+void ModelParser::readFloats(NumberScanner& scan, float* out, int count,
+                             std::string_view what) const {
+    for (int k = 0; k < count; ++k) {
+        if (!scan.readFloat(out[k])) {
+            lines_.fail(what);
+        }
+    }
+}
+
+void ModelParser::readInts(NumberScanner& scan, int* out, int count, std::string_view what) const {
+    for (int k = 0; k < count; ++k) {
+        if (!scan.readInt(out[k])) {
+            lines_.fail(what);
+        }
+    }
+}
+
+Entity* ModelParser::readEntityLine(int position, EntityColumns& columns) {
+    static constexpr std::string_view kWhat =
+        "an entity line: \"Entity[n]: name:\" and 7 decimal numbers and 11 integers";
+    const std::string_view line = lines_.next(kWhat);
+    const std::size_t first = line.find(':');
+    const std::size_t second = first == std::string_view::npos ? first : line.find(':', first + 1);
+    if (second == std::string_view::npos) {
+        lines_.fail(kWhat);
+    }
+    NumberScanner scan(line.substr(second + 1));
+    readFloats(scan, columns.f, 7, kWhat);
+    readInts(scan, columns.i, 11, kWhat);
+
+    auto* e = reader_.create<Entity>(nullptr, position);
+    reader_.entities.push_back(e);
+    entityLines_.push_back(lines_.lineNumber());
+    e->setName(skipBlanks(line.substr(first + 1, second - first - 1)));
+    e->positionX = columns.f[0];
+    e->positionY = columns.f[1];
+    e->positionZ = columns.f[2];
+    e->rotateX = columns.f[4];
+    e->rotateY = columns.f[5];
+    e->rotateZ = columns.f[6];
+    e->entityID = columns.i[0];
+    e->auxB = columns.i[9];
+    return e;
+}
+
+void ModelParser::linkParents() {
+    std::vector<Entity*>& entities = reader_.entities;
+    const auto count = static_cast<int>(entities.size());
+    auto parentOf = [&](const Entity* e) -> Entity* {
+        const int p = e->parentEntityID;
+        // Entities are made in file order, so an entity's index is its position.
+        return p >= 0 && p < count ? entities[static_cast<std::size_t>(p)] : nullptr;
+    };
+    auto refuse = [&](int position, std::string_view what) {
+        throw LoadError("Error: " + lines_.file() + ", line " +
+                        std::to_string(entityLines_[static_cast<std::size_t>(position)]) +
+                        ": expected " + std::string(what));
+    };
+    for (Entity* e : entities) {
+        if (e->parentEntityID != -1 && parentOf(e) == e) {
+            refuse(e->index, "a parent entity other than the entity itself");
+        }
+        e->parent = e->parentEntityID == -1 ? nullptr : parentOf(e);
+        if (e->parent) {
+            e->parent->children.push_back(e);
+        }
+    }
+    // Levels from the top down; a walk up that meets an entity of its own walk is a cycle.
+    std::vector<int> level(entities.size(), -1);
+    std::vector<int> walkOf(entities.size(), -1);
+    std::vector<Entity*> walk;
+    for (int start = 0; start < count; ++start) {
+        walk.clear();
+        Entity* e = entities[static_cast<std::size_t>(start)];
+        while (e && level[static_cast<std::size_t>(e->index)] < 0) {
+            if (walkOf[static_cast<std::size_t>(e->index)] == start) {
+                refuse(e->index, "a parent entity that is not one of the entity's descendants");
+            }
+            walkOf[static_cast<std::size_t>(e->index)] = start;
+            walk.push_back(e);
+            e = e->parent;
+        }
+        int next = e ? level[static_cast<std::size_t>(e->index)] + 1 : 0;
+        for (auto it = walk.rbegin(); it != walk.rend(); ++it, ++next) {
+            if (next > Scene::kMaxLevel) {
+                refuse((*it)->index, "a hierarchy of at most 256 levels");
+            }
+            level[static_cast<std::size_t>((*it)->index)] = next;
+            (*it)->level = next;
+        }
+    }
+}
+
+void ModelParser::addBitmap(std::string name, const std::string& textureFile, const char* failure) {
+    reader_.bitmapNames.push_back(std::move(name));
+    std::unique_ptr<RGBImage> image;
+    if (loadImages_) {
+        image = loadBitmapImage(textureFile);
+        if (!image) {
+            throw LoadError(failure);
+        }
+    }
+    reader_.textures.images.push_back(std::move(image));
+}
+
+std::size_t ModelParser::reservable(int count, std::size_t shortestLine) const {
+    return std::min(static_cast<std::size_t>(count), lines_.bytesLeft() / shortestLine + 1);
+}
+
+}  // namespace y4

@@ -1,0 +1,65 @@
+// ModelParser: what the three model parsers share: header lines, bracketed indices, entity
+// lines, bitmap names with their textures, and the linking of parents, each refusing a
+// malformed line with a message that names the file, the line and what was expected.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "LineReader.h"
+#include "NumberScanner.h"
+
+namespace y4 {
+
+class Entity;
+class Reader;
+
+class ModelParser {
+protected:
+    ModelParser(Reader& reader, LineReader& lines, bool loadImages)
+        : reader_(reader), lines_(lines), loadImages_(loadImages) {}
+
+    // A header line "<label> <number>"; the label is not checked.
+    int readLabelled(std::string_view what);
+    // The same for a count, which may not be negative.
+    int readCount(std::string_view what);
+    // A line whose content does not matter (comments, delimiters); only its presence does.
+    void skipLine(std::string_view what) { lines_.next(what); }
+    // The text after the first colon, leading blanks skipped.
+    std::string_view textAfterColon(std::string_view line, std::string_view what) const;
+    // The number in brackets before the first colon ("Vertex[  3]: ..." gives 3), and in
+    // `rest` the text after that colon.
+    int bracketIndex(std::string_view line, std::string_view& rest, std::string_view what) const;
+    void readFloats(NumberScanner& scan, float* out, int count, std::string_view what) const;
+    void readInts(NumberScanner& scan, int* out, int count, std::string_view what) const;
+
+    // The columns of an entity line after the name.
+    struct EntityColumns {
+        float f[7];
+        int i[11];
+    };
+    // Reads an entity line, makes the entity (index `position`) with its name and columns
+    // read, appends it to the scene and remembers its line for the parent checks.
+    Entity* readEntityLine(int position, EntityColumns& columns);
+    // Links each entity to the parent its parentEntityID names and gives it its level.
+    // Refuses an entity that is its own ancestor and hierarchies deeper than the scene allows.
+    void linkParents();
+
+    // Appends a bitmap name and the image read from `textureFile`; a missing image aborts the
+    // load with `failure`.
+    void addBitmap(std::string name, const std::string& textureFile, const char* failure);
+
+    // How many elements a count of `count` lines may reserve: never more than the lines left
+    // in the file can hold, so an absurd count allocates nothing.
+    std::size_t reservable(int count, std::size_t shortestLine) const;
+
+    Reader& reader_;
+    LineReader& lines_;
+
+private:
+    bool loadImages_;
+    std::vector<int> entityLines_;
+};
+
+}  // namespace y4

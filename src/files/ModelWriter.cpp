@@ -1,0 +1,113 @@
+// Index columns and buffered output shared by the format writers.
+#include "ModelWriter.h"
+
+#include <unordered_map>
+
+#include "Reader.h"
+#include "platform/SafeFileWriter.h"
+
+namespace y4 {
+
+void ModelWriter::writeTo(const std::string& path) {
+    SafeFileWriter out(path);
+    out_ = &out;
+    text_.clear();
+    writeLines();
+    flush();
+    out_ = nullptr;
+    out.commit();
+}
+
+void ModelWriter::flush() {
+    out_->write(text_.view());
+    text_.clear();
+}
+
+void ModelWriter::recomputeIndexColumns(bool headerCounts) {
+    Reader& r = reader_;
+    std::unordered_map<const Entity*, int> positions;
+    positions.reserve(r.entities.size());
+    for (std::size_t k = 0; k < r.entities.size(); ++k) {
+        positions.try_emplace(r.entities[k], static_cast<int>(k));
+    }
+    auto positionOf = [&](const Entity* e) {
+        auto it = positions.find(e);
+        return it == positions.end() ? -1 : it->second;
+    };
+    for (Entity* e : r.entities) {
+        e->entityID = -1;
+    }
+    int faceTotal = 0;
+    int vertexTotal = 0;
+    for (Entity* e : r.entities) {
+        e->parentEntityID = e->parent ? positionOf(e->parent) : -1;
+        e->childEntityID = e->children.empty() ? -1 : positionOf(e->children.front());
+        for (std::size_t k = 0; k + 1 < e->children.size(); ++k) {
+            e->children[k]->entityID = positionOf(e->children[k + 1]);
+        }
+        e->firstFaceIndex = faceTotal;
+        e->firstVertexIndex = vertexTotal;
+        e->numFaces = 0;
+        e->numVertices = 0;
+        for (const SubEntity* s : e->subEntities) {
+            e->numFaces += static_cast<int>(s->faces.size());
+            e->numVertices += static_cast<int>(s->vertices.size());
+        }
+        faceTotal += e->numFaces;
+        vertexTotal += e->numVertices;
+    }
+    if (headerCounts) {
+        r.numFaces = faceTotal;
+        r.numVertices = vertexTotal;
+        r.numBitmaps = static_cast<int>(r.bitmapNames.size());
+        r.numEntities = static_cast<int>(r.entities.size());
+    }
+}
+
+void ModelWriter::appendNumbered(std::string_view label, int number, int width) {
+    text_.append(label);
+    text_.append('[');
+    text_.appendInt(number, width);
+    text_.append("]:");
+}
+
+void ModelWriter::appendFloats(std::initializer_list<float> values, int width, int precision) {
+    for (float value : values) {
+        text_.append(' ');
+        text_.appendFixed(value, width, precision);
+    }
+}
+
+void ModelWriter::appendInts(std::initializer_list<int> values, int width) {
+    for (int value : values) {
+        text_.append(' ');
+        text_.appendInt(value, width);
+    }
+}
+
+void ModelWriter::appendEntityLine(int position, int indexWidth, const Entity& e, int floatWidth,
+                                   int precision, const int (&columns)[11]) {
+    appendNumbered("Entity", position, indexWidth);
+    text_.append(' ');
+    std::string name;
+    e.appendName(name);
+    text_.appendPadded(name, 32);
+    text_.append(':');
+    appendFloats({e.positionX, e.positionY, e.positionZ, 0.0f, e.rotateX, e.rotateY, e.rotateZ},
+                 floatWidth, precision);
+    for (int column : columns) {
+        text_.append(' ');
+        text_.appendInt(column, 6);
+    }
+    text_.append('\n');
+}
+
+std::string_view ModelWriter::bitmapNameOr(int index) const {
+    if (index == 255 || index < 0 ||
+        static_cast<std::size_t>(index) >= reader_.bitmapNames.size()) {
+        return "(null)";
+    }
+    return reader_.bitmapNames[static_cast<std::size_t>(index)];
+}
+
+}  // namespace y4

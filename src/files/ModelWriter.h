@@ -1,0 +1,60 @@
+// ModelWriter: what the three format writers share: the link and count columns recomputed
+// from the scene, the target file written through a safe save, and the text buffer the lines
+// are formatted into.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "TextBuffer.h"
+
+namespace y4 {
+
+class Entity;
+class Reader;
+class SafeFileWriter;
+
+class ModelWriter {
+public:
+    virtual ~ModelWriter() = default;
+    // Writes the whole file to `path` (an exact path) and replaces the old file at the end.
+    // Throws IoError when any step fails; the old file is then kept.
+    void writeTo(const std::string& path);
+
+protected:
+    explicit ModelWriter(Reader& reader) : reader_(reader), text_(kFlushSize + 4096) {}
+    virtual void writeLines() = 0;
+
+    // Parent, first-child and next-sibling positions, face and vertex counts and first
+    // indices of every entity; with `headerCounts`, the Reader's header counts too.
+    void recomputeIndexColumns(bool headerCounts);
+    // The name of bitmap `index`, or "(null)" for 255 and for a number that names no bitmap.
+    std::string_view bitmapNameOr(int index) const;
+    // "Entity[<position>]: <name>: " and the position, 0.0 and the three angles, each with
+    // "%<floatWidth>.<precision>f", then the eleven integer columns with "%6d".
+    void appendEntityLine(int position, int indexWidth, const Entity& e, int floatWidth,
+                          int precision, const int (&columns)[11]);
+    // "<label>[<number>]:", the number with "%<width>d".
+    void appendNumbered(std::string_view label, int number, int width);
+    // " %<width>.<precision>f" for each value.
+    void appendFloats(std::initializer_list<float> values, int width, int precision);
+    // " %<width>d" for each value.
+    void appendInts(std::initializer_list<int> values, int width);
+    // Hands the formatted text to the file once the buffer is full.
+    void flushIfFull() {
+        if (text_.size() >= kFlushSize) {
+            flush();
+        }
+    }
+    void flush();
+
+    Reader& reader_;
+    TextBuffer text_;
+
+private:
+    static constexpr std::size_t kFlushSize = std::size_t{4} << 20;
+    SafeFileWriter* out_ = nullptr;
+};
+
+}  // namespace y4

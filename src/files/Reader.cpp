@@ -1,0 +1,230 @@
+// The load pipeline: parse, turn the file's coordinates round, sum the offsets down the
+// hierarchy, bound the scene, place every record in the world and build the textures.
+#include "Reader.h"
+
+#include <cstdio>
+#include <optional>
+
+#include "BitmapLoader.h"
+#include "DisplayStateFile.h"
+#include "LineReader.h"
+#include "LoadError.h"
+#include "Y4DParser.h"
+#include "Y4PParser.h"
+#include "Y4TParser.h"
+#include "platform/MappedFile.h"
+#include "platform/PathResolver.h"
+#include "platform/Prompt.h"
+
+namespace y4 {
+
+namespace {
+std::string_view extensionOf(std::string_view name) {
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string_view::npos ? name : name.substr(dot + 1);
+}
+}  // namespace
+
+Reader::Reader(EntityTree* tree, std::string name, Options options)
+    : Scene(tree), fileName(std::move(name)), textureDevice_(options.textureDevice) {
+    WaitCursor wait;
+    setFileType();
+    parse(options);
+    negateCoordinates();
+    if (Entity* top = root()) {
+        sumOffsets(top);
+    }
+    computeBoundingBox();
+    computeWorldPositions();
+    createTextures();
+}
+
+Reader::Reader(EntityTree* tree, std::string name, NewModel)
+    : Scene(tree), fileName(std::move(name)), textureDevice_(nullptr) {
+    setFileType();
+    loaded_ = true;
+}
+
+void Reader::setFileType() {
+    modelFolder = std::string(PathResolver::folderOf(fileName));
+    const std::string_view extension = extensionOf(fileName);
+    if (extension == "Y4P") {
+        fileType = kY4P;
+    } else if (extension == "Y4D") {
+        fileType = kY4D;
+    } else if (extension == "Y4T") {
+        fileType = kY4T;
+    } else {
+        throw LoadError("Error: Unknown file type");
+    }
+}
+
+Reader::~Reader() {
+    deleteTextures();
+    freeImages();
+}
+
+void Reader::parse(const Options& options) {
+    std::string reason;
+    std::optional<MappedFile> file;
+    if (auto path = PathResolver::resolveExisting(fileName)) {
+        file = MappedFile::open(*path, &reason);
+    }
+    if (!file) {
+        std::fprintf(stderr, "\nError: Could not open file %s\n", fileName.c_str());
+        return;
+    }
+    LineReader lines(file->bytes(), fileName, &*file);
+    switch (fileType) {
+        case kY4P:
+            Y4PParser(*this, lines, options.loadImages).parse();
+            break;
+        case kY4D:
+            Y4DParser(*this, lines, options.loadImages).parse();
+            break;
+        default:
+            Y4TParser(*this, lines, options.loadImages).parse();
+            break;
+    }
+    loaded_ = true;
+}
+
+namespace {
+void addSums(SceneObject& to, const float* offset, const float* rotation) {
+    for (int i = 0; i < 3; ++i) {
+        to.cumulativeOffset[i] += offset[i];
+        to.cumulativeRotation[i] += rotation[i];
+    }
+}
+}  // namespace
+
+// Offsets and angles are summed, not turned; the root's own position and angles are left out.
+// The hierarchy is at most Scene::kMaxLevel deep, so the recursion is bounded.
+void Reader::sumOffsets(Entity* e) {
+    for (Entity* child : e->children) {
+        const float offset[3] = {e->cumulativeOffset[0] + child->positionX,
+                                 e->cumulativeOffset[1] + child->positionY,
+                                 e->cumulativeOffset[2] + child->positionZ};
+        const float rotation[3] = {e->cumulativeRotation[0] + child->rotateX,
+                                   e->cumulativeRotation[1] + child->rotateY,
+                                   e->cumulativeRotation[2] + child->rotateZ};
+        addSums(*child, offset, rotation);
+        sumOffsets(child);
+    }
+    for (SubEntity* s : e->subEntities) {
+        s->parent = e;
+        addSums(*s, e->cumulativeOffset, e->cumulativeRotation);
+        for (Face* f : s->faces) {
+            f->parent = s;
+            addSums(*f, s->cumulativeOffset, s->cumulativeRotation);
+        }
+        for (Vertex* v : s->vertices) {
+            v->subEntity = s;
+            const float offset[3] = {s->cumulativeOffset[0] + v->X, s->cumulativeOffset[1] + v->Y,
+                                     s->cumulativeOffset[2] + v->Z};
+            addSums(*v, offset, s->cumulativeRotation);
+        }
+    }
+}
+
+void Reader::computeBoundingBox() {
+    float* lows[3] = {&minX, &minY, &minZ};
+    float* highs[3] = {&maxX, &maxY, &maxZ};
+    for (const Vertex* v : vertices) {
+        for (int i = 0; i < 3; ++i) {
+            const float c = v->cumulativeOffset[i];
+            if (c > *highs[i]) {
+                *highs[i] = c;
+            }
+            if (c < *lows[i]) {
+                *lows[i] = c;
+            }
+        }
+    }
+}
+
+std::string Reader::bitmapFileName(std::string_view bitmapName) const {
+    return PathResolver::join(modelFolder, std::string(bitmapName) + ".BMP");
+}
+
+std::string Reader::baseName() const {
+    std::string_view name = PathResolver::fileNameOf(fileName);
+    const std::size_t dot = name.rfind('.');
+    return std::string(dot == std::string_view::npos ? name : name.substr(0, dot));
+}
+
+std::string Reader::displayStateFileName() const {
+    const std::size_t dot = fileName.rfind('.');
+    return (dot == std::string::npos ? fileName : fileName.substr(0, dot)) + ".dsp";
+}
+
+void Reader::createTextures() {
+    textures.createTextures(textureDevice_, bitmapNames.size());
+}
+
+void Reader::deleteTextures() {
+    textures.deleteTextures(textureDevice_);
+}
+
+void Reader::freeImages() {
+    textures.freeImages();
+}
+
+std::string Reader::textureFileName(std::size_t position) const {
+    const std::string& name = bitmapNames[position];
+    // The terrain's own bitmap is the picture named after the model.
+    if (fileType == kY4T && position + 1 == bitmapNames.size() && name == Y4TParser::kTerrainName) {
+        return bitmapFileName(baseName());
+    }
+    return bitmapFileName(name);
+}
+
+void Reader::reloadImages() {
+    for (std::size_t position = 0; position < bitmapNames.size(); ++position) {
+        std::unique_ptr<RGBImage> image = loadBitmapImage(textureFileName(position));
+        if (!image) {
+            prompt().showMessage("Error: Could not load bitmaps", MessageIcon::Exclamation);
+            throw ImageReloadError();
+        }
+        textures.images.push_back(std::move(image));
+    }
+}
+
+void Reader::addBitmap(const std::string& name) {
+    std::unique_ptr<RGBImage> image = loadBitmapImage(bitmapFileName(name));
+    auto& images = textures.images;
+    if (fileType == kY4T && !bitmapNames.empty()) {
+        images.insert(images.end() - (images.empty() ? 0 : 1), std::move(image));
+        bitmapNames.insert(bitmapNames.end() - 1, name);
+    } else {
+        images.push_back(std::move(image));
+        bitmapNames.push_back(name);
+    }
+    modified = 1;
+}
+
+void Reader::removeBitmap(int position) {
+    if (position < 0 || static_cast<std::size_t>(position) >= bitmapNames.size()) {
+        return;
+    }
+    if (static_cast<std::size_t>(position) < textures.images.size()) {
+        textures.images.erase(textures.images.begin() + position);
+    }
+    bitmapNames.erase(bitmapNames.begin() + position);
+    modified = 1;
+}
+
+bool Reader::saveDisplayState() const {
+    return DisplayStateFile::save(*this, displayStateFileName());
+}
+
+void Reader::loadDisplayState() {
+    if (DisplayStateFile::load(*this, displayStateFileName())) {
+        prompt().showMessage(
+            "Reminder: Some display flags were turned off when the display state was last "
+            "saved; these groups will not be displayed",
+            MessageIcon::Information);
+    }
+}
+
+}  // namespace y4

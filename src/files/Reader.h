@@ -1,0 +1,111 @@
+// Reader: loads one model file (.Y4P, .Y4D or .Y4T) into a scene and owns it while the model is
+// open: the records, the bitmap names with their decoded images and GL textures, the drawing
+// options and the modified flag. The whole load happens in the constructor; a file that cannot
+// be read as its variant is refused with a LoadError and nothing of it stays behind.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "TextureSet.h"
+#include "model/Scene.h"
+#include "platform/TextureDevice.h"
+
+namespace y4 {
+
+class Reader : public Scene {
+public:
+    // File types.
+    static constexpr int kY4P = 0;
+    static constexpr int kY4D = 1;
+    static constexpr int kY4T = 2;
+
+    struct Options {
+        // Where GL textures are made; none skips them (command-line tools, most tests).
+        TextureDevice* textureDevice = nullptr;
+        // Off, bitmap files are not read and every image entry stays empty (fuzzing).
+        bool loadImages = true;
+    };
+
+    // Loads `fileName`, whose extension must be Y4P, Y4D or Y4T in upper case (the editor
+    // upper-cases the path it is given). Throws LoadError.
+    Reader(EntityTree* tree, std::string fileName, Options options);
+    Reader(EntityTree* tree, std::string fileName) : Reader(tree, std::move(fileName), Options()) {}
+    // A new, empty model of the variant that `fileName`'s extension names, read from nowhere;
+    // a Writer saves it there. Throws LoadError for an unknown extension.
+    struct NewModel {};
+    Reader(EntityTree* tree, std::string fileName, NewModel);
+    ~Reader() override;
+
+    // False when the file could not be opened: the scene is then empty.
+    bool loaded() const { return loaded_; }
+
+    // The texture file of a bitmap name: the model folder, the name and ".BMP".
+    std::string bitmapFileName(std::string_view bitmapName) const;
+    // The texture file of the bitmap at `position`: bitmapFileName of its name, except for a
+    // terrain's own bitmap, whose picture is named after the model.
+    std::string textureFileName(std::size_t position) const;
+    // The file name without folder and extension.
+    std::string baseName() const;
+    // The display-state file: the file name with ".dsp" in place of its extension.
+    std::string displayStateFileName() const;
+
+    // Textures and images, one per bitmap name.
+    void createTextures();
+    void deleteTextures();
+    void freeImages();
+    // Loads the image of every bitmap name again. On the first failure shows
+    // "Error: Could not load bitmaps" and throws ImageReloadError; the images loaded before it
+    // stay.
+    void reloadImages();
+    // Adds a bitmap name and its image (which may be empty when its file cannot be read); in a
+    // terrain model before the terrain's own bitmap, which stays last.
+    void addBitmap(const std::string& name);
+    // Removes the name and the image at `position`; faces keep their bitmap numbers.
+    void removeBitmap(int position);
+
+    // The display state: which groups are switched off.
+    bool saveDisplayState() const;
+    void loadDisplayState();
+
+    int fileType = kY4P;
+    // The terrain's own record (the last), or -1.
+    int terrainRecordIndex = -1;
+    // The name the model was loaded from, and its folder: the name up to its last folder
+    // separator, or the whole name when it has none.
+    std::string fileName;
+    std::string modelFolder;
+    // The counts of the file's header lines, as read or as last recomputed by a save.
+    int numVertices = 0;
+    int numFaces = 0;
+    int numEntities = 0;
+    int numBitmaps = 0;
+    // Drawing options set by the main window's display buttons.
+    int drawMode = 4;
+    int texturing = 0;
+    int showVertices = 1;
+    int showNormals = 0;
+    int editNormals = 0;
+    // The bounding box of the vertices' cumulative offsets; always holds the origin.
+    float minX = 0, minY = 0, minZ = 0;
+    float maxX = 0, maxY = 0, maxZ = 0;
+    TextureSet textures;
+
+private:
+    void setFileType();
+    void parse(const Options& options);
+    void sumOffsets(Entity* e);
+    void computeBoundingBox();
+
+    TextureDevice* textureDevice_;
+    bool loaded_ = false;
+};
+
+// Thrown by reloadImages after its message.
+class ImageReloadError : public std::runtime_error {
+public:
+    ImageReloadError() : std::runtime_error("Error: Could not load bitmaps") {}
+};
+
+}  // namespace y4

@@ -1,0 +1,77 @@
+// The save pipeline: trace, turn the coordinates to the file's convention, write the variant,
+// turn them back.
+#include "Writer.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "LoadError.h"
+#include "Reader.h"
+#include "Y4DWriter.h"
+#include "Y4PWriter.h"
+#include "Y4TWriter.h"
+#include "platform/PathResolver.h"
+#include "platform/Prompt.h"
+#include "platform/SafeFileWriter.h"
+#include "platform/TraceLog.h"
+
+namespace y4 {
+
+Writer::Writer(Reader& reader, std::string targetFileName)
+    : m_reader(reader), m_targetFileName(std::move(targetFileName)) {
+    trace("\n\nWriter - ENTRY POINT");
+    WaitCursor wait;
+    const std::string& source = m_reader.fileName;
+    const std::size_t dot = source.rfind('.');
+    const std::string_view extension = dot == std::string::npos
+                                           ? std::string_view(source)
+                                           : std::string_view(source).substr(dot + 1);
+
+    trace("Writer - before preprocess()");
+    preprocess();
+    trace("Writer - after preprocess()");
+    // The scene is turned back whatever happens to the file.
+    std::exception_ptr failure;
+    try {
+        writeFormat(extension);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    trace("Writer() - before postprocess()");
+    postprocess();
+    trace("Writer() - after postprocess()");
+    trace("Writer - EXIT POINT\n\n");
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
+}
+
+// The files hold positions and normals with the other sign.
+void Writer::preprocess() {
+    m_reader.negateCoordinates();
+}
+
+void Writer::writeFormat(std::string_view extension) {
+    std::unique_ptr<ModelWriter> format;
+    if (extension == "Y4P") {
+        format = std::make_unique<Y4PWriter>(m_reader);
+    } else if (extension == "Y4D") {
+        format = std::make_unique<Y4DWriter>(m_reader);
+    } else if (extension == "Y4T") {
+        format = std::make_unique<Y4TWriter>(m_reader);
+    } else {
+        throw SaveError("Could not write file");
+    }
+    try {
+        const std::optional<std::string> path = PathResolver::resolveForWrite(m_targetFileName);
+        if (!path) {
+            throw IoError("Could not write " + m_targetFileName + ": No such folder");
+        }
+        format->writeTo(*path);
+    } catch (const IoError& error) {
+        std::fprintf(stderr, "\nError: Could not open file %s\n", m_targetFileName.c_str());
+        throw SaveError(std::string("Error: ") + error.what());
+    }
+}
+
+}  // namespace y4

@@ -1,0 +1,26 @@
+// Writer: saves the scene of a Reader in the variant the Reader was loaded from, whatever the
+// target's extension. The whole save happens in the constructor, with trace lines around its
+// steps. The old target is replaced only once the new file is complete; a failure throws
+// SaveError and leaves both the old file and the scene as they were.
+#pragma once
+
+#include <string>
+
+namespace y4 {
+
+class Reader;
+
+class Writer {
+public:
+    Writer(Reader& reader, std::string targetFileName);
+
+private:
+    void preprocess();
+    void postprocess() { preprocess(); }
+    void writeFormat(std::string_view extension);
+
+    Reader& m_reader;
+    std::string m_targetFileName;
+};
+
+}  // namespace y4

@@ -1,0 +1,155 @@
+// The flat model variant.
+#include "Y4DParser.h"
+
+#include "Reader.h"
+
+namespace y4 {
+
+void Y4DParser::parse() {
+    Reader& r = reader_;
+    r.numVertices = readCount("the line \"NumVertices: <count>\"");
+    r.numFaces = readCount("the line \"NumFaces: <count>\"");
+    r.numBitmaps = readCount("the line \"NumBitmaps: <count>\"");
+    r.numEntities = readCount("the line \"NumEntities: <count>\"");
+    skipLine("the comment line \"// Vertex: ...\"");
+    readVertices(r.numVertices);
+    skipLine("the comment line \"// Face: ...\"");
+    readFaces(r.numFaces);
+    skipLine("the comment line \"// Bitmaps\"");
+    for (int b = 0; b < r.numBitmaps; ++b) {
+        std::string name(textAfterColon(lines_.next("a line \"Bitmap[n]:<name>\""),
+                                        "a line \"Bitmap[n]:<name>\""));
+        const std::string file = r.bitmapFileName(name);
+        addBitmap(std::move(name), file, "Error: Could not read required texture; aborting");
+    }
+    skipLine("the comment line \"// Entities: ...\"");
+    r.entities.reserve(reservable(r.numEntities, 40));
+    faceClaimed_.assign(r.faces.size(), 0);
+    vertexClaimed_.assign(r.vertices.size(), 0);
+    EntityColumns columns;
+    for (int position = 0; position < r.numEntities; ++position) {
+        Entity* e = readEntityLine(position, columns);
+        e->parentEntityID = columns.i[2];
+        e->childEntityID = columns.i[3];
+        // The file's first-face column lands in auxA.
+        e->auxA = columns.i[5];
+        claimRanges(e, columns);
+    }
+    linkParents();
+}
+
+void Y4DParser::readVertices(int count) {
+    static constexpr std::string_view kWhat = "a vertex line of 10 decimal numbers";
+    Reader& r = reader_;
+    r.vertices.reserve(reservable(count, 40));
+    float numbers[10];
+    for (int k = 0; k < count; ++k) {
+        NumberScanner scan(lines_.next(kWhat));
+        readFloats(scan, numbers, 10, kWhat);
+        auto* v = r.create<Vertex>(nullptr, k);
+        r.vertices.push_back(v);
+        v->X = numbers[0];
+        v->Y = numbers[1];
+        v->Z = numbers[2];
+        v->normalX = numbers[4];
+        v->normalY = numbers[5];
+        v->normalZ = numbers[6];
+        v->textureU = numbers[8];
+        v->textureV = numbers[9];
+    }
+}
+
+void Y4DParser::readFaces(int count) {
+    static constexpr std::string_view kWhat =
+        "a face line: \"Face[n]:\" and 3 vertex numbers and a bitmap number";
+    Reader& r = reader_;
+    r.faces.reserve(reservable(count, 20));
+    int numbers[4];
+    for (int k = 0; k < count; ++k) {
+        std::string_view rest;
+        const int index = bracketIndex(lines_.next(kWhat), rest, kWhat);
+        NumberScanner scan(rest);
+        readInts(scan, numbers, 4, kWhat);
+        auto* f = r.create<Face>(nullptr, index);
+        r.faces.push_back(f);
+        f->indexA = numbers[0];
+        f->indexB = numbers[1];
+        f->indexC = numbers[2];
+        f->bitmapIndex = numbers[3];
+    }
+}
+
+void Y4DParser::claimRanges(Entity* e, const EntityColumns& columns) {
+    const int faceCount = columns.i[4];
+    const int firstFace = columns.i[5];
+    const int vertexCount = columns.i[6];
+    const int firstVertex = columns.i[7];
+    if (faceCount <= 0) {
+        return;
+    }
+    Reader& r = reader_;
+    const auto fits = [](long long first, long long count, std::size_t size) {
+        return first >= 0 && count >= 0 && first + count <= static_cast<long long>(size);
+    };
+    if (!fits(firstFace, faceCount, r.faces.size())) {
+        lines_.fail("a face range (first " + std::to_string(firstFace) + ", count " +
+                    std::to_string(faceCount) + ") within the " + std::to_string(r.faces.size()) +
+                    " face lines");
+    }
+    if (!fits(firstVertex, vertexCount, r.vertices.size())) {
+        lines_.fail("a vertex range (first " + std::to_string(firstVertex) + ", count " +
+                    std::to_string(vertexCount) + ") within the " +
+                    std::to_string(r.vertices.size()) + " vertex lines");
+    }
+    const auto faceBegin = static_cast<std::size_t>(firstFace);
+    const auto faceEnd = faceBegin + static_cast<std::size_t>(faceCount);
+    const auto vertexBegin = static_cast<std::size_t>(firstVertex);
+    const auto vertexEnd = vertexBegin + static_cast<std::size_t>(vertexCount);
+    for (std::size_t k = faceBegin; k < faceEnd; ++k) {
+        if (faceClaimed_[k]++) {
+            lines_.fail("a face range that no earlier entity claims (face line " +
+                        std::to_string(k) + " is claimed twice)");
+        }
+    }
+    for (std::size_t k = vertexBegin; k < vertexEnd; ++k) {
+        if (vertexClaimed_[k]++) {
+            lines_.fail("a vertex range that no earlier entity claims (vertex line " +
+                        std::to_string(k) + " is claimed twice)");
+        }
+    }
+
+    auto* sub = r.create<SubEntity>(e, 0);
+    e->subEntities.push_back(sub);
+    r.subEntities.push_back(sub);
+    sub->vertices.assign(r.vertices.begin() + static_cast<std::ptrdiff_t>(vertexBegin),
+                         r.vertices.begin() + static_cast<std::ptrdiff_t>(vertexEnd));
+    for (Vertex* v : sub->vertices) {
+        v->subEntity = sub;
+        ++e->numVertices;
+    }
+    sub->faces.assign(r.faces.begin() + static_cast<std::ptrdiff_t>(faceBegin),
+                      r.faces.begin() + static_cast<std::ptrdiff_t>(faceEnd));
+    for (Face* f : sub->faces) {
+        for (int c : {f->indexA, f->indexB, f->indexC}) {
+            if (c < 0 || c >= vertexCount) {
+                lines_.fail("face corners of face " + std::to_string(f->index) + " between 0 and " +
+                            std::to_string(vertexCount - 1) + ", the vertices of this entity");
+            }
+        }
+    }
+    for (Face* f : sub->faces) {
+        f->parent = sub;
+        f->vertexA = sub->vertices[static_cast<std::size_t>(f->indexA)];
+        f->vertexB = sub->vertices[static_cast<std::size_t>(f->indexB)];
+        f->vertexC = sub->vertices[static_cast<std::size_t>(f->indexC)];
+        for (Vertex* corner : {f->vertexA, f->vertexB, f->vertexC}) {
+            if (corner->faces.empty() || corner->faces.back() != f) {
+                corner->faces.push_back(f);
+            }
+        }
+        ++e->numFaces;
+    }
+    sub->bitmapIndex = sub->faces.back()->bitmapIndex;
+}
+
+}  // namespace y4

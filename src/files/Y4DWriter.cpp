@@ -1,0 +1,74 @@
+// The flat variant's lines.
+#include "Y4DWriter.h"
+
+#include "Reader.h"
+
+namespace y4 {
+
+void Y4DWriter::writeLines() {
+    Reader& r = reader_;
+    recomputeIndexColumns(true);
+    for (auto [label, count] : {std::pair{"NumVertices: ", r.numVertices},
+                                {"NumFaces: ", r.numFaces},
+                                {"NumBitmaps: ", r.numBitmaps},
+                                {"NumEntities: ", r.numEntities}}) {
+        text_.append(label);
+        text_.appendInt(count);
+        text_.append('\n');
+    }
+    text_.append("// Vertex: X Y Z unused normalX normalY normalZ unused textureU textureV\n");
+    for (const Entity* e : r.entities) {
+        for (const SubEntity* s : e->subEntities) {
+            for (const Vertex* v : s->vertices) {
+                text_.appendFixed(v->X, 8, 4);
+                appendFloats({v->Y, v->Z, 0.0f, v->normalX, v->normalY, v->normalZ, 0.0f,
+                              v->textureU, v->textureV},
+                             8, 4);
+                text_.append('\n');
+                flushIfFull();
+            }
+        }
+    }
+    text_.append("// Face: vertexA vertexB vertexC bitmapIndex bitmapName(for information only)\n");
+    int number = 0;
+    for (const Entity* e : r.entities) {
+        for (const SubEntity* s : e->subEntities) {
+            for (const Face* f : s->faces) {
+                appendNumbered("Face", number++, 4);
+                appendInts({f->indexA, f->indexB, f->indexC, f->bitmapIndex}, 4);
+                text_.append(" // ");
+                text_.append(bitmapNameOr(f->bitmapIndex));
+                text_.append('\n');
+                flushIfFull();
+            }
+        }
+    }
+    text_.append("// Bitmaps\n");
+    for (std::size_t b = 0; b < r.bitmapNames.size(); ++b) {
+        appendNumbered("Bitmap", static_cast<int>(b), 3);
+        text_.append(r.bitmapNames[b]);
+        text_.append('\n');
+    }
+    text_.append(
+        "// Entities: name positionX,Y,Z unused rotateX,Y,Z(radians) entityID ?? parentEntityID "
+        "childEntityID numFaces firstFaceIndex numVertices firstVertexIndex ?? ?? ?? [best "
+        "guess]\n");
+    for (std::size_t position = 0; position < r.entities.size(); ++position) {
+        const Entity& e = *r.entities[position];
+        const int columns[11] = {e.entityID,
+                                 -1,
+                                 e.parentEntityID,
+                                 e.childEntityID,
+                                 e.numFaces,
+                                 e.firstFaceIndex,
+                                 e.numVertices,
+                                 e.firstVertexIndex,
+                                 static_cast<int>(e.subEntities.size()),
+                                 e.auxB,
+                                 0};
+        appendEntityLine(static_cast<int>(position), 3, e, 8, 4, columns);
+        flushIfFull();
+    }
+}
+
+}  // namespace y4

@@ -1,0 +1,16 @@
+// Y4DWriter: writes the flat variant.
+#pragma once
+
+#include "ModelWriter.h"
+
+namespace y4 {
+
+class Y4DWriter : public ModelWriter {
+public:
+    explicit Y4DWriter(Reader& reader) : ModelWriter(reader) {}
+
+private:
+    void writeLines() override;
+};
+
+}  // namespace y4

@@ -1,0 +1,71 @@
+// The nested variant's lines.
+#include "Y4PWriter.h"
+
+#include "Reader.h"
+
+namespace y4 {
+
+namespace {
+void appendCount(TextBuffer& text, std::string_view label, std::size_t count) {
+    text.append(label);
+    text.appendInt(static_cast<int>(count));
+    text.append('\n');
+}
+}  // namespace
+
+void Y4PWriter::writeLines() {
+    Reader& r = reader_;
+    recomputeIndexColumns(false);
+    appendCount(text_, "NumVertices: ", r.vertices.size());
+    appendCount(text_, "NumFaces: ", r.faces.size());
+    appendCount(text_, "NumBitmaps: ", r.bitmapNames.size());
+    appendCount(text_, "NumEntities: ", r.entities.size());
+    text_.append("// Bitmaps\n");
+    for (std::size_t b = 0; b < r.bitmapNames.size(); ++b) {
+        appendNumbered("Bitmap", static_cast<int>(b), 3);
+        text_.append(' ');
+        text_.append(r.bitmapNames[b]);
+        text_.append('\n');
+    }
+    text_.append("// Entity:: name...\n");
+    for (std::size_t position = 0; position < r.entities.size(); ++position) {
+        const Entity& e = *r.entities[position];
+        const int columns[11] = {e.entityID,
+                                 e.parentEntityID,
+                                 e.childEntityID,
+                                 e.numFaces,
+                                 e.numVertices,
+                                 e.auxA,
+                                 e.firstFaceIndex,
+                                 e.firstVertexIndex,
+                                 static_cast<int>(e.subEntities.size()),
+                                 e.auxB,
+                                 -5141};
+        appendEntityLine(static_cast<int>(position), 4, e, 12, 6, columns);
+        for (const SubEntity* s : e.subEntities) {
+            appendCount(text_, "Vertices: ", s->vertices.size());
+            appendCount(text_, "Faces: ", s->faces.size());
+            text_.append("Bitmap: ");
+            text_.appendInt(s->bitmapIndex);
+            text_.append('\n');
+            int number = 0;
+            for (const Vertex* v : s->vertices) {
+                appendNumbered("Vertex", number++, 3);
+                appendFloats({v->X, v->Y, v->Z, 1.0f, v->normalX, v->normalY, v->normalZ, 0.0f,
+                              v->textureU, v->textureV},
+                             12, 6);
+                text_.append('\n');
+                flushIfFull();
+            }
+            number = 0;
+            for (const Face* f : s->faces) {
+                appendNumbered("Face", number++, 3);
+                appendInts({f->indexA, f->indexB, f->indexC}, 3);
+                text_.append('\n');
+                flushIfFull();
+            }
+        }
+    }
+}
+
+}  // namespace y4

@@ -1,0 +1,124 @@
+// The terrain model variant.
+#include "Y4TParser.h"
+
+#include "Reader.h"
+
+namespace y4 {
+
+int Y4TParser::readRecordCount(std::string_view what, int limit) {
+    const int count = readCount(what);
+    if (count > limit) {
+        // The game would keep only the low bits of the count and silently lose data.
+        lines_.fail(std::string(what) + " of at most " + std::to_string(limit));
+    }
+    return count;
+}
+
+void Y4TParser::parse() {
+    Reader& r = reader_;
+    const int recordCount = readRecordCount("the line \"NumRecords: <count>\"", kMaxRecords);
+    std::vector<std::string> recordNames;
+    bool terrainNamed = false;
+    for (int k = 0; k < recordCount; ++k) {
+        recordNames.emplace_back(textAfterColon(lines_.next("a line \"Entity[n]: <bitmap name>\""),
+                                                "a line \"Entity[n]: <bitmap name>\""));
+        // Each record names the bitmap of its own position; a second terrain name would leave
+        // the last record without a bitmap.
+        if (recordNames.back() == kTerrainName) {
+            if (terrainNamed) {
+                lines_.fail("\"Zelvan's Terrain\" as the bitmap of one record only");
+            }
+            terrainNamed = true;
+        }
+    }
+    skipLine("the line \"??: <last record>\"");
+
+    auto* root = r.create<Entity>(nullptr, 0);
+    r.entities.push_back(root);
+    root->setName(r.baseName());
+    // The file keeps no links; the root has no sibling, parent or child entity.
+    root->entityID = root->parentEntityID = root->childEntityID = -1;
+    for (std::string& name : recordNames) {
+        if (name != kTerrainName) {
+            const std::string file = r.bitmapFileName(name);
+            addBitmap(std::move(name), file, "Error: Could not read required texture; aborting");
+        }
+    }
+    addBitmap(kTerrainName, r.bitmapFileName(r.baseName()),
+              "Error: Could not read required texture; aborting");
+    for (int record = 0; record < recordCount; ++record) {
+        readRecord(root, record, recordCount);
+    }
+    r.terrainRecordIndex = recordCount - 1;
+    r.numEntities = 1;
+    r.numBitmaps = static_cast<int>(r.bitmapNames.size());
+    r.numVertices = static_cast<int>(r.vertices.size());
+    r.numFaces = static_cast<int>(r.faces.size());
+}
+
+void Y4TParser::readRecord(Entity* root, int record, int recordCount) {
+    static constexpr std::string_view kVertexLine = "a vertex line: \"Vertex[n]:\" and 8 numbers";
+    static constexpr std::string_view kFaceLine = "a face line: \"Face[n]:\" and 3 vertex numbers";
+    Reader& r = reader_;
+    skipLine("the line \"\\\\ Start Record\"");
+    const int vertexCount = readRecordCount("the line \"numVertices: <count>\"", kMaxRecordItems);
+    const int faceCount = readRecordCount("the line \"numFaces: <count>\"", kMaxRecordItems);
+    skipLine("the line \"Record: <number>\"");
+
+    auto* sub = r.create<SubEntity>(root, record);
+    root->subEntities.push_back(sub);
+    r.subEntities.push_back(sub);
+    sub->bitmapIndex = record;
+    if (record == recordCount - 1) {
+        sub->setName(kTerrainName);
+    }
+    sub->vertices.reserve(reservable(vertexCount, 80));
+    float numbers[8];
+    for (int k = 0; k < vertexCount; ++k) {
+        NumberScanner scan(textAfterColon(lines_.next(kVertexLine), kVertexLine));
+        readFloats(scan, numbers, 8, kVertexLine);
+        auto* v = r.create<Vertex>(nullptr, k);
+        sub->vertices.push_back(v);
+        r.vertices.push_back(v);
+        v->subEntity = sub;
+        v->X = numbers[0];
+        v->Y = numbers[1];
+        v->Z = numbers[2];
+        v->normalX = numbers[3];
+        v->normalY = numbers[4];
+        v->normalZ = numbers[5];
+        v->textureU = numbers[6];
+        v->textureV = numbers[7];
+        ++root->numVertices;
+    }
+    skipLine("the line \"??: 1\"");
+    sub->faces.reserve(reservable(faceCount, 20));
+    int corners[3];
+    for (int k = 0; k < faceCount; ++k) {
+        NumberScanner scan(textAfterColon(lines_.next(kFaceLine), kFaceLine));
+        readInts(scan, corners, 3, kFaceLine);
+        for (int c : corners) {
+            if (c < 0 || c >= vertexCount) {
+                lines_.fail("face corners between 0 and " + std::to_string(vertexCount - 1) +
+                            ", the vertices of this record");
+            }
+        }
+        auto* f = r.create<Face>(sub, k);
+        sub->faces.push_back(f);
+        r.faces.push_back(f);
+        f->indexA = corners[0];
+        f->indexB = corners[1];
+        f->indexC = corners[2];
+        f->vertexA = sub->vertices[static_cast<std::size_t>(corners[0])];
+        f->vertexB = sub->vertices[static_cast<std::size_t>(corners[1])];
+        f->vertexC = sub->vertices[static_cast<std::size_t>(corners[2])];
+        f->bitmapIndex = record;
+        for (Vertex* corner : {f->vertexA, f->vertexB, f->vertexC}) {
+            corner->addFace(f);
+        }
+        ++root->numFaces;
+    }
+    skipLine("the line \"\\\\ End Record\"");
+}
+
+}  // namespace y4

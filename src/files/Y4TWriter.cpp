@@ -1,0 +1,61 @@
+// The terrain variant's lines.
+#include "Y4TWriter.h"
+
+#include "Reader.h"
+
+namespace y4 {
+
+void Y4TWriter::writeLines() {
+    Reader& r = reader_;
+    recomputeIndexColumns(true);
+    for (SubEntity* s : r.subEntities) {
+        if (s->bitmapIndex == -1) {
+            s->bitmapIndex = 0;
+        }
+    }
+    static const std::vector<SubEntity*> kNone;
+    const std::vector<SubEntity*>& records = r.root() ? r.root()->subEntities : kNone;
+    const auto recordCount = static_cast<int>(records.size());
+    text_.append("NumRecords: ");
+    text_.appendInt(recordCount, 6);
+    text_.append('\n');
+    for (int k = 0; k < recordCount; ++k) {
+        appendNumbered("Entity", k, 3);
+        text_.append(' ');
+        text_.appendPadded(bitmapNameOr(records[static_cast<std::size_t>(k)]->bitmapIndex), 32);
+        text_.append('\n');
+    }
+    text_.append("??: ");
+    text_.appendInt(recordCount - 1);
+    text_.append('\n');
+    for (int k = 0; k < recordCount; ++k) {
+        const SubEntity& s = *records[static_cast<std::size_t>(k)];
+        text_.append("\\\\ Start Record\nnumVertices: ");
+        text_.appendInt(static_cast<int>(s.vertices.size()), 6);
+        text_.append("\nnumFaces: ");
+        text_.appendInt(static_cast<int>(s.faces.size()), 6);
+        text_.append("\nRecord: ");
+        text_.appendInt(k, 4);
+        text_.append('\n');
+        int number = 0;
+        for (const Vertex* v : s.vertices) {
+            appendNumbered("Vertex", number++, 3);
+            appendFloats(
+                {v->X, v->Y, v->Z, v->normalX, v->normalY, v->normalZ, v->textureU, v->textureV},
+                12, 6);
+            text_.append('\n');
+            flushIfFull();
+        }
+        text_.append("??: 1\n");
+        number = 0;
+        for (const Face* f : s.faces) {
+            appendNumbered("Face", number++, 3);
+            appendInts({f->indexA, f->indexB, f->indexC}, 3);
+            text_.append('\n');
+            flushIfFull();
+        }
+        text_.append("\\\\ End Record\n");
+    }
+}
+
+}  // namespace y4

@@ -1,0 +1,16 @@
+// Y4TWriter: writes the terrain variant: the root's sub-entities as records.
+#pragma once
+
+#include "ModelWriter.h"
+
+namespace y4 {
+
+class Y4TWriter : public ModelWriter {
+public:
+    explicit Y4TWriter(Reader& reader) : ModelWriter(reader) {}
+
+private:
+    void writeLines() override;
+};
+
+}  // namespace y4

@@ -1,0 +1,21 @@
+# "y4tool resave" of a sample, then of the result: the second file is the same as the first.
+get_filename_component(folder ${MODEL} DIRECTORY)
+get_filename_component(name ${MODEL} NAME)
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK}/once ${WORK}/twice)
+file(GLOB textures ${folder}/*.BMP)
+file(COPY ${textures} DESTINATION ${WORK}/once)
+execute_process(COMMAND ${Y4TOOL} resave ${MODEL} ${WORK}/once/${name} RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "first resave failed")
+endif()
+execute_process(COMMAND ${Y4TOOL} resave ${WORK}/once/${name} ${WORK}/twice/${name}
+    RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "second resave failed")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${WORK}/once/${name} ${WORK}/twice/${name}
+    RESULT_VARIABLE different)
+if(different)
+    message(FATAL_ERROR "the resaved file changed when saved again")
+endif()
