@@ -13,9 +13,9 @@
 namespace y4 {
 
 enum class BitmapError {
-    UnknownFormat,      // a header size other than 12 or 40, or no header at all
-    ConversionFailed,   // truncated or inconsistent data, unsupported depth or compression
-    OutOfMemory,        // dimensions too large to hold
+    UnknownFormat,     // a header size other than 12 or 40, or no header at all
+    ConversionFailed,  // truncated or inconsistent data, unsupported depth or compression
+    OutOfMemory,       // dimensions too large to hold
 };
 
 class BitmapDecoder {

@@ -10,7 +10,8 @@ namespace y4 {
 
 class NumberScanner {
 public:
-    explicit NumberScanner(std::string_view text) : p_(text.data()), end_(text.data() + text.size()) {}
+    explicit NumberScanner(std::string_view text)
+        : p_(text.data()), end_(text.data() + text.size()) {}
 
     // Each returns false, and leaves the position unchanged, when no number of that kind starts
     // at the position (after blanks).

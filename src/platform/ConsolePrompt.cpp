@@ -13,7 +13,9 @@ ConsolePrompt& consolePrompt() {
 Prompt* current = nullptr;
 }  // namespace
 
-Prompt& prompt() { return current ? *current : consolePrompt(); }
+Prompt& prompt() {
+    return current ? *current : consolePrompt();
+}
 
 Prompt* installPrompt(Prompt* p) {
     Prompt* previous = current;

@@ -38,6 +38,8 @@ private:
 };
 
 // Writes one line to the process's trace log.
-inline void trace(std::string_view line) { TraceLog::global().trace(line); }
+inline void trace(std::string_view line) {
+    TraceLog::global().trace(line);
+}
 
 }  // namespace y4
