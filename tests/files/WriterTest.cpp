@@ -81,6 +81,10 @@ Entity[  2]:                           Marker:   5.0000   0.0000   0.0000   0.00
 )");
     EXPECT_EQ(r.numVertices, 7);
     EXPECT_EQ(r.numFaces, 3);
+    // A bitmap number that names no bitmap is written "(null)" as 255 is.
+    r.faces[1]->bitmapIndex = 9;
+    EXPECT_NE(saved(r, dir, "OUT.Y4D").find("Face[   1]:    0    2    3    9 // (null)\n"),
+              std::string::npos);
 }
 
 TEST(Writer, TerrainIsWrittenLineForLine) {
