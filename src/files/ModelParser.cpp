@@ -45,6 +45,43 @@ int ModelParser::readCount(std::string_view what) {
     return count;
 }
 
+void ModelParser::readHeaderCounts() {
+    Reader& r = reader_;
+    r.numVertices = readCount("the line \"NumVertices: <count>\"");
+    r.numFaces = readCount("the line \"NumFaces: <count>\"");
+    r.numBitmaps = readCount("the line \"NumBitmaps: <count>\"");
+    r.numEntities = readCount("the line \"NumEntities: <count>\"");
+}
+
+void ModelParser::readBitmapLines(int count, const char* failure) {
+    static constexpr std::string_view kWhat = "a line \"Bitmap[n]: <name>\"";
+    for (int b = 0; b < count; ++b) {
+        std::string name(textAfterColon(lines_.next(kWhat), kWhat));
+        const std::string file = reader_.bitmapFileName(name);
+        addBitmap(std::move(name), file, failure);
+    }
+}
+
+Vertex* ModelParser::addVertex(SubEntity* owner, int index, const float* numbers, int normalAt,
+                               int uvAt) {
+    auto* v = reader_.create<Vertex>(nullptr, index);
+    reader_.vertices.push_back(v);
+    if (owner) {
+        owner->vertices.push_back(v);
+        v->subEntity = owner;
+        ++owner->parent->numVertices;
+    }
+    v->X = numbers[0];
+    v->Y = numbers[1];
+    v->Z = numbers[2];
+    v->normalX = numbers[normalAt];
+    v->normalY = numbers[normalAt + 1];
+    v->normalZ = numbers[normalAt + 2];
+    v->textureU = numbers[uvAt];
+    v->textureV = numbers[uvAt + 1];
+    return v;
+}
+
 std::string_view ModelParser::textAfterColon(std::string_view line, std::string_view what) const {
     const std::size_t colon = line.find(':');
     if (colon == std::string_view::npos) {

@@ -14,6 +14,8 @@ namespace y4 {
 
 class Entity;
 class Reader;
+class SubEntity;
+class Vertex;
 
 class ModelParser {
 protected:
@@ -24,6 +26,15 @@ protected:
     int readLabelled(std::string_view what);
     // The same for a count, which may not be negative.
     int readCount(std::string_view what);
+    // The four header lines NumVertices, NumFaces, NumBitmaps and NumEntities.
+    void readHeaderCounts();
+    // `count` lines "Bitmap[n]:<name>", each name's texture read; a missing one aborts the
+    // load with `failure`.
+    void readBitmapLines(int count, const char* failure);
+    // A new vertex of `owner` (which may be null) with index `index`, listed in the scene and
+    // in its owner: position, normal and texture coordinates from `numbers` at the given
+    // offsets (the columns differ between the variants).
+    Vertex* addVertex(SubEntity* owner, int index, const float* numbers, int normalAt, int uvAt);
     // A line whose content does not matter (comments, delimiters); only its presence does.
     void skipLine(std::string_view what) { lines_.next(what); }
     // The text after the first colon, leading blanks skipped.

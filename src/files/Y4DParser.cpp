@@ -7,21 +7,13 @@ namespace y4 {
 
 void Y4DParser::parse() {
     Reader& r = reader_;
-    r.numVertices = readCount("the line \"NumVertices: <count>\"");
-    r.numFaces = readCount("the line \"NumFaces: <count>\"");
-    r.numBitmaps = readCount("the line \"NumBitmaps: <count>\"");
-    r.numEntities = readCount("the line \"NumEntities: <count>\"");
+    readHeaderCounts();
     skipLine("the comment line \"// Vertex: ...\"");
     readVertices(r.numVertices);
     skipLine("the comment line \"// Face: ...\"");
     readFaces(r.numFaces);
     skipLine("the comment line \"// Bitmaps\"");
-    for (int b = 0; b < r.numBitmaps; ++b) {
-        std::string name(textAfterColon(lines_.next("a line \"Bitmap[n]:<name>\""),
-                                        "a line \"Bitmap[n]:<name>\""));
-        const std::string file = r.bitmapFileName(name);
-        addBitmap(std::move(name), file, "Error: Could not read required texture; aborting");
-    }
+    readBitmapLines(r.numBitmaps, "Error: Could not read required texture; aborting");
     skipLine("the comment line \"// Entities: ...\"");
     r.entities.reserve(reservable(r.numEntities, 40));
     faceClaimed_.assign(r.faces.size(), 0);
@@ -46,16 +38,7 @@ void Y4DParser::readVertices(int count) {
     for (int k = 0; k < count; ++k) {
         NumberScanner scan(lines_.next(kWhat));
         readFloats(scan, numbers, 10, kWhat);
-        auto* v = r.create<Vertex>(nullptr, k);
-        r.vertices.push_back(v);
-        v->X = numbers[0];
-        v->Y = numbers[1];
-        v->Z = numbers[2];
-        v->normalX = numbers[4];
-        v->normalY = numbers[5];
-        v->normalZ = numbers[6];
-        v->textureU = numbers[8];
-        v->textureV = numbers[9];
+        addVertex(nullptr, k, numbers, 4, 8);
     }
 }
 

@@ -7,17 +7,9 @@ namespace y4 {
 
 void Y4PParser::parse() {
     Reader& r = reader_;
-    r.numVertices = readCount("the line \"NumVertices: <count>\"");
-    r.numFaces = readCount("the line \"NumFaces: <count>\"");
-    r.numBitmaps = readCount("the line \"NumBitmaps: <count>\"");
-    r.numEntities = readCount("the line \"NumEntities: <count>\"");
+    readHeaderCounts();
     skipLine("the comment line \"// Bitmaps\"");
-    for (int b = 0; b < r.numBitmaps; ++b) {
-        std::string name(textAfterColon(lines_.next("a line \"Bitmap[n]: <name>\""),
-                                        "a line \"Bitmap[n]: <name>\""));
-        const std::string file = r.bitmapFileName(name);
-        addBitmap(std::move(name), file, "Error: Could not open required texture; aborting");
-    }
+    readBitmapLines(r.numBitmaps, "Error: Could not open required texture; aborting");
     skipLine("the comment line \"// Entity:: name...\"");
     r.entities.reserve(reservable(r.numEntities, 40));
     r.vertices.reserve(reservable(r.numVertices, 130));
@@ -58,19 +50,7 @@ void Y4PParser::readSubEntity(Entity* entity, int position) {
         const int index = bracketIndex(lines_.next(kVertexLine), rest, kVertexLine);
         NumberScanner scan(rest);
         readFloats(scan, numbers, 10, kVertexLine);
-        auto* v = r.create<Vertex>(nullptr, index);
-        sub->vertices.push_back(v);
-        r.vertices.push_back(v);
-        v->subEntity = sub;
-        v->X = numbers[0];
-        v->Y = numbers[1];
-        v->Z = numbers[2];
-        v->normalX = numbers[4];
-        v->normalY = numbers[5];
-        v->normalZ = numbers[6];
-        v->textureU = numbers[8];
-        v->textureV = numbers[9];
-        ++entity->numVertices;
+        addVertex(sub, index, numbers, 4, 8);
     }
 
     faceLines_.clear();

@@ -77,19 +77,7 @@ void Y4TParser::readRecord(Entity* root, int record, int recordCount) {
     for (int k = 0; k < vertexCount; ++k) {
         NumberScanner scan(textAfterColon(lines_.next(kVertexLine), kVertexLine));
         readFloats(scan, numbers, 8, kVertexLine);
-        auto* v = r.create<Vertex>(nullptr, k);
-        sub->vertices.push_back(v);
-        r.vertices.push_back(v);
-        v->subEntity = sub;
-        v->X = numbers[0];
-        v->Y = numbers[1];
-        v->Z = numbers[2];
-        v->normalX = numbers[3];
-        v->normalY = numbers[4];
-        v->normalZ = numbers[5];
-        v->textureU = numbers[6];
-        v->textureV = numbers[7];
-        ++root->numVertices;
+        addVertex(sub, k, numbers, 3, 6);
     }
     skipLine("the line \"??: 1\"");
     sub->faces.reserve(reservable(faceCount, 20));

@@ -106,155 +106,174 @@ private:
     }
 };
 
-void writeSubEntity(Json& j, const SubEntity& s) {
-    j.text += '{';
-    j.key("name");
-    j.string(s.name());
-    j.text += ',';
-    j.key("index");
-    j.number(s.index);
-    j.text += ',';
-    j.key("bitmapIndex");
-    j.number(s.bitmapIndex);
-    j.text += ',';
-    j.key("vertices");
-    j.text += '[';
-    for (std::size_t k = 0; k < s.vertices.size(); ++k) {
-        const Vertex& v = *s.vertices[k];
-        j.text += k ? "," : "";
-        j.floats({v.X, v.Y, v.Z, v.normalX, v.normalY, v.normalZ, v.textureU, v.textureV});
+// Members of the object or array being written get their commas from here.
+class Out : public Json {
+public:
+    void open(char bracket) {
+        separate();
+        text += bracket;
+        first_ = true;
     }
-    j.text += "],";
-    j.key("vertexIndices");
-    j.text += '[';
-    for (std::size_t k = 0; k < s.vertices.size(); ++k) {
-        j.text += k ? "," : "";
-        j.number(s.vertices[k]->index);
+    void close(char bracket) {
+        text += bracket;
+        first_ = false;
     }
-    j.text += "],";
-    j.key("faces");
-    j.text += '[';
-    for (std::size_t k = 0; k < s.faces.size(); ++k) {
-        const Face& f = *s.faces[k];
-        j.text += k ? ",[" : "[";
-        for (int value : {f.indexA, f.indexB, f.indexC, f.bitmapIndex}) {
-            j.number(value);
-            j.text += ',';
+    void member(std::string_view name) {
+        separate();
+        key(name);
+        first_ = true;
+    }
+    void value(int v) {
+        separate();
+        number(v);
+    }
+    void value(std::size_t v) {
+        separate();
+        number(v);
+    }
+    void value(std::string_view v) {
+        separate();
+        string(v);
+    }
+    void value(std::initializer_list<float> v) {
+        separate();
+        floats(v);
+    }
+    void null() {
+        separate();
+        text += "null";
+    }
+    template <class T>
+    void field(std::string_view name, const T& v) {
+        member(name);
+        value(v);
+    }
+    void field(std::string_view name, std::initializer_list<float> v) {
+        member(name);
+        value(v);
+    }
+
+private:
+    void separate() {
+        if (!first_) {
+            text += ',';
         }
-        j.number(f.index);
-        j.text += ']';
+        first_ = false;
     }
-    j.text += "]}";
+    bool first_ = true;
+};
+
+void writeSubEntity(Out& j, const SubEntity& s) {
+    j.open('{');
+    j.field("name", s.name());
+    j.field("index", s.index);
+    j.field("bitmapIndex", s.bitmapIndex);
+    j.member("vertices");
+    j.open('[');
+    for (const Vertex* v : s.vertices) {
+        j.value({v->X, v->Y, v->Z, v->normalX, v->normalY, v->normalZ, v->textureU, v->textureV});
+    }
+    j.close(']');
+    j.member("vertexIndices");
+    j.open('[');
+    for (const Vertex* v : s.vertices) {
+        j.value(v->index);
+    }
+    j.close(']');
+    j.member("faces");
+    j.open('[');
+    for (const Face* f : s.faces) {
+        j.open('[');
+        for (int value : {f->indexA, f->indexB, f->indexC, f->bitmapIndex, f->index}) {
+            j.value(value);
+        }
+        j.close(']');
+    }
+    j.close(']');
+    j.close('}');
 }
 
-void writeEntity(Json& j, const Entity& e, int parent) {
-    j.text += '{';
-    j.key("name");
-    j.string(e.name());
-    for (auto [name, value] :
-         {std::pair{"index", e.index}, {"parent", parent}, {"level", e.level}}) {
-        j.text += ',';
-        j.key(name);
-        j.number(value);
-    }
-    j.text += ',';
-    j.key("position");
-    j.floats({e.positionX, e.positionY, e.positionZ});
-    j.text += ',';
-    j.key("rotation");
-    j.floats({e.rotateX, e.rotateY, e.rotateZ});
-    j.text += ',';
-    j.key("cumulativeOffset");
-    j.floats({e.cumulativeOffset[0], e.cumulativeOffset[1], e.cumulativeOffset[2]});
-    j.text += ',';
-    j.key("cumulativeRotation");
-    j.floats({e.cumulativeRotation[0], e.cumulativeRotation[1], e.cumulativeRotation[2]});
-    j.text += ',';
-    j.key("absolute");
+void writeEntity(Out& j, const Entity& e, int parent) {
+    j.open('{');
+    j.field("name", e.name());
+    j.field("index", e.index);
+    j.field("parent", parent);
+    j.field("level", e.level);
+    j.field("position", {e.positionX, e.positionY, e.positionZ});
+    j.field("rotation", {e.rotateX, e.rotateY, e.rotateZ});
+    const float* offset = e.cumulativeOffset;
+    const float* turn = e.cumulativeRotation;
+    j.field("cumulativeOffset", {offset[0], offset[1], offset[2]});
+    j.field("cumulativeRotation", {turn[0], turn[1], turn[2]});
     // World positions are sums of floats kept in doubles; each is exactly a float.
-    j.floats({static_cast<float>(e.absolutePosition[0]), static_cast<float>(e.absolutePosition[1]),
-              static_cast<float>(e.absolutePosition[2])});
-    for (auto [name, value] : {std::pair{"entityID", e.entityID},
-                               {"parentEntityID", e.parentEntityID},
-                               {"childEntityID", e.childEntityID},
-                               {"auxA", e.auxA},
-                               {"auxB", e.auxB}}) {
-        j.text += ',';
-        j.key(name);
-        j.number(value);
+    j.field("absolute",
+            {static_cast<float>(e.absolutePosition[0]), static_cast<float>(e.absolutePosition[1]),
+             static_cast<float>(e.absolutePosition[2])});
+    j.field("entityID", e.entityID);
+    j.field("parentEntityID", e.parentEntityID);
+    j.field("childEntityID", e.childEntityID);
+    j.field("auxA", e.auxA);
+    j.field("auxB", e.auxB);
+    j.member("subEntities");
+    j.open('[');
+    for (const SubEntity* s : e.subEntities) {
+        writeSubEntity(j, *s);
     }
-    j.text += ',';
-    j.key("subEntities");
-    j.text += '[';
-    for (std::size_t k = 0; k < e.subEntities.size(); ++k) {
-        j.text += k ? "," : "";
-        writeSubEntity(j, *e.subEntities[k]);
-    }
-    j.text += "]}";
+    j.close(']');
+    j.close('}');
 }
 
 }  // namespace
 
 std::string JsonSceneWriter::write(const Reader& r) {
-    Json j;
-    j.text += '{';
-    j.key("fileType");
-    j.number(r.fileType);
-    j.text += ',';
-    j.key("counts");
-    j.text += '{';
-    j.key("vertices");
-    j.number(r.vertices.size());
-    j.text += ',';
-    j.key("faces");
-    j.number(r.faces.size());
-    j.text += ',';
-    j.key("bitmaps");
-    j.number(r.bitmapNames.size());
-    j.text += ',';
-    j.key("entities");
-    j.number(r.entities.size());
-    j.text += "},";
-    j.key("bitmaps");
-    j.text += '[';
-    for (std::size_t k = 0; k < r.bitmapNames.size(); ++k) {
-        j.text += k ? "," : "";
-        j.string(r.bitmapNames[k]);
+    Out j;
+    j.open('{');
+    j.field("fileType", r.fileType);
+    j.member("counts");
+    j.open('{');
+    j.field("vertices", r.vertices.size());
+    j.field("faces", r.faces.size());
+    j.field("bitmaps", r.bitmapNames.size());
+    j.field("entities", r.entities.size());
+    j.close('}');
+    j.member("bitmaps");
+    j.open('[');
+    for (const std::string& name : r.bitmapNames) {
+        j.value(name);
     }
-    j.text += "],";
-    j.key("images");
-    j.text += '[';
+    j.close(']');
+    j.member("images");
+    j.open('[');
     for (std::size_t k = 0; k < r.bitmapNames.size(); ++k) {
-        j.text += k ? "," : "";
         const RGBImage* image = k < r.textures.images.size() ? r.textures.images[k].get() : nullptr;
         if (image) {
-            j.text += '[' + std::to_string(image->sizeX) + ',' + std::to_string(image->sizeY) + ']';
+            j.open('[');
+            j.value(image->sizeX);
+            j.value(image->sizeY);
+            j.close(']');
         } else {
-            j.text += "null";
+            j.null();
         }
     }
-    j.text += "],";
-    j.key("bbox");
-    j.text += '{';
-    j.key("min");
-    j.floats({r.minX, r.minY, r.minZ});
-    j.text += ',';
-    j.key("max");
-    j.floats({r.maxX, r.maxY, r.maxZ});
-    j.text += "},";
-    j.key("entities");
-    j.text += '[';
+    j.close(']');
+    j.member("bbox");
+    j.open('{');
+    j.field("min", {r.minX, r.minY, r.minZ});
+    j.field("max", {r.maxX, r.maxY, r.maxZ});
+    j.close('}');
+    j.member("entities");
+    j.open('[');
     std::unordered_map<const Entity*, int> positions;
     for (std::size_t k = 0; k < r.entities.size(); ++k) {
         positions.try_emplace(r.entities[k], static_cast<int>(k));
     }
-    for (std::size_t k = 0; k < r.entities.size(); ++k) {
-        const Entity& e = *r.entities[k];
-        auto parent = e.parent ? positions.find(e.parent) : positions.end();
-        j.text += k ? "," : "";
-        writeEntity(j, e, parent == positions.end() ? -1 : parent->second);
+    for (const Entity* e : r.entities) {
+        auto parent = e->parent ? positions.find(e->parent) : positions.end();
+        writeEntity(j, *e, parent == positions.end() ? -1 : parent->second);
     }
-    j.text += "]}\n";
+    j.close(']');
+    j.close('}');
+    j.text += '\n';
     return std::move(j.text);
 }
 
