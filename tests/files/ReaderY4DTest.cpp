@@ -7,25 +7,16 @@
 #include "files/Reader.h"
 #include "support/HandModels.h"
 #include "support/ModelFixture.h"
+#include "support/Triples.h"
 
 namespace y4 {
 namespace {
 
+using test::expectNear;
+using test::expectTriple;
 using test::kFlatY4D;
 using test::ModelFixture;
 using test::TempDir;
-
-void expectTriple(const float* actual, float x, float y, float z) {
-    EXPECT_FLOAT_EQ(actual[0], x);
-    EXPECT_FLOAT_EQ(actual[1], y);
-    EXPECT_FLOAT_EQ(actual[2], z);
-}
-
-void expectNear(const double* actual, double x, double y, double z) {
-    EXPECT_NEAR(actual[0], x, 1e-4);
-    EXPECT_NEAR(actual[1], y, 1e-4);
-    EXPECT_NEAR(actual[2], z, 1e-4);
-}
 
 TEST(ReaderY4D, HandWrittenModelLoadsRecordByRecord) {
     TempDir dir;
@@ -94,12 +85,12 @@ TEST(ReaderY4D, HandWrittenModelLoadsRecordByRecord) {
         EXPECT_EQ(box[i], expectedBox[i]) << "bound " << i;
     }
 
-    expectNear(panel.absolutePosition, 0, 0, 0);
-    expectNear(r.vertices[1]->absolutePosition, -2, 0, 1);
-    expectNear(r.vertices[4]->absolutePosition, -5, -1, -3);
-    expectNear(r.vertices[5]->absolutePosition, -4, 0, -3);
-    expectNear(r.vertices[7]->absolutePosition, 0, 0, 0);
-    expectNear(r.faces[3]->absolutePosition, 0, 0, 0);
+    expectNear(panel.absolutePosition, 0, 0, 0, 1e-4);
+    expectNear(r.vertices[1]->absolutePosition, -2, 0, 1, 1e-4);
+    expectNear(r.vertices[4]->absolutePosition, -5, -1, -3, 1e-4);
+    expectNear(r.vertices[5]->absolutePosition, -4, 0, -3, 1e-4);
+    expectNear(r.vertices[7]->absolutePosition, 0, 0, 0, 1e-4);
+    expectNear(r.faces[3]->absolutePosition, 0, 0, 0, 1e-4);
 }
 
 }  // namespace

@@ -12,25 +12,16 @@
 #include "support/ModelFixture.h"
 #include "support/SceneDump.h"
 #include "support/StrictPrompt.h"
+#include "support/Triples.h"
 
 namespace y4 {
 namespace {
 
+using test::expectNear;
+using test::expectTriple;
 using test::kTinyY4P;
 using test::ModelFixture;
 using test::TempDir;
-
-void expectTriple(const float* actual, float x, float y, float z) {
-    EXPECT_FLOAT_EQ(actual[0], x);
-    EXPECT_FLOAT_EQ(actual[1], y);
-    EXPECT_FLOAT_EQ(actual[2], z);
-}
-
-void expectNear(const double* actual, double x, double y, double z) {
-    EXPECT_NEAR(actual[0], x, 1e-5);
-    EXPECT_NEAR(actual[1], y, 1e-5);
-    EXPECT_NEAR(actual[2], z, 1e-5);
-}
 
 std::string pathOf(const SceneObject& r) {
     std::string out;
