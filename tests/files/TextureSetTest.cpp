@@ -9,7 +9,7 @@
 namespace y4 {
 namespace {
 
-using test::RecordingTextureDevice;
+using Bytes = std::vector<std::uint8_t>;
 
 // An image whose pixels are (row, column, 7), bottom row first.
 std::unique_ptr<RGBImage> image(int sizeX, int sizeY) {
@@ -18,48 +18,39 @@ std::unique_ptr<RGBImage> image(int sizeX, int sizeY) {
     out->sizeY = sizeY;
     for (int y = 0; y < sizeY; ++y) {
         for (int x = 0; x < sizeX; ++x) {
-            out->data.push_back(static_cast<std::uint8_t>(y));
-            out->data.push_back(static_cast<std::uint8_t>(x));
-            out->data.push_back(7);
+            out->data.insert(out->data.end(), {static_cast<std::uint8_t>(y),
+                                               static_cast<std::uint8_t>(x), std::uint8_t{7}});
         }
     }
     return out;
 }
 
 TEST(TextureSet, TextureBytesKeyOutMagentaAndKeepTheLastSquareRows) {
-    RGBImage keyed;
-    keyed.sizeX = 2;
-    keyed.sizeY = 2;
-    keyed.data = {255, 0, 255, 254, 0, 255, 255, 1, 255, 0, 0, 0};
+    // Only exactly (255, 0, 255) is transparent.
+    RGBImage keyed{2, 2, {255, 0, 255, 254, 0, 255, 255, 1, 255, 0, 0, 0}};
     int size = 0;
     EXPECT_EQ(TextureSet::textureBytes(keyed, size),
-              (std::vector<std::uint8_t>{255, 0, 255, 0, 254, 0, 255, 255, 255, 1, 255, 255, 0, 0,
-                                         0, 255}));
+              (Bytes{255, 0, 255, 0, 254, 0, 255, 255, 255, 1, 255, 255, 0, 0, 0, 255}));
     EXPECT_EQ(size, 2);
 
     // 64 x 128: a 64 x 64 texture made of rows 64 to 127.
-    const std::unique_ptr<RGBImage> tall = image(64, 128);
-    const std::vector<std::uint8_t> rgba = TextureSet::textureBytes(*tall, size);
+    const Bytes rgba = TextureSet::textureBytes(*image(64, 128), size);
     EXPECT_EQ(size, 64);
     ASSERT_EQ(rgba.size(), 64u * 64 * 4);
-    EXPECT_EQ(rgba[0], 64);                     // first texel: row 64
-    EXPECT_EQ(rgba[(63 * 64 + 5) * 4], 127);    // last texture row: row 127
-    EXPECT_EQ(rgba[(63 * 64 + 5) * 4 + 1], 5);  // ... at column 5
-    EXPECT_EQ(rgba[(63 * 64 + 5) * 4 + 3], 255);
+    EXPECT_EQ(rgba[0], 64);  // first texel: row 64
+    const std::size_t last = (63 * 64 + 5) * 4;
+    EXPECT_EQ(Bytes(rgba.begin() + last, rgba.begin() + last + 4), (Bytes{127, 5, 7, 255}));
 
     // Wider than tall, or not holding its pixels: no texture.
     size = 9;
     EXPECT_TRUE(TextureSet::textureBytes(*image(4, 2), size).empty());
     EXPECT_EQ(size, 0);
-    RGBImage hollow;
-    hollow.sizeX = 4;
-    hollow.sizeY = 4;
-    EXPECT_TRUE(TextureSet::textureBytes(hollow, size).empty());
+    EXPECT_TRUE(TextureSet::textureBytes(RGBImage{4, 4, {}}, size).empty());
     EXPECT_TRUE(TextureSet::textureBytes(RGBImage{}, size).empty());
 }
 
 TEST(TextureSet, CreateAndDeleteGoThroughTheDevice) {
-    RecordingTextureDevice device;
+    test::RecordingTextureDevice device;
     TextureSet set;
     set.images.push_back(image(2, 2));
     set.images.push_back(nullptr);      // a bitmap whose file could not be read
@@ -69,37 +60,30 @@ TEST(TextureSet, CreateAndDeleteGoThroughTheDevice) {
     EXPECT_EQ(device.calls,
               (std::vector<std::string>{"generate 1 2 3 4", "upload 1 2x2", "upload 4 1x1"}));
     EXPECT_EQ(set.textureNames, (std::vector<TextureName>{1, 2, 3, 4}));
-    ASSERT_NE(device.lastUpload(4), nullptr);
-    EXPECT_EQ(device.lastUpload(4)->rgba, (std::vector<std::uint8_t>{2, 0, 7, 255}));
+    EXPECT_EQ(device.uploads.back().rgba, (Bytes{2, 0, 7, 255}));
 
-    // Rebuilding releases the names of the earlier build first.
+    // Rebuilding releases the names of the earlier build first; deleting releases the names
+    // generated, however many bitmaps there are by then, and only once.
     set.createTextures(&device, 4);
-    EXPECT_EQ(device.calls[3], "release 1 2 3 4");
-    EXPECT_EQ(device.calls[4], "generate 5 6 7 8");
-
-    // The names generated are released, however many bitmap names there are by then.
     set.images.push_back(image(2, 2));
     set.deleteTextures(&device);
-    EXPECT_EQ(device.calls.back(), "release 5 6 7 8");
+    set.deleteTextures(&device);
+    EXPECT_EQ(std::vector<std::string>(device.calls.begin() + 3, device.calls.end()),
+              (std::vector<std::string>{"release 1 2 3 4", "generate 5 6 7 8", "upload 5 2x2",
+                                        "upload 8 1x1", "release 5 6 7 8"}));
     EXPECT_TRUE(set.textureNames.empty());
     EXPECT_TRUE(device.live.empty());
-    set.deleteTextures(&device);
-    EXPECT_EQ(device.calls.size(), 8u);
 
     // Fewer names than images: only the named ones are filled.
     set.createTextures(&device, 1);
     EXPECT_EQ(device.calls.back(), "upload 9 2x2");
     set.deleteTextures(&device);
-    set.freeImages();
-    EXPECT_TRUE(set.images.empty());
     EXPECT_TRUE(device.live.empty());
 
     // No device: nothing is created, and there is nothing to delete.
-    TextureSet headless;
-    headless.images.push_back(image(2, 2));
-    headless.createTextures(nullptr, 1);
-    EXPECT_TRUE(headless.textureNames.empty());
-    headless.deleteTextures(nullptr);
+    set.createTextures(nullptr, 1);
+    EXPECT_TRUE(set.textureNames.empty());
+    set.deleteTextures(nullptr);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "support/TempDir.h"
 
@@ -37,16 +38,11 @@ long residentKiB(const void* address) {
 
 TEST(MappedFile, MapsTheWholeFileAndMovesOwnership) {
     test::TempDir dir;
-    std::string content = "ENTITY\r\n";
-    content.push_back('\0');
-    content += "tail without line end";
-    const std::string path = dir.write("SHIP.Y4P", content);
-
+    const std::string content("ENTITY\r\n\0tail without line end", 30);
     std::string error = "untouched";
-    std::optional<MappedFile> file = MappedFile::open(path, &error);
+    std::optional<MappedFile> file = MappedFile::open(dir.write("SHIP.Y4P", content), &error);
     ASSERT_TRUE(file);
     EXPECT_EQ(file->bytes(), content);
-    EXPECT_EQ(file->size(), content.size());
     EXPECT_EQ(error, "untouched");
 
     MappedFile moved = std::move(*file);
@@ -65,26 +61,24 @@ TEST(MappedFile, MapsTheWholeFileAndMovesOwnership) {
 
 TEST(MappedFile, FailsWithTheSystemsReason) {
     test::TempDir dir;
-    std::string error;
-    EXPECT_FALSE(MappedFile::open(dir.file("MISSING.Y4P"), &error));
-    EXPECT_EQ(error, "No such file or directory");
-    EXPECT_FALSE(MappedFile::open(dir.path(), &error));
-    EXPECT_EQ(error, "Is a directory");
-    EXPECT_FALSE(MappedFile::open(dir.write("A.Y4P", "x") + "/B.Y4P", &error));
-    EXPECT_EQ(error, "Not a directory");
-    EXPECT_FALSE(MappedFile::open(dir.file("MISSING.Y4P")));  // no error slot
-
     // A pipe has no size: refused at once instead of waiting for a writer.
     const std::string fifo = dir.file("PIPE");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_FALSE(MappedFile::open(fifo, &error));
-    EXPECT_EQ(error, "No such device");
-
+    const std::string locked = dir.write("LOCKED.Y4P", "x");
+    ::chmod(locked.c_str(), 0);
+    std::vector<std::pair<std::string, std::string>> cases = {
+        {dir.file("MISSING.Y4P"), "No such file or directory"},
+        {dir.path(), "Is a directory"},
+        {dir.write("A.Y4P", "x") + "/B.Y4P", "Not a directory"},
+        {fifo, "No such device"}};
     if (::geteuid() != 0) {
-        const std::string locked = dir.write("LOCKED.Y4P", "x");
-        ::chmod(locked.c_str(), 0);
-        EXPECT_FALSE(MappedFile::open(locked, &error));
-        EXPECT_EQ(error, "Permission denied");
+        cases.emplace_back(locked, "Permission denied");
+    }
+    for (const auto& [path, reason] : cases) {
+        std::string error;
+        EXPECT_FALSE(MappedFile::open(path, &error));
+        EXPECT_EQ(error, reason) << path;
+        EXPECT_FALSE(MappedFile::open(path));  // no error slot
     }
 }
 

@@ -2,7 +2,6 @@
 #include "platform/PathResolver.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <optional>
@@ -13,104 +12,69 @@
 namespace y4 {
 namespace {
 
-// Runs a test body in another current folder and always returns to the old one.
-class CurrentFolder {
-public:
-    explicit CurrentFolder(const std::string& folder) : old_(std::filesystem::current_path()) {
-        std::filesystem::current_path(folder);
-    }
-    ~CurrentFolder() { std::filesystem::current_path(old_); }
-    CurrentFolder(const CurrentFolder&) = delete;
-    CurrentFolder& operator=(const CurrentFolder&) = delete;
-
-private:
-    std::filesystem::path old_;
-};
-
-std::optional<std::string> in(const test::TempDir& dir, const std::string& relative) {
-    return dir.path() + "/" + relative;
-}
+using Resolved = std::optional<std::string>;
+constexpr std::nullopt_t kNone = std::nullopt;
 
 TEST(PathResolver, MatchesEachComponentIgnoringCaseWithEitherSeparator) {
     test::TempDir dir;
     dir.write("Models/Ship/ship.y4p", "x");
     dir.write("Models/Ship/Hull.BMP", "x");
-    const std::string root = dir.path();
+    dir.write("Models/Ship/SHIP.Y4P", "x");
+    dir.write("Models/Ship/File.txt", "x");
+    const std::string root = dir.path() + "/";
+    const std::string ship = root + "Models/Ship/";
+    const std::pair<std::string, Resolved> existing[] = {
+        {root + "MODELS\\sHiP\\hull.bmp", ship + "Hull.BMP"},
+        {root + "Models\\Ship/Hull.BMP", ship + "Hull.BMP"},
+        // The exact spelling wins; without one, the first in byte order ("SHIP" < "ship").
+        {root + "models/ship/ship.y4p", ship + "ship.y4p"},
+        {root + "MODELS/SHIP/SHIP.Y4P", ship + "SHIP.Y4P"},
+        {root + "MODELS/SHIP/Ship.y4p", ship + "SHIP.Y4P"},
+        // Empty components, "." and ".." are path syntax, not names.
+        {root + "/MODELS\\\\.\\SHIP\\..\\ship\\.\\hull.bmp", ship + "Hull.BMP"},
+        {root + "MODELS/SHIP/", root + "Models/Ship"},
+        {"/", "/"},
+        // Missing components anywhere, files used as folders, and no path at all.
+        {root + "MODELS/BOAT/SHIP.Y4P", kNone},
+        {root + "MODELS/SHIP/SHIP.Y4D", kNone},
+        {root + "MODELS/SHIP/SHIP.Y4P/X", kNone},
+        {root + "MODELS/SHI", kNone},
+        {"", kNone},
+        {root + std::string("Models\0/Ship", 12), kNone},
+    };
+    for (const auto& [path, expected] : existing) {
+        EXPECT_EQ(PathResolver::resolveExisting(path), expected) << path;
+    }
 
-    EXPECT_EQ(PathResolver::resolveExisting(root + "/MODELS/SHIP/SHIP.Y4P"),
-              in(dir, "Models/Ship/ship.y4p"));
-    EXPECT_EQ(PathResolver::resolveExisting(root + "\\models\\sHiP\\hull.bmp"),
-              in(dir, "Models/Ship/Hull.BMP"));
-    EXPECT_EQ(PathResolver::resolveExisting(root + "/Models\\Ship/Hull.BMP"),
-              in(dir, "Models/Ship/Hull.BMP"));
-    // Empty components, "." and ".." are path syntax, not names.
-    EXPECT_EQ(PathResolver::resolveExisting(root + "//MODELS\\\\.\\SHIP\\..\\ship\\.\\SHIP.Y4P"),
-              in(dir, "Models/Ship/ship.y4p"));
-    EXPECT_EQ(PathResolver::resolveExisting(root + "/MODELS/SHIP/"), in(dir, "Models/Ship"));
-    EXPECT_EQ(PathResolver::resolveExisting("/"), "/");
+    const std::pair<std::string, Resolved> forWrite[] = {
+        // An existing file in another case is the one replaced.
+        {root + "MODELS\\SHIP\\FILE.TXT", ship + "File.txt"},
+        {root + "models/ship/SHIP.Y4P", ship + "SHIP.Y4P"},
+        {root + "models/ship/sHIP.y4p", ship + "SHIP.Y4P"},
+        // A new file takes the name as given, in the resolved folder.
+        {root + "MODELS/SHIP/COMMIT2.Y4P", ship + "COMMIT2.Y4P"},
+        // No folder, a file as the folder, or no name: nowhere to write.
+        {root + "MODELS/BOAT/SHIP.Y4P", kNone},
+        {root + "MODELS/SHIP/SHIP.Y4P/X", kNone},
+        {root + "MODELS/SHIP/", kNone},
+        {root + "MODELS/SHIP\\..", kNone},
+        {"", kNone},
+    };
+    for (const auto& [path, expected] : forWrite) {
+        EXPECT_EQ(PathResolver::resolveForWrite(path), expected) << path;
+    }
 
-    // Missing components anywhere, and files used as folders.
-    EXPECT_EQ(PathResolver::resolveExisting(root + "/MODELS/BOAT/SHIP.Y4P"), std::nullopt);
-    EXPECT_EQ(PathResolver::resolveExisting(root + "/MODELS/SHIP/SHIP.Y4D"), std::nullopt);
-    EXPECT_EQ(PathResolver::resolveExisting(root + "/MODELS/SHIP/SHIP.Y4P/X"), std::nullopt);
-    EXPECT_EQ(PathResolver::resolveExisting(root + "/MODELS/SHI"), std::nullopt);
-    EXPECT_EQ(PathResolver::resolveExisting(""), std::nullopt);
-    EXPECT_EQ(PathResolver::resolveExisting(root + std::string("/Models\0/Ship", 13)),
-              std::nullopt);
-}
-
-TEST(PathResolver, PrefersTheExactSpellingThenTheFirstInByteOrder) {
-    test::TempDir dir;
-    dir.write("Data/file.txt", "lower");
-    dir.write("Data/FILE.TXT", "upper");
-    dir.write("Data/File.txt", "mixed");
-    const std::string root = dir.path();
-
-    EXPECT_EQ(PathResolver::resolveExisting(root + "/data/file.txt"), in(dir, "Data/file.txt"));
-    EXPECT_EQ(PathResolver::resolveExisting(root + "/DATA/File.txt"), in(dir, "Data/File.txt"));
-    EXPECT_EQ(PathResolver::resolveExisting(root + "/Data/FILE.TXT"), in(dir, "Data/FILE.TXT"));
-    // No exact spelling: "FILE.TXT" < "File.txt" < "file.txt" byte by byte.
-    EXPECT_EQ(PathResolver::resolveExisting(root + "/Data/file.TXT"), in(dir, "Data/FILE.TXT"));
-    EXPECT_EQ(PathResolver::resolveForWrite(root + "/data/fILE.txt"), in(dir, "Data/FILE.TXT"));
-}
-
-TEST(PathResolver, RelativePathsStayRelative) {
-    test::TempDir dir;
-    dir.write("Models/Ship.Y4P", "x");
-    CurrentFolder here(dir.path() + "/Models");
-
-    EXPECT_EQ(PathResolver::resolveExisting("ship.y4p"), "Ship.Y4P");
-    EXPECT_EQ(PathResolver::resolveExisting(".\\SHIP.Y4P"), "Ship.Y4P");
-    EXPECT_EQ(PathResolver::resolveExisting("..\\MODELS\\SHIP.Y4P"), "../Models/Ship.Y4P");
+    // Relative paths stay relative.
+    const std::filesystem::path old = std::filesystem::current_path();
+    std::filesystem::current_path(ship);
+    EXPECT_EQ(PathResolver::resolveExisting("HULL.BMP"), "Hull.BMP");
+    EXPECT_EQ(PathResolver::resolveExisting(".\\HULL.BMP"), "Hull.BMP");
+    EXPECT_EQ(PathResolver::resolveExisting("..\\SHIP\\HULL.BMP"), "../Ship/Hull.BMP");
     EXPECT_EQ(PathResolver::resolveExisting("."), ".");
     EXPECT_EQ(PathResolver::resolveForWrite("Y4Editor.log"), "Y4Editor.log");
-    EXPECT_EQ(PathResolver::resolveForWrite("SHIP.Y4P"), "Ship.Y4P");
-    EXPECT_EQ(PathResolver::resolveForWrite("../models/NEW.Y4P"), "../Models/NEW.Y4P");
-}
-
-TEST(PathResolver, ResolveForWriteKeepsTheNameUnlessAnotherCaseExists) {
-    test::TempDir dir;
-    dir.write("Models/Ship/commit1.y4p", "x");
-    dir.write("Models/Ship/SHIP.Y4P", "x");
-    const std::string root = dir.path();
-
-    // An existing file in another case is the one replaced.
-    EXPECT_EQ(PathResolver::resolveForWrite(root + "\\MODELS\\SHIP\\COMMIT1.Y4P"),
-              in(dir, "Models/Ship/commit1.y4p"));
-    EXPECT_EQ(PathResolver::resolveForWrite(root + "/models/ship/SHIP.Y4P"),
-              in(dir, "Models/Ship/SHIP.Y4P"));
-    // A new file takes the name as given, in the resolved folder.
-    EXPECT_EQ(PathResolver::resolveForWrite(root + "/MODELS/SHIP/COMMIT2.Y4P"),
-              in(dir, "Models/Ship/COMMIT2.Y4P"));
-    EXPECT_EQ(PathResolver::resolveForWrite(root + "/MODELS/SHIP/SHIP.dsp"),
-              in(dir, "Models/Ship/SHIP.dsp"));
-
-    // No folder, a file as the folder, or no name: nowhere to write.
-    EXPECT_EQ(PathResolver::resolveForWrite(root + "/MODELS/BOAT/SHIP.Y4P"), std::nullopt);
-    EXPECT_EQ(PathResolver::resolveForWrite(root + "/MODELS/SHIP/SHIP.Y4P/X"), std::nullopt);
-    EXPECT_EQ(PathResolver::resolveForWrite(root + "/MODELS/SHIP/"), std::nullopt);
-    EXPECT_EQ(PathResolver::resolveForWrite(root + "/MODELS/SHIP\\.."), std::nullopt);
-    EXPECT_EQ(PathResolver::resolveForWrite(""), std::nullopt);
+    EXPECT_EQ(PathResolver::resolveForWrite("hull.bmp"), "Hull.BMP");
+    EXPECT_EQ(PathResolver::resolveForWrite("../../models/NEW.Y4P"), "../../Models/NEW.Y4P");
+    std::filesystem::current_path(old);
 }
 
 TEST(PathResolver, SplitsAndJoinsAtEitherSeparator) {

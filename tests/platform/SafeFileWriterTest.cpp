@@ -10,9 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <csignal>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -24,8 +22,10 @@
 namespace y4 {
 namespace {
 
-std::set<std::string> entriesOf(const std::string& folder) {
-    std::set<std::string> names;
+using Names = std::set<std::string>;
+
+Names entriesOf(const std::string& folder) {
+    Names names;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         names.insert(entry.path().filename().string());
     }
@@ -47,39 +47,21 @@ std::string ioErrorOf(const std::function<void()>& action) {
     return "(no IoError)";
 }
 
-// Runs `body` in a forked child, so limits and mounts stay there. The body returns an empty
-// text on success, "SKIP: why" when the system does not allow the test, or what went wrong.
-std::string inChild(const std::function<std::string()>& body) {
-    int channel[2];
-    if (::pipe(channel) != 0) {
-        return "no pipe";
-    }
+// Runs `body` in a forked child, so limits and mounts stay there, and gives what it returned
+// through a file in `dir`: empty on success, "SKIP: why" when the system does not allow the
+// test, else what went wrong.
+std::string inChild(const test::TempDir& dir, const std::function<std::string()>& body) {
+    const std::string report = dir.file("report");
     const pid_t child = ::fork();
     if (child == 0) {
-        ::close(channel[0]);
-        std::string report;
-        try {
-            report = body();
-        } catch (const std::exception& error) {
-            report = std::string("unexpected exception: ") + error.what();
-        }
-        const ssize_t sent = ::write(channel[1], report.data(), report.size());
-        ::_exit(sent == static_cast<ssize_t>(report.size()) ? 0 : 1);
+        std::ofstream(report) << body();
+        ::_exit(0);
     }
-    ::close(channel[1]);
-    std::string report;
-    char buffer[512];
-    ssize_t got;
-    while ((got = ::read(channel[0], buffer, sizeof buffer)) > 0) {
-        report.append(buffer, static_cast<std::size_t>(got));
+    int status = -1;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || status != 0) {
+        return "child failed, wait status " + std::to_string(status);
     }
-    ::close(channel[0]);
-    int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
-        WEXITSTATUS(status) != 0) {
-        return "child failed: " + report;
-    }
-    return report;
+    return test::TempDir::read(report);
 }
 
 // Writes far more than fits, expecting `reason`; then checks that the old file is intact and
@@ -88,9 +70,8 @@ std::string overfill(const std::string& target, const std::string& reason) {
     const std::string old = test::TempDir::read(target);
     const std::string message = ioErrorOf([&] {
         SafeFileWriter writer(target);
-        const std::string chunk(64 * 1024, 'n');
         for (int i = 0; i < 64; ++i) {
-            writer.write(chunk);
+            writer.write(std::string(64 * 1024, 'n'));
         }
         writer.commit();
     });
@@ -100,10 +81,9 @@ std::string overfill(const std::string& target, const std::string& reason) {
     if (test::TempDir::read(target) != old) {
         return "the old file changed";
     }
-    if (entriesOf(std::filesystem::path(target).parent_path().string()).size() != 1) {
-        return "a temporary file was left behind";
-    }
-    return {};
+    return entriesOf(std::filesystem::path(target).parent_path()).size() == 1
+               ? ""
+               : "a temporary file was left behind";
 }
 
 TEST(SafeFileWriter, CommitReplacesTheTargetAndKeepsItsMode) {
@@ -112,7 +92,6 @@ TEST(SafeFileWriter, CommitReplacesTheTargetAndKeepsItsMode) {
     ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
     {
         SafeFileWriter writer(target);
-        EXPECT_EQ(writer.targetPath(), target);
         writer.write("new ");
         writer.write("");
         writer.write("content\n");
@@ -126,7 +105,7 @@ TEST(SafeFileWriter, CommitReplacesTheTargetAndKeepsItsMode) {
     }
     EXPECT_EQ(test::TempDir::read(target), "new content\n");
     EXPECT_EQ(modeOf(target), 0640u);
-    EXPECT_EQ(entriesOf(dir.path()), std::set<std::string>{"SHIP.Y4P"});
+    EXPECT_EQ(entriesOf(dir.path()), Names{"SHIP.Y4P"});
 
     // A new file gets the usual mode for new files, not the temporary file's 0600.
     const mode_t oldMask = ::umask(027);
@@ -134,7 +113,6 @@ TEST(SafeFileWriter, CommitReplacesTheTargetAndKeepsItsMode) {
         ::umask(mask);
         const std::string fresh = dir.file(mask ? "NEW1.Y4P" : "NEW2.Y4P");
         SafeFileWriter writer(fresh);
-        writer.write("x");
         writer.commit();
         EXPECT_EQ(modeOf(fresh), 0666u & ~mask);
     }
@@ -143,58 +121,65 @@ TEST(SafeFileWriter, CommitReplacesTheTargetAndKeepsItsMode) {
 
 TEST(SafeFileWriter, AnUncommittedWriterLeavesTheOldFileAndNoTemporaryFile) {
     test::TempDir dir;
-    std::string old = "ENTITY\r\n";
-    old.push_back('\0');
-    old += "\xff bytes";
+    const std::string old("ENTITY\r\n\0\xff bytes", 16);
     const std::string target = dir.write("SHIP.Y4P", old);
     {
         SafeFileWriter writer(target);
         writer.write(std::string(100000, 'n'));
+        SafeFileWriter fresh(dir.file("NEW.Y4P"));
+        fresh.write("x");
     }
     EXPECT_EQ(test::TempDir::read(target), old);
-    EXPECT_EQ(entriesOf(dir.path()), std::set<std::string>{"SHIP.Y4P"});
-
-    {
-        SafeFileWriter writer(dir.file("NEW.Y4P"));
-        writer.write("x");
-    }
-    EXPECT_EQ(entriesOf(dir.path()), std::set<std::string>{"SHIP.Y4P"});
+    EXPECT_EQ(entriesOf(dir.path()), Names{"SHIP.Y4P"});
 }
 
 TEST(SafeFileWriter, RefusesFoldersAndMissingFolders) {
     test::TempDir dir;
     const std::string folder = dir.file("Sub");
     std::filesystem::create_directory(folder);
-    EXPECT_EQ(ioErrorOf([&] { SafeFileWriter writer(folder); }),
-              "Could not write " + folder + ": Is a directory");
-    EXPECT_EQ(ioErrorOf([&] { SafeFileWriter writer(folder + "/"); }),
-              "Could not write " + folder + "/: Is a directory");
     const std::string missing = dir.file("missing/SHIP.Y4P");
-    EXPECT_EQ(ioErrorOf([&] { SafeFileWriter writer(missing); }),
-              "Could not write " + missing + ": No such file or directory");
-    EXPECT_EQ(entriesOf(dir.path()), std::set<std::string>{"Sub"});
+    for (const auto& [target, reason] :
+         {std::pair{folder, "Is a directory"}, std::pair{folder + "/", "Is a directory"},
+          std::pair{missing, "No such file or directory"}}) {
+        EXPECT_EQ(ioErrorOf([&] { SafeFileWriter writer(target); }),
+                  "Could not write " + target + ": " + reason);
+    }
+    EXPECT_EQ(entriesOf(dir.path()), Names{"Sub"});
     EXPECT_TRUE(entriesOf(folder).empty());
+}
+
+TEST(SafeFileWriter, AReadOnlyFolderFailsCleanly) {
+    test::TempDir dir;
+    const std::string target = dir.write("Sub/SHIP.Y4P", "old");
+    const std::string folder = dir.file("Sub");
+    ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
+    if (::access(folder.c_str(), W_OK) == 0) {
+        GTEST_SKIP() << "permissions do not stop this user (root)";
+    }
+    EXPECT_EQ(ioErrorOf([&] { SafeFileWriter writer(target); }),
+              "Could not write " + target + ": Permission denied");
+    EXPECT_EQ(test::TempDir::read(target), "old");
+    EXPECT_EQ(entriesOf(folder), Names{"SHIP.Y4P"});
 }
 
 TEST(SafeFileWriter, AFileSizeLimitFailsCleanly) {
     test::TempDir dir;
-    const std::string target = dir.write("SHIP.Y4P", std::string(3000, 'o'));
-    const std::string report = inChild([&] {
+    const std::string target = dir.write("Models/SHIP.Y4P", std::string(3000, 'o'));
+    const std::string report = inChild(dir, [&] {
         const rlimit limit{100000, 100000};
         std::signal(SIGXFSZ, SIG_IGN);
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
-            return std::string("setrlimit: ") + std::strerror(errno);
+            return std::string("setrlimit failed");
         }
-        std::string problem = overfill(target, "File too large");
-        if (!problem.empty()) {
+        if (std::string problem = overfill(target, "File too large"); !problem.empty()) {
             return problem;
         }
         // A commit after a failed write never puts half a file in place.
         SafeFileWriter writer(target);
         const std::string first = ioErrorOf([&] { writer.write(std::string(200000, 'n')); });
         const std::string second = ioErrorOf([&] { writer.commit(); });
-        if (first.find("File too large") == std::string::npos ||
-            second.find("Could not write " + target) != 0) {
+        if (first != "Could not write " + target + ": File too large" ||
+            second.rfind("Could not write " + target + ": ", 0) != 0) {
             return "messages: " + first + " / " + second;
         }
         return test::TempDir::read(target) == std::string(3000, 'o') ? std::string()
@@ -207,36 +192,20 @@ TEST(SafeFileWriter, AFullFileSystemFailsCleanly) {
     test::TempDir dir;
     const std::string mountPoint = dir.file("tiny");
     std::filesystem::create_directory(mountPoint);
-    const std::string report = inChild([&] {
+    const std::string report = inChild(dir, [&] {
         // A mount namespace of the child's own: the tmpfs goes away with the child.
         if (::unshare(CLONE_NEWNS) != 0 ||
             ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
             ::mount("tmpfs", mountPoint.c_str(), "tmpfs", 0, "size=64k") != 0) {
-            return std::string("SKIP: mounting a tmpfs is not permitted here: ") +
-                   std::strerror(errno);
+            return std::string("SKIP: mounting a tmpfs is not permitted here");
         }
-        const std::string target = mountPoint + "/SHIP.Y4P";
-        std::ofstream(target, std::ios::binary) << "old content";
-        return overfill(target, "No space left on device");
+        std::ofstream(mountPoint + "/SHIP.Y4P") << "old content";
+        return overfill(mountPoint + "/SHIP.Y4P", "No space left on device");
     });
     if (report.rfind("SKIP: ", 0) == 0) {
         GTEST_SKIP() << report.substr(6);
     }
     EXPECT_EQ(report, "");
-}
-
-TEST(SafeFileWriter, AReadOnlyFolderFailsCleanly) {
-    test::TempDir dir;
-    const std::string target = dir.write("Models/SHIP.Y4P", "old");
-    const std::string folder = dir.file("Models");
-    ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
-    if (::access(folder.c_str(), W_OK) == 0) {
-        GTEST_SKIP() << "permissions do not stop this user (root)";
-    }
-    EXPECT_EQ(ioErrorOf([&] { SafeFileWriter writer(target); }),
-              "Could not write " + target + ": Permission denied");
-    EXPECT_EQ(test::TempDir::read(target), "old");
-    EXPECT_EQ(entriesOf(folder), std::set<std::string>{"SHIP.Y4P"});
 }
 
 }  // namespace

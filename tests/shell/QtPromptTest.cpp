@@ -56,28 +56,6 @@ int answerWindow(const std::function<void()>& open, const std::function<void(W&)
     return answered;
 }
 
-struct ShownBox {
-    QString title, text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    Qt::TextFormat format = Qt::AutoText;
-    QMessageBox::StandardButtons buttons;
-};
-
-ShownBox answerBox(const std::function<void()>& open, QMessageBox::StandardButton button,
-                   const std::function<void()>& whileOpen = {}) {
-    ShownBox shown;
-    const int answered = answerWindow<QMessageBox>(open, [&](QMessageBox& box) {
-        if (whileOpen) {
-            whileOpen();
-        }
-        shown = {box.windowTitle(), box.text(), box.icon(), box.textFormat(),
-                 box.standardButtons()};
-        box.button(button)->click();
-    });
-    EXPECT_EQ(answered, 1);
-    return shown;
-}
-
 Qt::CursorShape overrideShape() {
     const QCursor* cursor = QApplication::overrideCursor();
     return cursor == nullptr ? Qt::ArrowCursor : cursor->shape();
@@ -108,8 +86,13 @@ TEST_F(QtPromptTest, WaitCursorNestsAndGivesWayToBoxes) {
 
         prompt.beginWaitCursor();  // left shown: the prompt takes it down when it goes
         Qt::CursorShape overBox = Qt::BlankCursor;
-        answerBox([&] { prompt.showMessage("Error: busy", MessageIcon::Exclamation, {}); },
-                  QMessageBox::Ok, [&] { overBox = overrideShape(); });
+        EXPECT_EQ(answerWindow<QMessageBox>(
+                      [&] { prompt.showMessage("Error: busy", MessageIcon::Exclamation, {}); },
+                      [&](QMessageBox& box) {
+                          overBox = overrideShape();
+                          box.button(QMessageBox::Ok)->click();
+                      }),
+                  1);
         EXPECT_EQ(overBox, Qt::ArrowCursor);
         EXPECT_EQ(overrideShape(), Qt::WaitCursor);
     }
@@ -118,31 +101,39 @@ TEST_F(QtPromptTest, WaitCursorNestsAndGivesWayToBoxes) {
 
 TEST_F(QtPromptTest, MessageBoxesShowIconCaptionPlainTextAndTheirButtons) {
     QtPrompt prompt;
-    const ShownBox warning =
-        answerBox([&] { prompt.showMessage("Error: <b>X.BMP</b>", MessageIcon::Exclamation, {}); },
-                  QMessageBox::Ok);
-    EXPECT_EQ(warning.title, "Y4Editor");
-    EXPECT_EQ(warning.text, "Error: <b>X.BMP</b>");
-    EXPECT_EQ(warning.icon, QMessageBox::Warning);
-    EXPECT_EQ(warning.format, Qt::PlainText);
-    EXPECT_EQ(warning.buttons, QMessageBox::Ok);
-    const ShownBox information = answerBox(
-        [&] { prompt.showMessage("Done", MessageIcon::Information, "Textures"); }, QMessageBox::Ok);
-    EXPECT_EQ(information.title, "Textures");
-    EXPECT_EQ(information.icon, QMessageBox::Information);
-    EXPECT_EQ(
-        answerBox([&] { prompt.showMessage("Plain", MessageIcon::None, {}); }, QMessageBox::Ok)
-            .icon,
-        QMessageBox::NoIcon);
-
-    for (const bool yes : {true, false}) {
-        bool answer = !yes;
-        const ShownBox question = answerBox([&] { answer = prompt.askYesNo("Save changes?", {}); },
-                                            yes ? QMessageBox::Yes : QMessageBox::No);
-        EXPECT_EQ(answer, yes);
-        EXPECT_EQ(question.title, "Y4Editor");
-        EXPECT_EQ(question.icon, QMessageBox::Question);
-        EXPECT_EQ(question.buttons, QMessageBox::Yes | QMessageBox::No);
+    bool answer = false;
+    const struct {
+        std::function<void()> open;
+        QMessageBox::StandardButton click;
+        QString title, text;
+        QMessageBox::Icon icon;
+        QMessageBox::StandardButtons buttons;
+    } cases[] = {
+        {[&] { prompt.showMessage("Error: <b>X.BMP</b>", MessageIcon::Exclamation, {}); },
+         QMessageBox::Ok, "Y4Editor", "Error: <b>X.BMP</b>", QMessageBox::Warning, QMessageBox::Ok},
+        {[&] { prompt.showMessage("Done", MessageIcon::Information, "Textures"); }, QMessageBox::Ok,
+         "Textures", "Done", QMessageBox::Information, QMessageBox::Ok},
+        {[&] { prompt.showMessage("Plain", MessageIcon::None, {}); }, QMessageBox::Ok, "Y4Editor",
+         "Plain", QMessageBox::NoIcon, QMessageBox::Ok},
+        {[&] { answer = prompt.askYesNo("Save changes?", {}); }, QMessageBox::Yes, "Y4Editor",
+         "Save changes?", QMessageBox::Question, QMessageBox::Yes | QMessageBox::No},
+        {[&] { answer = prompt.askYesNo("Save changes?", {}); }, QMessageBox::No, "Y4Editor",
+         "Save changes?", QMessageBox::Question, QMessageBox::Yes | QMessageBox::No},
+    };
+    for (const auto& c : cases) {
+        const auto inspectAndAnswer = [&](QMessageBox& box) {
+            EXPECT_EQ(box.windowTitle(), c.title);
+            EXPECT_EQ(box.text(), c.text);
+            EXPECT_EQ(box.icon(), c.icon);
+            EXPECT_EQ(box.textFormat(), Qt::PlainText);
+            EXPECT_EQ(box.standardButtons(), c.buttons);
+            box.button(c.click)->click();
+        };
+        answer = c.click != QMessageBox::Yes;
+        EXPECT_EQ(answerWindow<QMessageBox>(c.open, inspectAndAnswer), 1);
+        if (c.buttons != QMessageBox::Ok) {
+            EXPECT_EQ(answer, c.click == QMessageBox::Yes);
+        }
     }
 }
 

@@ -1,6 +1,6 @@
 // RecordingTextureDevice: the test double of TextureDevice. It hands out names 1, 2, 3, ...,
 // keeps every call with the uploaded bytes, and fails the test on misuse: an upload to a name
-// it never generated or already released, bytes that do not match the size, a second release.
+// not generated or already released, bytes that do not match the size, a second release.
 #pragma once
 
 #include <cstdint>
@@ -24,15 +24,11 @@ public:
     void upload(TextureName name, int size, std::span<const std::uint8_t> rgba) override;
     void release(std::span<const TextureName> names) override;
 
-    // The last upload to `name`, or null when it has none.
-    const TextureUpload* lastUpload(TextureName name) const;
-
     // Every call in order, as "generate 1 2", "upload 2 64x64", "release 1 2".
     std::vector<std::string> calls;
     std::vector<TextureUpload> uploads;
     // Names generated and not yet released.
     std::set<TextureName> live;
-    std::set<TextureName> released;
 
 private:
     TextureName next_ = 1;
