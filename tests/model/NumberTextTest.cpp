@@ -2,6 +2,7 @@
 // readings, against the standard stream and C library they stand in for.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cfloat>
 #include <climits>
@@ -43,14 +44,9 @@ std::string streamText(float value) {
 
 TEST(NumberText, FloatTextIsTheStreamText) {
     EXPECT_EQ(formatFloatText(1.0f), "1");
-    EXPECT_EQ(formatFloatText(0.5f), "0.5");
     EXPECT_EQ(formatFloatText(0.1f), "0.1");
-    EXPECT_EQ(formatFloatText(0.3f), "0.3");
-    EXPECT_EQ(formatFloatText(-2.25f), "-2.25");
-    EXPECT_EQ(formatFloatText(10000.0f), "10000");
     EXPECT_EQ(formatFloatText(2000000.0f), "2e+06");
     EXPECT_EQ(formatFloatText(0.00001f), "1e-05");
-    EXPECT_EQ(formatFloatText(-10.24f), "-10.24");
 
     std::mt19937 random(31);
     std::uniform_int_distribution<std::uint32_t> anyBits;
@@ -61,57 +57,33 @@ TEST(NumberText, FloatTextIsTheStreamText) {
             << "bits 0x" << std::hex << std::bit_cast<std::uint32_t>(value);
     }
     for (const float value :
-         {0.0f, -0.0f, 999999.0f, 999999.5f, 1e6f, 0.0001f, 0.00009999f, FLT_MAX, FLT_TRUE_MIN,
-          std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity()}) {
+         {0.0f, -0.0f, 0.5f, 0.3f, -2.25f, 10000.0f, -10.24f, 999999.0f, 999999.5f, 1e6f, 0.0001f,
+          0.00009999f, FLT_MAX, FLT_TRUE_MIN, std::numeric_limits<float>::infinity(),
+          -std::numeric_limits<float>::infinity()}) {
         EXPECT_EQ(formatFloatText(value), streamText(value)) << value;
     }
 }
 
 TEST(NumberText, LeadingNumbersReadLikeAtofAndAtoi) {
-    for (const char* text : {"",
-                             "1-2",
-                             "--",
-                             "e.e",
-                             ".",
-                             "-",
-                             "1e3",
-                             "1E-3",
-                             "  \t-2.5xyz",
-                             "+5",
-                             "+-5",
-                             "1,5",
-                             "abc",
-                             "0.1",
-                             "5.",
-                             ".5e1",
-                             "1e",
-                             "1e+",
-                             "0x1p3",
-                             "0X.8",
-                             "0x",
-                             "0xg",
-                             "-0x1.8p1",
-                             "inf",
-                             "-Infinity",
-                             "1e999",
-                             "-1e999",
-                             "1e-999",
-                             "-1e-999",
-                             "4.9e-324",
-                             "2e-324",
-                             "0x1p99999",
-                             "0x1p-99999",
-                             "0x.0000001p-99999",
-                             ".000000001e-400",
-                             "1.7976931348623157e308",
-                             "1.7976931348623159e308",
-                             "123456789012345678901234567890e-10",
-                             "-0"}) {
+    // Signs, exponents, hexadecimal, infinities, overflow and underflow, and texts that need
+    // more digits than a double holds.
+    const char* const texts[] = {
+        "",        "1-2",         "--",     "e.e",       ".",          "-",      "1e3",
+        "1E-3",    "  \t-2.5xyz", "+5",     "+-5",       "1,5",        "abc",    "0.1",
+        "5.",      ".5e1",        "1e",     "1e+",       "0x1p3",      "0X.8",   "0x",
+        "0xg",     "-0x1.8p1",    "inf",    "-Infinity", "1e999",      "-1e999", "1e-999",
+        "-1e-999", "4.9e-324",    "2e-324", "0x1p99999", "0x1p-99999", "-0"};
+    const char* const longTexts[] = {"0x.0000001p-99999", ".000000001e-400",
+                                     "1.7976931348623157e308", "1.7976931348623159e308",
+                                     "123456789012345678901234567890e-10"};
+    auto expectAtof = [](const char* text) {
         const double expected = std::atof(text);
         EXPECT_EQ(std::bit_cast<std::uint64_t>(parseLeadingFloat(text)),
                   std::bit_cast<std::uint64_t>(expected))
             << '"' << text << "\" gave " << parseLeadingFloat(text) << ", atof " << expected;
-    }
+    };
+    std::for_each(std::begin(texts), std::end(texts), expectAtof);
+    std::for_each(std::begin(longTexts), std::end(longTexts), expectAtof);
     for (const char* text : {"nan", "-nan", "NAN(123)"}) {
         const double value = parseLeadingFloat(text);
         EXPECT_TRUE(std::isnan(value)) << text;

@@ -1,7 +1,11 @@
 // Record labels, copy rules and the "Selected Object" path text.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "model/Entity.h"
 #include "model/Face.h"
@@ -11,7 +15,7 @@
 namespace y4 {
 namespace {
 
-TEST(SceneObject, DefaultLabelsFollowKindAndIndex) {
+TEST(SceneObject, LabelsFollowKindAndIndexUntilNamed) {
     Entity e(nullptr, 4);
     SubEntity s(&e, 2);
     Face f(&s, 17);
@@ -21,33 +25,21 @@ TEST(SceneObject, DefaultLabelsFollowKindAndIndex) {
     EXPECT_EQ(f.name(), "Face[17]");
     EXPECT_EQ(v.name(), "Vertex[7]");
     EXPECT_EQ(Vertex(nullptr, -3).name(), "Vertex[-3]");
-    EXPECT_EQ(e.kind(), SceneObject::kEntity);
-    EXPECT_EQ(s.kind(), SceneObject::kSubEntity);
-    EXPECT_EQ(f.kind(), SceneObject::kFace);
-    EXPECT_EQ(v.kind(), SceneObject::kVertex);
+    EXPECT_TRUE(v.nameEquals("Vertex[7]"));
 
-    // The defaults of the marks.
-    for (const SceneObject* r : {static_cast<SceneObject*>(&e), static_cast<SceneObject*>(&s),
-                                 static_cast<SceneObject*>(&f), static_cast<SceneObject*>(&v)}) {
-        EXPECT_EQ(r->selected, 0);
-        EXPECT_EQ(r->changed, 0);
-        EXPECT_EQ(r->created, 0);
-        EXPECT_EQ(r->displayed, 1);
-        EXPECT_EQ(r->marked, 0);
-        EXPECT_EQ(r->deleted, 0);
-    }
-    EXPECT_EQ(e.auxA, 1);
-    EXPECT_EQ(s.bitmapIndex, -1);
-    EXPECT_EQ(f.bitmapIndex, -1);
-    EXPECT_EQ(s.parent, &e);
-    EXPECT_EQ(f.parent, &s);
+    // Names are cut to 63 characters; a name set on a sub-entity replaces its label.
+    e.setName(std::string(64, 'x'));
+    EXPECT_EQ(e.name(), std::string(63, 'x'));
+    e.setName("");
+    EXPECT_TRUE(e.nameEquals(""));
+    s.setName(std::string(200, 'z'));
+    EXPECT_EQ(s.name(), std::string(63, 'z'));
+    EXPECT_FALSE(s.nameEquals("SubEntity[2]"));
 
-    // A vertex made for a face joins the face's sub-entity and lists the face; addFace lists
-    // a face once.
+    // A vertex made for a face joins the face's sub-entity and lists the face; addFace lists a
+    // face once.
     Vertex corner(&f, 0);
     EXPECT_EQ(corner.subEntity, &s);
-    ASSERT_EQ(corner.faces.size(), 1u);
-    EXPECT_EQ(corner.faces[0], &f);
     Face other(&s, 18);
     corner.addFace(&f);
     corner.addFace(&other);
@@ -55,35 +47,10 @@ TEST(SceneObject, DefaultLabelsFollowKindAndIndex) {
     EXPECT_EQ(corner.faces, (std::vector<Face*>{&f, &other}));
 }
 
-TEST(SceneObject, NamesAreCutTo63Characters) {
-    Entity e(nullptr, 0);
-    const std::string long64(64, 'x');
-    e.setName(long64);
-    EXPECT_EQ(e.name(), std::string(63, 'x'));
-    e.setName(std::string(63, 'y'));
-    EXPECT_EQ(e.name(), std::string(63, 'y'));
-    e.setName("");
-    EXPECT_EQ(e.name(), "");
-    EXPECT_TRUE(e.nameEquals(""));
-
-    // A name set on a sub-entity replaces its default label; the index no longer shows.
-    SubEntity s(&e, 3);
-    s.setName(std::string(200, 'z'));
-    EXPECT_EQ(s.name(), std::string(63, 'z'));
-    EXPECT_TRUE(s.nameEquals(std::string(63, 'z')));
-    EXPECT_FALSE(s.nameEquals("SubEntity[3]"));
-    Vertex v(nullptr, 9);
-    EXPECT_TRUE(v.nameEquals("Vertex[9]"));
-}
-
-// Sets every mark and number of the base to a value that differs from its default.
+// Sets every mark and number of the base to a value other than its default.
 void fillBase(SceneObject& r) {
-    r.selected = 1;
-    r.changed = 1;
-    r.created = 1;
+    r.selected = r.changed = r.created = r.marked = r.deleted = 1;
     r.displayed = 0;
-    r.marked = 1;
-    r.deleted = 1;
     for (int i = 0; i < 3; ++i) {
         r.cumulativeOffset[i] = 1.5f + static_cast<float>(i);
         r.cumulativeRotation[i] = -0.25f * static_cast<float>(i + 1);
@@ -91,73 +58,53 @@ void fillBase(SceneObject& r) {
     }
 }
 
+// A copy carries every base field but `created`, which stays 0.
 void expectBaseCopied(const SceneObject& copy, const SceneObject& source) {
-    EXPECT_EQ(copy.kind(), source.kind());
-    EXPECT_EQ(copy.selected, source.selected);
-    EXPECT_EQ(copy.changed, source.changed);
+    auto fields = [](const SceneObject& r) {
+        return std::tuple(r.kind(), r.selected, r.changed, r.displayed, r.marked, r.deleted,
+                          std::to_array(r.cumulativeOffset), std::to_array(r.cumulativeRotation),
+                          std::to_array(r.absolutePosition));
+    };
+    EXPECT_EQ(fields(copy), fields(source));
     EXPECT_EQ(copy.created, 0) << "created is never copied";
-    EXPECT_EQ(copy.displayed, source.displayed);
-    EXPECT_EQ(copy.marked, source.marked);
-    EXPECT_EQ(copy.deleted, source.deleted);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(copy.cumulativeOffset[i], source.cumulativeOffset[i]);
-        EXPECT_EQ(copy.cumulativeRotation[i], source.cumulativeRotation[i]);
-        EXPECT_EQ(copy.absolutePosition[i], source.absolutePosition[i]);
-    }
+}
+
+// The fields of each kind that its copy takes from the source.
+auto entityFields(auto& e) {
+    return std::tie(e.entityID, e.parentEntityID, e.childEntityID, e.level, e.positionX,
+                    e.positionY, e.positionZ, e.rotateX, e.rotateY, e.rotateZ, e.numFaces,
+                    e.numVertices, e.auxA, e.auxB, e.firstFaceIndex, e.firstVertexIndex, e.children,
+                    e.subEntities, e.treeItem);
+}
+auto subEntityFields(auto& s) {
+    return std::tie(s.faces, s.vertices, s.bitmapIndex, s.treeItem);
+}
+auto faceFields(auto& f) {
+    return std::tie(f.vertexA, f.vertexB, f.vertexC, f.indexA, f.indexB, f.indexC, f.bitmapIndex,
+                    f.treeItem);
+}
+auto vertexFields(const Vertex& v) {
+    return std::tuple(v.X, v.Y, v.Z, v.normalX, v.normalY, v.normalZ, v.textureU, v.textureV,
+                      std::to_array(v.windowPosition), std::to_array(v.normalWindowPosition));
 }
 
 TEST(SceneObject, CopiesFollowTheRulesOfEachKind) {
+    // An entity copy keeps its name, its numbers, both lists and its item, but no parent.
     Entity grand(nullptr, 0);
     Entity source(&grand, 3);
     fillBase(source);
     source.setName("Turret");
-    source.entityID = 4;
-    source.parentEntityID = 0;
-    source.childEntityID = 5;
-    source.level = 1;
-    source.positionX = 1;
-    source.positionY = 2;
-    source.positionZ = 3;
-    source.rotateX = 0.1f;
-    source.rotateY = 0.2f;
-    source.rotateZ = 0.3f;
-    source.numFaces = 12;
-    source.numVertices = 8;
-    source.auxA = 7;
-    source.auxB = -5141;
-    source.firstFaceIndex = 40;
-    source.firstVertexIndex = 41;
     Entity child(&source, 4);
     SubEntity mesh(&source, 0);
-    source.children.push_back(&child);
-    source.subEntities.push_back(&mesh);
-    source.treeItem = 77;
-
+    entityFields(source) =
+        std::tuple(4, 2, 5, 1, 1.0f, 2.0f, 3.0f, 0.1f, 0.2f, 0.3f, 12, 8, 7, -5141, 40, 41,
+                   std::vector<Entity*>{&child}, std::vector<SubEntity*>{&mesh}, TreeItem{77});
     const Entity copy(source, 9);
     expectBaseCopied(copy, source);
+    EXPECT_EQ(entityFields(copy), entityFields(source));
     EXPECT_EQ(copy.index, 9);
     EXPECT_EQ(copy.name(), "Turret");
     EXPECT_EQ(copy.parent, nullptr);
-    EXPECT_EQ(copy.entityID, 4);
-    EXPECT_EQ(copy.parentEntityID, 0);
-    EXPECT_EQ(copy.childEntityID, 5);
-    EXPECT_EQ(copy.level, 1);
-    EXPECT_EQ(copy.positionX, 1);
-    EXPECT_EQ(copy.positionY, 2);
-    EXPECT_EQ(copy.positionZ, 3);
-    EXPECT_EQ(copy.rotateX, 0.1f);
-    EXPECT_EQ(copy.rotateY, 0.2f);
-    EXPECT_EQ(copy.rotateZ, 0.3f);
-    EXPECT_EQ(copy.numFaces, 12);
-    EXPECT_EQ(copy.numVertices, 8);
-    EXPECT_EQ(copy.auxA, 7);
-    EXPECT_EQ(copy.auxB, -5141);
-    EXPECT_EQ(copy.firstFaceIndex, 40);
-    EXPECT_EQ(copy.firstVertexIndex, 41);
-    EXPECT_EQ(copy.children, source.children);
-    EXPECT_EQ(copy.subEntities, source.subEntities);
-    EXPECT_EQ(copy.treeItem, 77u);
-    // An unnamed entity's copy is unnamed too.
     EXPECT_EQ(Entity(grand, 1).name(), "<undefined>");
 
     // A sub-entity copy is labelled with its new index whatever its source was called.
@@ -166,59 +113,34 @@ TEST(SceneObject, CopiesFollowTheRulesOfEachKind) {
     subSource.setName("Hull plates");
     Face face(&subSource, 0);
     Vertex corner(&face, 0);
-    subSource.faces.push_back(&face);
-    subSource.vertices.push_back(&corner);
-    subSource.bitmapIndex = 6;
-    subSource.treeItem = 12;
+    subEntityFields(subSource) =
+        std::tuple(std::vector<Face*>{&face}, std::vector<Vertex*>{&corner}, 6, TreeItem{12});
     const SubEntity subCopy(subSource, 5);
     expectBaseCopied(subCopy, subSource);
+    EXPECT_EQ(subEntityFields(subCopy), subEntityFields(subSource));
     EXPECT_EQ(subCopy.name(), "SubEntity[5]");
     EXPECT_EQ(subCopy.index, 5);
     EXPECT_EQ(subCopy.parent, nullptr);
-    EXPECT_EQ(subCopy.faces, subSource.faces);
-    EXPECT_EQ(subCopy.vertices, subSource.vertices);
-    EXPECT_EQ(subCopy.bitmapIndex, 6);
-    EXPECT_EQ(subCopy.treeItem, 12u);
-    EXPECT_EQ(SubEntity(SubEntity(&source, 2), 5).name(), "SubEntity[5]");
 
     // A face copy keeps its corners and their numbers.
     Face faceSource(&subSource, 4);
     fillBase(faceSource);
     faceSource.setName("Odd face");
     Vertex a(nullptr, 0), b(nullptr, 1), c(nullptr, 2);
-    faceSource.vertexA = &a;
-    faceSource.vertexB = &b;
-    faceSource.vertexC = &c;
-    faceSource.indexA = 0;
-    faceSource.indexB = 1;
-    faceSource.indexC = 2;
-    faceSource.bitmapIndex = 3;
-    faceSource.treeItem = 99;
+    faceFields(faceSource) = std::tuple(&a, &b, &c, 5, 6, 7, 3, TreeItem{99});
     const Face faceCopy(faceSource, 11);
     expectBaseCopied(faceCopy, faceSource);
+    EXPECT_EQ(faceFields(faceCopy), faceFields(faceSource));
     EXPECT_EQ(faceCopy.name(), "Face[11]");
     EXPECT_EQ(faceCopy.parent, nullptr);
-    EXPECT_EQ(faceCopy.vertexA, &a);
-    EXPECT_EQ(faceCopy.vertexB, &b);
-    EXPECT_EQ(faceCopy.vertexC, &c);
-    EXPECT_EQ(faceCopy.indexA, 0);
-    EXPECT_EQ(faceCopy.indexB, 1);
-    EXPECT_EQ(faceCopy.indexC, 2);
-    EXPECT_EQ(faceCopy.bitmapIndex, 3);
-    EXPECT_EQ(faceCopy.treeItem, 99u);
 
     // A vertex copy has its numbers but no owner, no faces and no listings.
     Vertex vertexSource(&face, 1);
     fillBase(vertexSource);
     vertexSource.setName("Tip");
-    vertexSource.X = 1;
-    vertexSource.Y = -2;
-    vertexSource.Z = 3.5f;
-    vertexSource.normalX = 0.5f;
-    vertexSource.normalY = -0.5f;
-    vertexSource.normalZ = 0.25f;
-    vertexSource.textureU = 0.75f;
-    vertexSource.textureV = 0.125f;
+    std::tie(vertexSource.X, vertexSource.Y, vertexSource.Z, vertexSource.normalX,
+             vertexSource.normalY, vertexSource.normalZ, vertexSource.textureU,
+             vertexSource.textureV) = std::tuple(1, -2, 3.5f, 0.5f, -0.5f, 0.25f, 0.75f, 0.125f);
     for (int i = 0; i < 3; ++i) {
         vertexSource.windowPosition[i] = 100.5 + i;
         vertexSource.normalWindowPosition[i] = 200.25 + i;
@@ -227,19 +149,8 @@ TEST(SceneObject, CopiesFollowTheRulesOfEachKind) {
     vertexSource.treeItems = {3, 4};
     const Vertex vertexCopy(vertexSource, 7);
     expectBaseCopied(vertexCopy, vertexSource);
+    EXPECT_EQ(vertexFields(vertexCopy), vertexFields(vertexSource));
     EXPECT_EQ(vertexCopy.name(), "Vertex[7]");
-    EXPECT_EQ(vertexCopy.X, 1);
-    EXPECT_EQ(vertexCopy.Y, -2);
-    EXPECT_EQ(vertexCopy.Z, 3.5f);
-    EXPECT_EQ(vertexCopy.normalX, 0.5f);
-    EXPECT_EQ(vertexCopy.normalY, -0.5f);
-    EXPECT_EQ(vertexCopy.normalZ, 0.25f);
-    EXPECT_EQ(vertexCopy.textureU, 0.75f);
-    EXPECT_EQ(vertexCopy.textureV, 0.125f);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(vertexCopy.windowPosition[i], 100.5 + i);
-        EXPECT_EQ(vertexCopy.normalWindowPosition[i], 200.25 + i);
-    }
     EXPECT_EQ(vertexCopy.subEntity, nullptr);
     EXPECT_TRUE(vertexCopy.faces.empty());
     EXPECT_TRUE(vertexCopy.treeItems.empty());
@@ -255,45 +166,31 @@ TEST(SceneObject, PathNamesWalkUpTheOwners) {
     SubEntity mesh(&arm, 0);
     Face face(&mesh, 3);
     Vertex vertex(&face, 7);
-
-    std::string out;
-    hand.appendPathName(out);
-    EXPECT_EQ(out, "Hand; Arm one; Root; ");
-    out.clear();
-    mesh.appendPathName(out);
-    EXPECT_EQ(out, "SubEntity[0]; Arm one; Root; ");
-    out.clear();
-    face.appendPathName(out);
-    EXPECT_EQ(out, "Face[3]; SubEntity[0]; Arm one; Root; ");
-    // The face between vertex and sub-entity does not appear.
-    out.clear();
-    vertex.appendPathName(out);
-    EXPECT_EQ(out, "Vertex[7]; SubEntity[0]; Arm one; Root; ");
-
-    // The records append to what the caller passes; the base version empties it.
-    out = "keep: ";
-    root.appendPathName(out);
-    EXPECT_EQ(out, "keep: Root; ");
-    vertex.SceneObject::appendPathName(out);
-    EXPECT_EQ(out, "");
-    out = "x";
-    static_cast<const SceneObject&>(face).appendPathName(out);
-    EXPECT_EQ(out, "xFace[3]; SubEntity[0]; Arm one; Root; ");
-
-    // Records without owners end at themselves; an unnamed entity shows its default name.
     SubEntity orphan(nullptr, 4);
     Face loose(nullptr, 5);
     Vertex alone(nullptr, 6);
     Entity unnamed(nullptr, 8);
-    for (auto [record, expected] :
-         {std::pair<const SceneObject*, const char*>{&orphan, "SubEntity[4]; "},
-          {&loose, "Face[5]; "},
-          {&alone, "Vertex[6]; "},
-          {&unnamed, "<undefined>; "}}) {
-        out.clear();
+    // The face between vertex and sub-entity does not appear; records without owners end at
+    // themselves. Each appends to what the caller passes.
+    const std::pair<const SceneObject*, const char*> cases[] = {
+        {&hand, "Hand; Arm one; Root; "},
+        {&mesh, "SubEntity[0]; Arm one; Root; "},
+        {&face, "Face[3]; SubEntity[0]; Arm one; Root; "},
+        {&vertex, "Vertex[7]; SubEntity[0]; Arm one; Root; "},
+        {&orphan, "SubEntity[4]; "},
+        {&loose, "Face[5]; "},
+        {&alone, "Vertex[6]; "},
+        {&unnamed, "<undefined>; "},
+    };
+    for (const auto& [record, expected] : cases) {
+        std::string out = "keep: ";
         record->appendPathName(out);
-        EXPECT_EQ(out, expected);
+        EXPECT_EQ(out, std::string("keep: ") + expected);
     }
+    // The base version empties the text.
+    std::string out = "x";
+    vertex.SceneObject::appendPathName(out);
+    EXPECT_EQ(out, "");
 }
 
 }  // namespace

