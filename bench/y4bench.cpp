@@ -157,7 +157,8 @@ void benchmarkSize(const Options& o, long long faces, std::vector<Result>& resul
     victim.reset();
 }
 
-// The peak resident memory of a process that loads the model and does nothing else.
+// The peak resident memory of a fresh process that loads the model and does nothing else: this
+// program again, started with --measure-load, so nothing of the measurements so far counts.
 long long peakMemoryOfLoad(const std::string& path) {
     int pipeFds[2];
     if (pipe(pipeFds) != 0) {
@@ -165,27 +166,26 @@ long long peakMemoryOfLoad(const std::string& path) {
     }
     const pid_t child = fork();
     if (child == 0) {
+        dup2(pipeFds[1], STDOUT_FILENO);
         close(pipeFds[0]);
-        long long peak = -1;
-        {
-            y4::Reader r(nullptr, path);
-            rusage usage{};
-            getrusage(RUSAGE_SELF, &usage);
-            peak = static_cast<long long>(usage.ru_maxrss) * 1024;
-        }
-        if (write(pipeFds[1], &peak, sizeof peak) != sizeof peak) {
-            _exit(1);
-        }
-        _exit(0);
+        close(pipeFds[1]);
+        execl("/proc/self/exe", "y4bench", "--measure-load", path.c_str(), nullptr);
+        _exit(127);
     }
     close(pipeFds[1]);
-    long long peak = -1;
-    if (read(pipeFds[0], &peak, sizeof peak) != sizeof peak) {
-        peak = -1;
-    }
+    char text[64] = {};
+    const ssize_t got = read(pipeFds[0], text, sizeof text - 1);
     close(pipeFds[0]);
     waitpid(child, nullptr, 0);
-    return peak;
+    return got > 0 ? std::atoll(text) : -1;
+}
+
+int measureLoad(const char* path) {
+    const y4::Reader r(nullptr, path);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("%lld\n", static_cast<long long>(usage.ru_maxrss) * 1024);
+    return r.loaded() ? 0 : 1;
 }
 
 double secondsOf(const std::vector<Result>& results, const std::string& op, long long faces) {
@@ -257,6 +257,9 @@ bool parse(int argc, char** argv, Options& o) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--measure-load") {
+        return measureLoad(argv[2]);
+    }
     Options o;
     if (!parse(argc, argv, o)) {
         return 2;

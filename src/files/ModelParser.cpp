@@ -71,12 +71,13 @@ Vertex* ModelParser::addVertex(SubEntity* owner, int index, const float* numbers
         v->subEntity = owner;
         ++owner->parent->numVertices;
     }
-    v->X = numbers[0];
-    v->Y = numbers[1];
-    v->Z = numbers[2];
-    v->normalX = numbers[normalAt];
-    v->normalY = numbers[normalAt + 1];
-    v->normalZ = numbers[normalAt + 2];
+    // The files hold positions and normals with the other sign.
+    v->X = -numbers[0];
+    v->Y = -numbers[1];
+    v->Z = -numbers[2];
+    v->normalX = -numbers[normalAt];
+    v->normalY = -numbers[normalAt + 1];
+    v->normalZ = -numbers[normalAt + 2];
     v->textureU = numbers[uvAt];
     v->textureV = numbers[uvAt + 1];
     return v;
@@ -141,9 +142,9 @@ Entity* ModelParser::readEntityLine(int position, EntityColumns& columns) {
     reader_.entities.push_back(e);
     entityLines_.push_back(lines_.lineNumber());
     e->setName(skipBlanks(line.substr(first + 1, second - first - 1)));
-    e->positionX = columns.f[0];
-    e->positionY = columns.f[1];
-    e->positionZ = columns.f[2];
+    e->positionX = -columns.f[0];
+    e->positionY = -columns.f[1];
+    e->positionZ = -columns.f[2];
     e->rotateX = columns.f[4];
     e->rotateY = columns.f[5];
     e->rotateZ = columns.f[6];

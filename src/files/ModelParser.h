@@ -33,7 +33,7 @@ protected:
     void readBitmapLines(int count, const char* failure);
     // A new vertex of `owner` (which may be null) with index `index`, listed in the scene and
     // in its owner: position, normal and texture coordinates from `numbers` at the given
-    // offsets (the columns differ between the variants).
+    // offsets (the columns differ between the variants), position and normal negated.
     Vertex* addVertex(SubEntity* owner, int index, const float* numbers, int normalAt, int uvAt);
     // A line whose content does not matter (comments, delimiters); only its presence does.
     void skipLine(std::string_view what) { lines_.next(what); }
@@ -51,7 +51,8 @@ protected:
         int i[11];
     };
     // Reads an entity line, makes the entity (index `position`) with its name and columns
-    // read, appends it to the scene and remembers its line for the parent checks.
+    // read (the position negated), appends it to the scene and remembers its line for the
+    // parent checks.
     Entity* readEntityLine(int position, EntityColumns& columns);
     // Links each entity to the parent its parentEntityID names and gives it its level.
     // Refuses an entity that is its own ancestor and hierarchies deeper than the scene allows.

@@ -29,12 +29,12 @@ Reader::Reader(EntityTree* tree, std::string name, Options options)
     : Scene(tree), fileName(std::move(name)), textureDevice_(options.textureDevice) {
     WaitCursor wait;
     setFileType();
+    // The parsers store positions and normals negated (the files hold them with the other
+    // sign), and summing the offsets also bounds the scene.
     parse(options);
-    negateCoordinates();
     if (Entity* top = root()) {
         sumOffsets(top);
     }
-    computeBoundingBox();
     computeWorldPositions();
     createTextures();
 }
@@ -98,6 +98,22 @@ void addSums(SceneObject& to, const float* offset, const float* rotation) {
 }
 }  // namespace
 
+// The bounding box of the vertices' offsets. It starts at the origin, so the vertices this pass
+// does not reach, whose offsets stay zero, could not widen it.
+void Reader::bound(const float* offset) {
+    const auto widen = [](float value, float& low, float& high) {
+        if (value > high) {
+            high = value;
+        }
+        if (value < low) {
+            low = value;
+        }
+    };
+    widen(offset[0], minX, maxX);
+    widen(offset[1], minY, maxY);
+    widen(offset[2], minZ, maxZ);
+}
+
 // Offsets and angles are summed, not turned; the root's own position and angles are left out.
 // The hierarchy is at most Scene::kMaxLevel deep, so the recursion is bounded.
 void Reader::sumOffsets(Entity* e) {
@@ -123,22 +139,7 @@ void Reader::sumOffsets(Entity* e) {
             const float offset[3] = {s->cumulativeOffset[0] + v->X, s->cumulativeOffset[1] + v->Y,
                                      s->cumulativeOffset[2] + v->Z};
             addSums(*v, offset, s->cumulativeRotation);
-        }
-    }
-}
-
-void Reader::computeBoundingBox() {
-    float* lows[3] = {&minX, &minY, &minZ};
-    float* highs[3] = {&maxX, &maxY, &maxZ};
-    for (const Vertex* v : vertices) {
-        for (int i = 0; i < 3; ++i) {
-            const float c = v->cumulativeOffset[i];
-            if (c > *highs[i]) {
-                *highs[i] = c;
-            }
-            if (c < *lows[i]) {
-                *lows[i] = c;
-            }
+            bound(v->cumulativeOffset);
         }
     }
 }

@@ -96,7 +96,7 @@ private:
     void setFileType();
     void parse(const Options& options);
     void sumOffsets(Entity* e);
-    void computeBoundingBox();
+    void bound(const float* offset);
 
     TextureDevice* textureDevice_;
     bool loaded_ = false;

@@ -36,6 +36,8 @@ void Y4TParser::parse() {
     auto* root = r.create<Entity>(nullptr, 0);
     r.entities.push_back(root);
     root->setName(r.baseName());
+    // Its position is zero, negated like every position read.
+    root->positionX = root->positionY = root->positionZ = -0.0f;
     // The file keeps no links; the root has no sibling, parent or child entity.
     root->entityID = root->parentEntityID = root->childEntityID = -1;
     for (std::string& name : recordNames) {

@@ -520,6 +520,11 @@ void SceneTree::setItemText(TreeItem item, std::string_view text) {
 }
 
 void SceneTree::resetItemText(TreeItem item) {
+    // With no explicit text anywhere and no one to tell, the label follows the record already:
+    // marking a whole scene then costs nothing per item.
+    if (d_->texts.empty() && d_->observers.empty()) {
+        return;
+    }
     if (!d_->isItem(item)) {
         return;
     }
