@@ -31,7 +31,7 @@ public:
     RecordPool(const RecordPool&) = delete;
     RecordPool& operator=(const RecordPool&) = delete;
     // Releases the memory; the records must have been destroyed before.
-    ~RecordPool() = default;
+    ~RecordPool();
 
     template <class T, class... Args>
     T* make(Args&&... args) {
@@ -89,7 +89,11 @@ private:
         free_[slot] = free;
     }
 
-    std::vector<std::unique_ptr<std::byte[]>> blocks_;
+    struct Block {
+        void* memory;
+        std::size_t size;
+    };
+    std::vector<Block> blocks_;
     std::byte* next_ = nullptr;
     std::byte* end_ = nullptr;
     FreeSlot* free_[4] = {nullptr, nullptr, nullptr, nullptr};

@@ -3,6 +3,8 @@
 // selection, the sign turn of the file coordinates and the visibility of a vertex.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -249,6 +251,48 @@ TEST(WorldPositions, AreBitIdenticalToTheStepByStepWalk) {
     // A second pass after every angle and position changed sees the new values.
     scramble();
     expected = referencePositions(r);
+    r.computeWorldPositions();
+    expectPositions(expected);
+
+    // Entities without a turn (+0 or -0 angles) over coordinates that are zeros of either sign,
+    // where a turn by nothing can still flip the sign of a zero; and an infinite coordinate.
+    const float values[] = {0.0f, -0.0f, 1.5f, -2.0f};
+    auto pick = [&] { return values[random() % 4]; };
+    for (Entity* e : r.entities) {
+        if (random() % 2) {
+            e->rotateX = e->rotateY = e->rotateZ = random() % 3 ? 0.0f : -0.0f;
+        }
+        std::tie(e->positionX, e->positionY, e->positionZ) = std::tuple{pick(), pick(), pick()};
+    }
+    for (Vertex* v : r.vertices) {
+        std::tie(v->X, v->Y, v->Z) = std::tuple{pick(), pick(), pick()};
+    }
+    r.vertices.front()->Y = std::numeric_limits<float>::infinity();
+    expected = referencePositions(r);
+    r.computeWorldPositions();
+    expectPositions(expected);
+}
+
+TEST(WorldPositions, ATurnByNothingStillSettlesTheSignsOfZeros) {
+    // Turning (-0, -2, -0) by +0 about Z gives (+0, -2, -0): -0 less a zero of the sign of -2.
+    Reader r(nullptr, "/x/ZERO.Y4P", Reader::NewModel{});
+    gen::SceneBuilder build(r);
+    Entity* e = build.addEntity(nullptr, "Still");
+    e->positionX = e->positionY = e->positionZ = -0.0f;
+    SubEntity* s = build.addSubEntity(build.addEntity(e, "Child"), 0);
+    const float values[] = {0.0f, -0.0f, -2.0f, 3.0f};
+    for (float x : values) {
+        for (float y : values) {
+            for (float z : values) {
+                const int k = build.addVertex(s, {0, 0, 0}, {0, 0, 1}, 0, 0);
+                std::tie(s->vertices[k]->X, s->vertices[k]->Y, s->vertices[k]->Z) =
+                    std::tuple{x, y, z};
+            }
+        }
+    }
+    Entity* child = s->parent;
+    child->positionX = child->positionY = child->positionZ = -0.0f;
+    const auto expected = referencePositions(r);
     r.computeWorldPositions();
     expectPositions(expected);
 }
