@@ -31,7 +31,7 @@ public:
     RecordPool(const RecordPool&) = delete;
     RecordPool& operator=(const RecordPool&) = delete;
     // Releases the memory; the records must have been destroyed before.
-    ~RecordPool();
+    ~RecordPool() = default;
 
     template <class T, class... Args>
     T* make(Args&&... args) {
@@ -89,11 +89,8 @@ private:
         free_[slot] = free;
     }
 
-    struct Block {
-        void* memory;
-        std::size_t size;
-    };
-    std::vector<Block> blocks_;
+    std::vector<std::unique_ptr<std::byte[]>> blocks_;
+    std::size_t lastBlockSize_ = 0;
     std::byte* next_ = nullptr;
     std::byte* end_ = nullptr;
     FreeSlot* free_[4] = {nullptr, nullptr, nullptr, nullptr};
