@@ -23,6 +23,9 @@ public:
     std::string_view next(std::string_view expected);
     bool atEnd() const { return pos_ >= bytes_.size(); }
     std::size_t bytesLeft() const { return bytes_.size() - pos_; }
+    // Where the file's bytes end: a line handed out may be read ahead up to here, since a line
+    // end follows each line but the last.
+    const char* readableEnd() const { return bytes_.data() + bytes_.size(); }
     const std::string& file() const { return file_; }
     // The number of the line last handed out (from 1).
     int lineNumber() const { return line_; }

@@ -134,7 +134,7 @@ Entity* ModelParser::readEntityLine(int position, EntityColumns& columns) {
     if (second == std::string_view::npos) {
         lines_.fail(kWhat);
     }
-    NumberScanner scan(line.substr(second + 1));
+    NumberScanner scan(line.substr(second + 1), lines_.readableEnd());
     readFloats(scan, columns.f, 7, kWhat);
     readInts(scan, columns.i, 11, kWhat);
 

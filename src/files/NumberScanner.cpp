@@ -312,7 +312,7 @@ bool NumberScanner::readInt(int& value) {
 
 bool NumberScanner::readFloat(float& value) {
     if constexpr (std::endian::native == std::endian::little) {
-        if (end_ - p_ >= kWindow) {
+        if (readable_ - p_ >= kWindow) {
             if (const char* next = readPlainDecimal(p_, value)) {
                 p_ = next;
                 return true;

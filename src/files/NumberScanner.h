@@ -4,6 +4,7 @@
 // accepted, so a file cannot bring infinities or NaNs into a scene.
 #pragma once
 
+#include <algorithm>
 #include <string_view>
 
 namespace y4 {
@@ -11,7 +12,13 @@ namespace y4 {
 class NumberScanner {
 public:
     explicit NumberScanner(std::string_view text)
-        : p_(text.data()), end_(text.data() + text.size()) {}
+        : p_(text.data()), end_(text.data() + text.size()), readable_(end_) {}
+    // The same, where the bytes after the text up to `readableEnd` may be read ahead: the text
+    // is a line of a file in memory, followed by its line end, which ends any number.
+    NumberScanner(std::string_view text, const char* readableEnd)
+        : p_(text.data()),
+          end_(text.data() + text.size()),
+          readable_(std::max(end_, readableEnd)) {}
 
     // Each returns false, and leaves the position unchanged, when no number of that kind starts
     // at the position (after blanks).
@@ -25,6 +32,7 @@ public:
 private:
     const char* p_;
     const char* end_;
+    const char* readable_;
 };
 
 }  // namespace y4

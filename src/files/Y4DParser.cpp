@@ -36,7 +36,7 @@ void Y4DParser::readVertices(int count) {
     r.vertices.reserve(reservable(count, 40));
     float numbers[10];
     for (int k = 0; k < count; ++k) {
-        NumberScanner scan(lines_.next(kWhat));
+        NumberScanner scan(lines_.next(kWhat), lines_.readableEnd());
         readFloats(scan, numbers, 10, kWhat);
         addVertex(nullptr, k, numbers, 4, 8);
     }
@@ -51,7 +51,7 @@ void Y4DParser::readFaces(int count) {
     for (int k = 0; k < count; ++k) {
         std::string_view rest;
         const int index = bracketIndex(lines_.next(kWhat), rest, kWhat);
-        NumberScanner scan(rest);
+        NumberScanner scan(rest, lines_.readableEnd());
         readInts(scan, numbers, 4, kWhat);
         auto* f = r.create<Face>(nullptr, index);
         r.faces.push_back(f);

@@ -48,7 +48,7 @@ void Y4PParser::readSubEntity(Entity* entity, int position) {
     for (int k = 0; k < vertexCount; ++k) {
         std::string_view rest;
         const int index = bracketIndex(lines_.next(kVertexLine), rest, kVertexLine);
-        NumberScanner scan(rest);
+        NumberScanner scan(rest, lines_.readableEnd());
         readFloats(scan, numbers, 10, kVertexLine);
         addVertex(sub, index, numbers, 4, 8);
     }
@@ -59,7 +59,7 @@ void Y4PParser::readSubEntity(Entity* entity, int position) {
         std::string_view rest;
         FaceLine line;
         line.index = bracketIndex(lines_.next(kFaceLine), rest, kFaceLine);
-        NumberScanner scan(rest);
+        NumberScanner scan(rest, lines_.readableEnd());
         readInts(scan, line.corner, 3, kFaceLine);
         for (int c : line.corner) {
             if (c < 0 || c >= vertexCount) {

@@ -77,7 +77,8 @@ void Y4TParser::readRecord(Entity* root, int record, int recordCount) {
     sub->vertices.reserve(reservable(vertexCount, 80));
     float numbers[8];
     for (int k = 0; k < vertexCount; ++k) {
-        NumberScanner scan(textAfterColon(lines_.next(kVertexLine), kVertexLine));
+        NumberScanner scan(textAfterColon(lines_.next(kVertexLine), kVertexLine),
+                           lines_.readableEnd());
         readFloats(scan, numbers, 8, kVertexLine);
         addVertex(sub, k, numbers, 3, 6);
     }
@@ -85,7 +86,7 @@ void Y4TParser::readRecord(Entity* root, int record, int recordCount) {
     sub->faces.reserve(reservable(faceCount, 20));
     int corners[3];
     for (int k = 0; k < faceCount; ++k) {
-        NumberScanner scan(textAfterColon(lines_.next(kFaceLine), kFaceLine));
+        NumberScanner scan(textAfterColon(lines_.next(kFaceLine), kFaceLine), lines_.readableEnd());
         readInts(scan, corners, 3, kFaceLine);
         for (int c : corners) {
             if (c < 0 || c >= vertexCount) {

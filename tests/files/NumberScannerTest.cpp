@@ -209,3 +209,32 @@ TEST(NumberScanner, IntegersReadLikeScanf) {
 
 }  // namespace
 }  // namespace y4
+
+namespace y4 {
+namespace {
+
+TEST(NumberScanner, ReadingAheadIntoTheNextLineKeepsEachNumberInItsOwnLine) {
+    // Lines of a file in memory: each scanner may look past its line's end into the next.
+    const std::string file = "     -12.345678    0.000001\n   987.5 7\r\n1 2\n";
+    std::size_t begin = 0;
+    std::vector<std::vector<float>> lines;
+    while (begin < file.size()) {
+        std::size_t end = file.find('\n', begin);
+        std::string_view line(file.data() + begin, end - begin);
+        while (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        NumberScanner scan(line, file.data() + file.size());
+        lines.emplace_back();
+        for (float f = 0; scan.readFloat(f);) {
+            lines.back().push_back(f);
+        }
+        EXPECT_TRUE(scan.atEnd()) << line;
+        begin = end + 1;
+    }
+    EXPECT_EQ(lines, (std::vector<std::vector<float>>{
+                         {-12.345678f, 0.000001f}, {987.5f, 7.0f}, {1.0f, 2.0f}}));
+}
+
+}  // namespace
+}  // namespace y4
