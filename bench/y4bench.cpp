@@ -35,7 +35,7 @@ struct Result {
 
 struct Options {
     std::vector<long long> sizes = {10000, 100000, 1000000};
-    int runs = 3;
+    int runs = 5;
     bool json = false;
     std::string folder;
 };
