@@ -17,22 +17,11 @@
 #include <cstdint>
 #include <cstring>
 
+#include "model/CharacterClass.h"
+
 namespace y4 {
 
 namespace {
-
-// The blanks of isspace in the C locale.
-bool isBlank(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-bool isDigit(char c) {
-    return static_cast<unsigned char>(c - '0') < 10;
-}
-
-bool isHexDigit(char c) {
-    return isDigit(c) || static_cast<unsigned char>((c | 0x20) - 'a') < 6;
-}
 
 const char* skipBlanks(const char* p, const char* end) {
     while (p != end && isBlank(*p)) {

@@ -9,21 +9,24 @@
 #include <cmath>
 #include <cstdint>
 
+#include "CharacterClass.h"
+
 namespace y4 {
 
 namespace {
 
-// The blanks of isspace in the C locale, which atof and atoi skip.
-bool isBlank(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-bool isDigit(char c) {
-    return static_cast<unsigned char>(c - '0') < 10;
-}
-
-bool isHexDigit(char c) {
-    return isDigit(c) || static_cast<unsigned char>((c | 0x20) - 'a') < 6;
+// What atof and atoi look at: the text after the leading blanks and one sign.
+std::string_view afterBlanksAndSign(std::string_view text, bool& negative) {
+    std::size_t i = 0;
+    while (i < text.size() && isBlank(text[i])) {
+        ++i;
+    }
+    negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    return text.substr(i);
 }
 
 // For a number that std::from_chars found out of range: true when it is too large (atof gives
@@ -85,16 +88,8 @@ std::string formatFloatText(float value) {
 }
 
 double parseLeadingFloat(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && isBlank(text[i])) {
-        ++i;
-    }
     bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    const std::string_view rest = text.substr(i);
+    const std::string_view rest = afterBlanksAndSign(text, negative);
     // std::from_chars would take a second minus sign; atof takes only one sign.
     if (rest.empty() || rest.front() == '-') {
         return 0.0;
@@ -129,19 +124,12 @@ double parseLeadingFloat(std::string_view text) {
 }
 
 int parseLeadingInt(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && isBlank(text[i])) {
-        ++i;
-    }
     bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    const std::string_view digits = afterBlanksAndSign(text, negative);
     const std::int64_t limit = negative ? -std::int64_t{INT_MIN} : INT_MAX;
     std::int64_t magnitude = 0;
-    for (; i < text.size() && isDigit(text[i]); ++i) {
-        magnitude = std::min(magnitude * 10 + (text[i] - '0'), limit);
+    for (std::size_t i = 0; i < digits.size() && isDigit(digits[i]); ++i) {
+        magnitude = std::min(magnitude * 10 + (digits[i] - '0'), limit);
     }
     return static_cast<int>(negative ? -magnitude : magnitude);
 }
