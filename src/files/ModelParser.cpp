@@ -6,14 +6,11 @@
 #include "BitmapLoader.h"
 #include "LoadError.h"
 #include "Reader.h"
+#include "model/CharacterClass.h"
 
 namespace y4 {
 
 namespace {
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
-
 std::string_view skipBlanks(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && isBlank(text[i])) {
