@@ -220,7 +220,7 @@ TEST(SceneDeletion, MarksRelabelTheSubtreeAndThePurgeRemovesWhatIsMarked) {
     }
 }
 
-// The purge exactly as described, step by step, done by hand on a second copy of the scene: which
+// The purge in its plain step-by-step form, done by hand on a second copy of the scene: which
 // records go, what remains in which order, and the trace lines it writes.
 class ReferencePurge {
 public:

@@ -147,7 +147,7 @@ TEST(WorldPositions, EntitiesShowTheirParentFrameAndVerticesTheirOwn) {
     EXPECT_NEAR(tip->absolutePosition[2], 5.0, 1e-6);
 }
 
-// The world position as the described walk computes it: a temporary vertex turned by Rotate
+// The world position as the plain walk computes it: a temporary vertex turned by Rotate
 // about Z, Y and X with each ancestor's angles, then moved by its position.
 Position walkUp(Triple start, const Entity* e) {
     Vertex p(nullptr, 0);
