@@ -181,13 +181,18 @@ std::string Reader::textureFileName(std::size_t position) const {
 }
 
 void Reader::reloadImages() {
+    // The list is rebuilt with one entry per name from the start, so a reload that stops part
+    // way still leaves image k beside name k (empty from the failure on) and later moves and
+    // removals of bitmaps stay in range.
+    auto& images = textures.images;
+    images.clear();
+    images.resize(bitmapNames.size());
     for (std::size_t position = 0; position < bitmapNames.size(); ++position) {
-        std::unique_ptr<RGBImage> image = loadBitmapImage(textureFileName(position));
-        if (!image) {
+        images[position] = loadBitmapImage(textureFileName(position));
+        if (!images[position]) {
             prompt().showMessage("Error: Could not load bitmaps", MessageIcon::Exclamation);
             throw ImageReloadError();
         }
-        textures.images.push_back(std::move(image));
     }
 }
 

@@ -55,9 +55,10 @@ public:
     void createTextures();
     void deleteTextures();
     void freeImages();
-    // Loads the image of every bitmap name again. On the first failure shows
-    // "Error: Could not load bitmaps" and throws ImageReloadError; the images loaded before it
-    // stay.
+    // Loads the image of every bitmap name again, replacing the image list. On the first
+    // failure shows "Error: Could not load bitmaps" and throws ImageReloadError; the images
+    // loaded before it stay and every later name gets an empty entry, so the list keeps one
+    // entry per name.
     void reloadImages();
     // Adds a bitmap name and its image (which may be empty when its file cannot be read); in a
     // terrain model before the terrain's own bitmap, which stays last.
