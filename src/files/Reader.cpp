@@ -2,7 +2,10 @@
 // hierarchy, bound the scene, place every record in the world and build the textures.
 #include "Reader.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 
 #include "BitmapLoader.h"
@@ -37,6 +40,13 @@ Reader::Reader(EntityTree* tree, std::string name, Options options)
     }
     computeWorldPositions();
     createTextures();
+}
+
+std::string Reader::editorFileName(const std::string& chosenPath) {
+    std::string path = std::filesystem::absolute(chosenPath).lexically_normal().string();
+    std::transform(path.begin(), path.end(), path.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return path;
 }
 
 Reader::Reader(EntityTree* tree, std::string name, NewModel)

@@ -38,6 +38,10 @@ public:
     Reader(EntityTree* tree, std::string fileName, NewModel);
     ~Reader() override;
 
+    // The name under which the editor opens a file the user chose: made absolute and upper-cased
+    // (the resolver finds the file whatever its real case).
+    static std::string editorFileName(const std::string& chosenPath);
+
     // False when the file could not be opened: the scene is then empty.
     bool loaded() const { return loaded_; }
 

@@ -44,6 +44,7 @@ void TextureSet::createTextures(TextureDevice* device, std::size_t nameCount) {
         return;
     }
     textureNames.assign(nameCount, 0);
+    filled_.assign(nameCount, false);
     device->generate(textureNames);
     for (std::size_t k = 0; k < nameCount && k < images.size(); ++k) {
         if (!images[k]) {
@@ -53,6 +54,7 @@ void TextureSet::createTextures(TextureDevice* device, std::size_t nameCount) {
         const std::vector<std::uint8_t> rgba = textureBytes(*images[k], size);
         if (!rgba.empty()) {
             device->upload(textureNames[k], size, rgba);
+            filled_[k] = true;
         }
     }
 }
@@ -62,6 +64,7 @@ void TextureSet::deleteTextures(TextureDevice* device) {
         device->release(textureNames);
     }
     textureNames.clear();
+    filled_.clear();
 }
 
 }  // namespace y4

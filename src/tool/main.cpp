@@ -2,7 +2,6 @@
 // Reader and Writer as the editor, and shows bitmaps as the editor decodes them. It never opens
 // a window.
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -54,17 +53,9 @@ bool wantsHelp(const std::vector<std::string>& args) {
                        [](const std::string& a) { return a == "--help" || a == "-h"; });
 }
 
-// The editor opens the path the user chose in upper case; do the same with the absolute path.
-std::string editorPath(const std::string& argument) {
-    std::string path = std::filesystem::absolute(argument).lexically_normal().string();
-    std::transform(path.begin(), path.end(), path.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return path;
-}
-
 // Loads a model; throws LoadError, also for a file that could not be opened.
 std::unique_ptr<y4::Reader> load(const std::string& argument) {
-    const std::string path = editorPath(argument);
+    const std::string path = y4::Reader::editorFileName(argument);
     auto reader = std::make_unique<y4::Reader>(nullptr, path);
     if (!reader->loaded()) {
         throw y4::LoadError("Error: Could not open file " + argument);
