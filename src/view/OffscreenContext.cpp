@@ -13,8 +13,7 @@ namespace {
 std::string eglFailure(const char* step) {
     char code[16];
     std::snprintf(code, sizeof code, "0x%04x", static_cast<unsigned>(eglGetError()));
-    return std::string("Error: no off-screen OpenGL: ") + step + " failed (EGL error " + code +
-           ")";
+    return std::string("Error: no off-screen OpenGL: ") + step + " failed (EGL error " + code + ")";
 }
 
 EGLDisplay surfacelessDisplay() {

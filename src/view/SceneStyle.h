@@ -42,7 +42,9 @@ struct SceneStyle {
         const Vec3 n = RecordFields::normal(v);
         const Vec3 tip{p.x + n.x, p.y + n.y, p.z + n.z};
         const float a = kNormalTipArm;
-        return {p,   tip, tip, Vec3{tip.x + a, tip.y, tip.z}, tip, Vec3{tip.x, tip.y + a, tip.z},
+        return {p,   tip,
+                tip, Vec3{tip.x + a, tip.y, tip.z},
+                tip, Vec3{tip.x, tip.y + a, tip.z},
                 tip, Vec3{tip.x, tip.y, tip.z + a}};
     }
 

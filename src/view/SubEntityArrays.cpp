@@ -40,8 +40,7 @@ void SubEntityArrays::buildGeometry(const SubEntity& s) {
     runsValid = false;
 }
 
-void SubEntityArrays::addToRuns(std::vector<Run>& runs, std::uint32_t element,
-                                std::uint8_t style) {
+void SubEntityArrays::addToRuns(std::vector<Run>& runs, std::uint32_t element, std::uint8_t style) {
     if (!runs.empty() && runs.back().style == style &&
         runs.back().first + runs.back().count == element) {
         ++runs.back().count;
@@ -69,7 +68,8 @@ void SubEntityArrays::buildRuns(const SubEntity& s, const EntityTree* tree) {
 }
 
 bool SubEntityArrays::matches(const SubEntity& s) const {
-    return RecordFields::faces(s).size() == faceCount_ && RecordFields::vertices(s).size() == vertexCount_;
+    return RecordFields::faces(s).size() == faceCount_ &&
+           RecordFields::vertices(s).size() == vertexCount_;
 }
 
 void SubEntityArrays::drawFaces(const SceneStyle& style, bool textured, bool wireframe) {

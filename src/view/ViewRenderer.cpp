@@ -9,6 +9,18 @@
 
 namespace y4 {
 
+namespace {
+// The modelview matrix pushed for a part of the frame and popped after it, also when the part
+// throws.
+class ModelviewScope {
+public:
+    ModelviewScope() { glPushMatrix(); }
+    ~ModelviewScope() { glPopMatrix(); }
+    ModelviewScope(const ModelviewScope&) = delete;
+    ModelviewScope& operator=(const ModelviewScope&) = delete;
+};
+}  // namespace
+
 ViewRenderer::ViewRenderer(const DisplaySettings& display, ProjectionSettings& projection,
                            const GridSettings& grid)
     : display_(display), projection_(projection), grid_(grid) {}
@@ -123,21 +135,21 @@ bool ViewRenderer::render() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glPointSize(5.0f);
     glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    applyCamera();
-    glGetDoublev(GL_MODELVIEW_MATRIX, savedModelview);
-    glGetDoublev(GL_PROJECTION_MATRIX, savedProjection);
-    glGetIntegerv(GL_VIEWPORT, savedViewport);
-    if (drawScene) {
-        drawScene(mouseMode);
+    {
+        const ModelviewScope scope;
+        applyCamera();
+        glGetDoublev(GL_MODELVIEW_MATRIX, savedModelview);
+        glGetDoublev(GL_PROJECTION_MATRIX, savedProjection);
+        glGetIntegerv(GL_VIEWPORT, savedViewport);
+        if (drawScene) {
+            drawScene(mouseMode);
+        }
     }
-    glPopMatrix();
     if (drawAxesGridsAndBackdrops) {
-        glPushMatrix();
+        const ModelviewScope scope;
         applyCamera();
         AxesAndGrids::draw(grid_);
         backdrops_.draw(grid_);
-        glPopMatrix();
     }
     glFlush();
     ++frames_;

@@ -60,8 +60,8 @@ TEST(TextureSet, CreateAndDeleteGoThroughTheDevice) {
     EXPECT_EQ(device.calls,
               (std::vector<std::string>{"generate 1 2 3 4", "upload 1 2x2", "upload 4 1x1"}));
     EXPECT_EQ(set.textureNames, (std::vector<TextureName>{1, 2, 3, 4}));
-    EXPECT_EQ((std::vector<bool>{set.isFilled(0), set.isFilled(1), set.isFilled(2),
-                                 set.isFilled(3), set.isFilled(4)}),
+    EXPECT_EQ((std::vector<bool>{set.isFilled(0), set.isFilled(1), set.isFilled(2), set.isFilled(3),
+                                 set.isFilled(4)}),
               (std::vector<bool>{true, false, false, true, false}));
     EXPECT_EQ(device.uploads.back().rgba, (Bytes{2, 0, 7, 255}));
 
