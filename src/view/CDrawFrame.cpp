@@ -3,6 +3,7 @@
 
 #include <QMouseEvent>
 #include <QSurfaceFormat>
+#include <utility>
 
 #include "ViewMouseHandler.h"
 
@@ -26,6 +27,8 @@ CDrawFrame::CDrawFrame(const DisplaySettings& display, ProjectionSettings& proje
     format.setDepthBufferSize(24);
     format.setStencilBufferSize(0);
     setFormat(format);
+    // The buffer keeps a frame that render() drew until Qt shows it.
+    setUpdateBehavior(QOpenGLWidget::PartialUpdate);
     setMouseTracking(true);
 }
 
@@ -59,20 +62,28 @@ void CDrawFrame::initializeGL() {
 }
 
 void CDrawFrame::resizeGL(int, int) {
+    frameDrawn_ = false;
     // Qt gives the size in device-independent pixels; GL works in device pixels.
     updateViewportSize();
     view_.setProjection();
 }
 
 void CDrawFrame::paintGL() {
+    // A frame that render() just drew is shown as it is.
+    if (std::exchange(frameDrawn_, false)) {
+        return;
+    }
     view_.render();
 }
 
 void CDrawFrame::render() {
-    if (view_.renderBusy() || !isVisible()) {
+    if (view_.renderBusy() || !contextReady_ || !isVisible()) {
         return;
     }
-    repaint();
+    // Drawn into the widget's buffer now; the window shows it when Qt next composes it.
+    makeCurrent();
+    frameDrawn_ = view_.render();
+    update();
 }
 
 void CDrawFrame::setLighting() {

@@ -27,7 +27,8 @@ public:
     // Whether the GL context exists (the view was shown once).
     bool hasContext() const { return contextReady_; }
 
-    // Draws a frame at once. Asked for while a frame is being drawn, does nothing.
+    // Draws a frame at once (the window shows it when Qt next composes the window). Asked for
+    // while a frame is being drawn, or before the view was shown, does nothing.
     void render();
     // The Display and Projection settings took effect; the Perspective and Orthogonal pair.
     void setLighting();
@@ -62,6 +63,8 @@ private:
     GLTextureDevice textureDevice_;
     ViewMouseHandler* mouseHandler_ = nullptr;
     bool contextReady_ = false;
+    // A frame drawn by render() and not yet shown.
+    bool frameDrawn_ = false;
 };
 
 }  // namespace y4

@@ -46,6 +46,9 @@ SceneRenderer::SceneRenderer(Reader& reader, EntityTree* tree, const DisplaySett
 
 void SceneRenderer::drawScene(int mouseMode) {
     style_ = SceneStyle(display_);
+    // The model's lines (wireframe, normal markers) are drawn thin, whatever width the axes or
+    // grids of the last frame left behind.
+    glLineWidth(SceneStyle::kLineWidth);
     Entity* root = reader_.root();
     if (!root || !RecordFields::refreshDisplayed(*root, tree_)) {
         return;

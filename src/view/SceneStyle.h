@@ -13,6 +13,7 @@ namespace y4 {
 struct SceneStyle {
     static constexpr float kPointSize = 5.0f;
     static constexpr float kSelectedPointSize = 20.0f;
+    static constexpr float kLineWidth = 1.0f;
     // The arms of the little cross at a normal's tip.
     static constexpr float kNormalTipArm = 0.05f;
 
