@@ -1,6 +1,7 @@
 // y4bench: times the core's operations on generated models of 10,000, 100,000 and 1,000,000
-// faces (the fastest of several runs of each), next to the fgets/sscanf/fprintf yardstick, and
-// the peak memory of loading the largest model. Prints a table, or JSON with --json.
+// faces (the fastest of several runs of each), next to the fgets/sscanf/fprintf yardstick, the
+// frames drawn per second off-screen next to face-by-face drawing, and the peak memory of
+// loading the largest model. Prints a table, or JSON with --json.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "BaselineReader.h"
+#include "FrameBench.h"
 #include "ModelGenerator.h"
 #include "files/Reader.h"
 #include "files/Writer.h"
@@ -154,6 +156,10 @@ void benchmarkSize(const Options& o, long long faces, std::vector<Result>& resul
                      [&] { victim->finalDelete(); }));
     y4::TraceLog::global().close();
     victim.reset();
+
+    for (const y4::bench::FrameTiming& t : y4::bench::FrameBench::measure(nested, faces, o.runs)) {
+        add(t.op.c_str(), t.secondsPerFrame);
+    }
 }
 
 // The peak resident memory of a fresh process that loads the model and does nothing else: this
@@ -211,6 +217,45 @@ double secondsOf(const std::vector<Result>& results, const std::string& op, long
     return -1;
 }
 
+// Frames per second, and the targets: 30 frames per second in textured mode at 100,000 faces,
+// and the vertex arrays at least three times as fast as face-by-face drawing from 100,000 faces
+// on.
+void printFrameRates(const std::vector<Result>& results, const std::vector<long long>& sizes) {
+    if (secondsOf(results, "frame_solid", sizes.front()) <= 0) {
+        return;
+    }
+    std::printf("frames per second at %d x %d off-screen:\n", y4::bench::FrameBench::kWidth,
+                y4::bench::FrameBench::kHeight);
+    const char* ops[] = {"frame_solid", "frame_solid_face_by_face", "frame_textured",
+                         "frame_textured_face_by_face"};
+    for (const long long faces : sizes) {
+        std::printf("  %8lld faces:", faces);
+        for (const char* op : ops) {
+            std::printf("  %s %.1f", op + 6, 1 / secondsOf(results, op, faces));
+        }
+        std::printf("\n");
+    }
+    for (const long long faces : sizes) {
+        if (faces < 100000) {
+            continue;
+        }
+        const auto line = [](const std::string& what, double value, double target) {
+            std::printf("  %-36s %8.2f  (target >= %.2f) %s\n", what.c_str(), value, target,
+                        value >= target ? "ok" : "MISSED");
+        };
+        const std::string size = " at " + std::to_string(faces);
+        if (faces == 100000) {
+            line("textured fps" + size, 1 / secondsOf(results, "frame_textured", faces), 30);
+        }
+        for (const std::string mode : {"solid", "textured"}) {
+            line(mode + " arrays / face by face" + size,
+                 secondsOf(results, "frame_" + mode + "_face_by_face", faces) /
+                     secondsOf(results, "frame_" + mode, faces),
+                 3);
+        }
+    }
+}
+
 // The targets: the largest load and resave against the yardstick, growth from the second
 // largest size to the largest, and the in-memory operations against the load.
 void printRatios(const std::vector<Result>& results, std::vector<long long> sizes) {
@@ -229,6 +274,7 @@ void printRatios(const std::vector<Result>& results, std::vector<long long> size
     for (const char* op : {"world", "mark", "select", "tree"}) {
         line((std::string(op) + " / load").c_str(), secondsOf(results, op, big) / load, 0.5);
     }
+    printFrameRates(results, sizes);
     if (sizes.size() < 2) {
         return;
     }

@@ -84,7 +84,7 @@ void SceneRenderer::drawSubEntity(SubEntity& s, int mouseMode) {
     const bool textured = bindTexture(s);
     const bool wireframe = reader_.drawMode == kLines;
     if (path_ == DrawPath::VertexArrays) {
-        arraysOf(s).drawFaces(style_, textured, wireframe);
+        arraysOf(s).drawFaces(s, style_, textured, wireframe);
     } else {
         ImmediateDrawing::drawFaces(s, tree_, style_, textured, wireframe);
     }

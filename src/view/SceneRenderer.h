@@ -37,7 +37,8 @@ public:
     };
 
     // Draws `reader`'s scene, whose display switches are the check boxes of `tree`'s items, in
-    // the colours of `display`. All three must outlive the renderer.
+    // the colours of `display`. All three must outlive the renderer. The renderer keeps GL
+    // buffers: it is destroyed, and invalidateAll called, with the GL context current.
     SceneRenderer(Reader& reader, EntityTree* tree, const DisplaySettings& display);
 
     // Draws the whole model under the current matrix. `mouseMode` is the view's; only the pick

@@ -3,6 +3,8 @@
 
 #include <GL/gl.h>
 
+#include <cstddef>
+
 #include "SceneStyle.h"
 
 namespace y4 {
@@ -19,21 +21,23 @@ GLsizei count(std::uint32_t n) {
 void SubEntityArrays::buildGeometry(const SubEntity& s) {
     faceCount_ = RecordFields::faces(s).size();
     vertexCount_ = RecordFields::vertices(s).size();
-    faceVertices_.clear();
-    faceVertices_.reserve(3 * faceCount_);
+    std::vector<FaceVertex> faces;
+    faces.reserve(3 * faceCount_);
     for (const Face* f : RecordFields::faces(s)) {
         const Vec3 n = RecordFields::faceNormal(*f);
         for (const Vertex* corner : RecordFields::corners(*f)) {
             const Vec3 p = RecordFields::position(*corner);
             const auto uv = RecordFields::texCoord(*corner);
-            faceVertices_.push_back({{p.x, p.y, p.z}, {n.x, n.y, n.z}, {uv[0], uv[1]}});
+            faces.push_back({{p.x, p.y, p.z}, {n.x, n.y, n.z}, {uv[0], uv[1]}});
         }
     }
-    markerPoints_.clear();
-    markerPoints_.reserve(vertexCount_);
+    faceVertices_.assign(faces);
+    std::vector<Vec3> markers;
+    markers.reserve(vertexCount_);
     for (const Vertex* v : RecordFields::vertices(s)) {
-        markerPoints_.push_back(RecordFields::position(*v));
+        markers.push_back(RecordFields::position(*v));
     }
+    markerPoints_.assign(markers);
     edgeIndices_.clear();
     normalLines_.clear();
     geometryValid = true;
@@ -72,31 +76,37 @@ bool SubEntityArrays::matches(const SubEntity& s) const {
            RecordFields::vertices(s).size() == vertexCount_;
 }
 
-void SubEntityArrays::drawFaces(const SceneStyle& style, bool textured, bool wireframe) {
+void SubEntityArrays::drawFaces(const SubEntity& s, const SceneStyle& style, bool textured,
+                                bool wireframe) {
     if (faceRuns_.empty()) {
         return;
     }
     if (wireframe && edgeIndices_.empty()) {
-        edgeIndices_.reserve(kEdgeIndicesPerFace * faceCount_);
+        std::vector<std::uint32_t> edges;
+        edges.reserve(kEdgeIndicesPerFace * faceCount_);
         for (std::uint32_t k = 0; k < faceCount_; ++k) {
             const std::uint32_t a = 3 * k;
-            edgeIndices_.insert(edgeIndices_.end(), {a, a + 1, a + 1, a + 2, a + 2, a});
+            edges.insert(edges.end(), {a, a + 1, a + 1, a + 2, a + 2, a});
         }
+        edgeIndices_.assign(edges);
     }
     constexpr GLsizei stride = sizeof(FaceVertex);
     glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(3, GL_FLOAT, stride, faceVertices_.data()->position);
+    glVertexPointer(3, GL_FLOAT, stride, faceVertices_.pointer(offsetof(FaceVertex, position)));
     glEnableClientState(GL_NORMAL_ARRAY);
-    glNormalPointer(GL_FLOAT, stride, faceVertices_.data()->normal);
+    glNormalPointer(GL_FLOAT, stride, faceVertices_.pointer(offsetof(FaceVertex, normal)));
     if (textured) {
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-        glTexCoordPointer(2, GL_FLOAT, stride, faceVertices_.data()->texCoord);
+        glTexCoordPointer(2, GL_FLOAT, stride,
+                          faceVertices_.pointer(offsetof(FaceVertex, texCoord)));
     }
+    const auto* edges =
+        wireframe ? static_cast<const std::uint32_t*>(edgeIndices_.pointer()) : nullptr;
     for (const Run& run : faceRuns_) {
         glColor3fv(style.face(static_cast<FaceColour>(run.style)));
         if (wireframe) {
             glDrawElements(GL_LINES, count(kEdgeIndicesPerFace * run.count), GL_UNSIGNED_INT,
-                           edgeIndices_.data() + kEdgeIndicesPerFace * run.first);
+                           edges + kEdgeIndicesPerFace * run.first);
         } else {
             glDrawArrays(GL_TRIANGLES, static_cast<GLint>(3 * run.first), count(3 * run.count));
         }
@@ -104,10 +114,12 @@ void SubEntityArrays::drawFaces(const SceneStyle& style, bool textured, bool wir
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
+    VertexBuffer::unbindAll();
     // After an array draw the current normal is undefined; the markers and lines drawn next
     // are lit with it.
     const Run& last = faceRuns_.back();
-    glNormal3fv(faceVertices_[3 * (last.first + last.count - 1)].normal);
+    const Vec3 n = RecordFields::faceNormal(*RecordFields::faces(s)[last.first + last.count - 1]);
+    glNormal3f(n.x, n.y, n.z);
 }
 
 void SubEntityArrays::drawVertexMarkers(const SceneStyle& style) const {
@@ -115,7 +127,7 @@ void SubEntityArrays::drawVertexMarkers(const SceneStyle& style) const {
         return;
     }
     glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(3, GL_FLOAT, sizeof(Vec3), markerPoints_.data());
+    glVertexPointer(3, GL_FLOAT, sizeof(Vec3), markerPoints_.pointer());
     for (const Run& run : markerRuns_) {
         const bool selected = run.style != 0;
         glPointSize(SceneStyle::markerSize(selected));
@@ -123,6 +135,7 @@ void SubEntityArrays::drawVertexMarkers(const SceneStyle& style) const {
         glDrawArrays(GL_POINTS, static_cast<GLint>(run.first), count(run.count));
     }
     glDisableClientState(GL_VERTEX_ARRAY);
+    VertexBuffer::unbindAll();
 }
 
 void SubEntityArrays::drawNormalMarkers(const SubEntity& s, const SceneStyle& style) {
@@ -130,20 +143,23 @@ void SubEntityArrays::drawNormalMarkers(const SubEntity& s, const SceneStyle& st
         return;
     }
     if (normalLines_.empty()) {
-        normalLines_.reserve(kNormalPointsPerVertex * vertexCount_);
+        std::vector<Vec3> lines;
+        lines.reserve(kNormalPointsPerVertex * vertexCount_);
         for (const Vertex* v : RecordFields::vertices(s)) {
             const auto marker = SceneStyle::normalMarker(*v);
-            normalLines_.insert(normalLines_.end(), marker.begin(), marker.end());
+            lines.insert(lines.end(), marker.begin(), marker.end());
         }
+        normalLines_.assign(lines);
     }
     glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(3, GL_FLOAT, sizeof(Vec3), normalLines_.data());
+    glVertexPointer(3, GL_FLOAT, sizeof(Vec3), normalLines_.pointer());
     for (const Run& run : markerRuns_) {
         glColor3fv(style.marker(run.style != 0));
         glDrawArrays(GL_LINES, static_cast<GLint>(kNormalPointsPerVertex * run.first),
                      count(kNormalPointsPerVertex * run.count));
     }
     glDisableClientState(GL_VERTEX_ARRAY);
+    VertexBuffer::unbindAll();
 }
 
 }  // namespace y4

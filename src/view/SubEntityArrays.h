@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "RecordFields.h"
+#include "VertexBuffer.h"
 
 namespace y4 {
 
@@ -16,7 +17,7 @@ struct SceneStyle;
 
 class SubEntityArrays {
 public:
-    // Takes positions, normals and texture coordinates from the records.
+    // GL context current: takes positions, normals and texture coordinates from the records.
     void buildGeometry(const SubEntity& s);
     // Works out which faces and markers are drawn and how: a face by its tree item's check box
     // (its `displayed` mark is set from it), its deleted mark and its colour; a marker by its
@@ -29,11 +30,12 @@ public:
     bool geometryValid = false;
     bool runsValid = false;
 
-    // Faces as triangles, or in wireframe as their three edges. Leaves the current normal at
-    // the last drawn face's, as drawing face by face does.
-    void drawFaces(const SceneStyle& style, bool textured, bool wireframe);
+    // GL context current, for the sub-entity the arrays were built from. Faces as triangles,
+    // or in wireframe as their three edges; leaves the current normal at the last drawn
+    // face's, as drawing face by face does.
+    void drawFaces(const SubEntity& s, const SceneStyle& style, bool textured, bool wireframe);
     void drawVertexMarkers(const SceneStyle& style) const;
-    // The normal markers are built from `s` on first use.
+    // The normal markers are built on first use.
     void drawNormalMarkers(const SubEntity& s, const SceneStyle& style);
 
 private:
@@ -50,11 +52,11 @@ private:
     };
     static void addToRuns(std::vector<Run>& runs, std::uint32_t element, std::uint8_t style);
 
-    std::vector<FaceVertex> faceVertices_;  // three per face
-    std::vector<Vec3> markerPoints_;        // one per vertex
+    VertexBuffer faceVertices_;  // FaceVertex, three per face
+    VertexBuffer markerPoints_;  // Vec3, one per vertex
     // Built on first use: six indices per face (wireframe), eight points per vertex (normals).
-    std::vector<std::uint32_t> edgeIndices_;
-    std::vector<Vec3> normalLines_;
+    VertexBuffer edgeIndices_{VertexBuffer::Kind::Indices};
+    VertexBuffer normalLines_;
     std::vector<Run> faceRuns_;    // style: FaceColour
     std::vector<Run> markerRuns_;  // style: 1 for a selected vertex
     std::size_t faceCount_ = 0;

@@ -1,6 +1,7 @@
 // The vertex arrays draw the same pixels as face-by-face drawing, on every sample in every
 // mode, with markers, normals, selection, highlight and hidden faces.
 #include "support/gl/GLTest.h"
+#include "view/VertexBuffer.h"
 
 namespace y4 {
 namespace {
@@ -37,13 +38,19 @@ TEST_P(DrawPathsTest, VertexArraysGiveTheSamePixelsAsFaceByFaceDrawing) {
     model.tree.setCheck(r.faces[r.faces.size() / 2]->treeItem, false);
 
     SceneRenderer& renderer = model.renderer;
+    // Arrays in buffer objects, arrays in memory (as OpenGL 1.1 has them), face by face.
     const auto compare = [&](const char* what) {
         renderer.setDrawPath(SceneRenderer::DrawPath::VertexArrays);
         renderer.invalidateAll();
-        const RGBImage arrays = frame();
+        const RGBImage buffered = frame();
+        VertexBuffer::setBufferObjectsAllowed(false);
+        renderer.invalidateAll();
+        const RGBImage inMemory = frame();
+        VertexBuffer::setBufferObjectsAllowed(true);
         renderer.setDrawPath(SceneRenderer::DrawPath::FaceByFace);
         const RGBImage faceByFace = frame();
-        EXPECT_TRUE(test::framesMatch(arrays, faceByFace, 1)) << what;
+        EXPECT_TRUE(test::framesMatch(buffered, faceByFace, 1)) << what;
+        EXPECT_TRUE(test::framesMatch(inMemory, faceByFace, 1)) << what << ", arrays in memory";
     };
     renderer.setSolid();
     compare("solid");
