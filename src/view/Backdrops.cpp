@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "GLTextureDevice.h"
 #include "files/BitmapLoader.h"
 #include "platform/Prompt.h"
 
@@ -131,16 +132,8 @@ void Backdrops::upload(Plane plane) {
     if (!uploaded_[plane]) {
         return;
     }
-    glBindTexture(GL_TEXTURE_2D, textures_[plane]);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    // Rows of three bytes are not padded to four.
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, image.sizeX, image.sizeY, 0, GL_RGB, GL_UNSIGNED_BYTE,
-                 image.data.data());
+    GLTextureDevice::uploadLevel0(textures_[plane], image.sizeX, image.sizeY, GL_RGB,
+                                  image.data.data());
 }
 
 void Backdrops::draw(const GridSettings& grid) const {

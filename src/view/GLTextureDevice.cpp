@@ -22,14 +22,21 @@ void GLTextureDevice::upload(TextureName name, int size, std::span<const std::ui
         return;
     }
     current();
+    uploadLevel0(name, size, size, GL_RGBA, rgba.data());
+}
+
+void GLTextureDevice::uploadLevel0(TextureName name, int width, int height, unsigned int format,
+                                   const void* pixels) {
     glBindTexture(GL_TEXTURE_2D, name);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    // Rows of three bytes are not padded to four.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, size, size, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), width, height, 0, format,
+                 GL_UNSIGNED_BYTE, pixels);
 }
 
 void GLTextureDevice::release(std::span<const TextureName> names) {

@@ -17,6 +17,12 @@ public:
     void upload(TextureName name, int size, std::span<const std::uint8_t> rgba) override;
     void release(std::span<const TextureName> names) override;
 
+    // GL context current: binds `name` as a 2-D texture (repeat in S and T, linear
+    // magnification, nearest minification, modulate) and uploads level 0 of `width` x `height`
+    // tightly packed pixels of `format` (GL_RGB or GL_RGBA), as many components as it has.
+    static void uploadLevel0(TextureName name, int width, int height, unsigned int format,
+                             const void* pixels);
+
 private:
     void current() const;
     std::function<void()> makeCurrent_;

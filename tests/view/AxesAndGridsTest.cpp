@@ -34,9 +34,7 @@ class AxesAndGridsDrawing : public test::GLTest {
 protected:
     void SetUp() override {
         GLTest::SetUp();
-        lookAlongZ(0);
-        view->setProjectionMode(ProjectionSettings::kOrthogonal);
-        view->drawAxesGridsAndBackdrops = true;
+        lookDownOrthographic();
     }
     // The window column of file x (drawn at -x) in the 20.48-wide orthographic box.
     static double column(float fileX) { return (-fileX + 10.24) / 20.48 * kWidth; }

@@ -16,9 +16,7 @@ class BackdropsTest : public test::GLTest {
 protected:
     void SetUp() override {
         GLTest::SetUp();
-        lookAlongZ(0);
-        view->setProjectionMode(ProjectionSettings::kOrthogonal);
-        view->drawAxesGridsAndBackdrops = true;
+        lookDownOrthographic();
         view->backdrops().createTextures(grid);
     }
     void TearDown() override { view->backdrops().releaseTextures(); }

@@ -58,6 +58,12 @@ void GLTest::lookAlongZ(float distance) {
     view->cameraTranslation[2] = -distance;
 }
 
+void GLTest::lookDownOrthographic() {
+    lookAlongZ(0);
+    view->setProjectionMode(ProjectionSettings::kOrthogonal);
+    view->drawAxesGridsAndBackdrops = true;
+}
+
 std::array<double, 3> GLTest::project(double x, double y, double z) const {
     std::array<double, 3> out{};
     gluProject(x, y, z, view->savedModelview, view->savedProjection, view->savedViewport, &out[0],

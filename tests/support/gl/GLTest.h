@@ -53,6 +53,9 @@ protected:
     Rgb colourOf(const float* rgb) const { return rgbOf(rgb[0], rgb[1], rgb[2]); }
     // The camera straight down the Z axis from `distance` away, no turn.
     void lookAlongZ(float distance);
+    // The orthographic box (-10.24..10.24 by -7.68..7.68) straight down the Z axis, with the
+    // axes, grids and backdrops.
+    void lookDownOrthographic();
     // Where a scene point lands in the window on the last frame (x, y upwards).
     std::array<double, 3> project(double x, double y, double z) const;
 
