@@ -41,8 +41,7 @@ double secondsPerFrame(ViewRenderer& view, long long faces, int runs) {
 
 }  // namespace
 
-std::vector<FrameTiming> FrameBench::measure(const std::string& model, long long faces,
-                                             int runs) {
+std::vector<FrameTiming> FrameBench::measure(const std::string& model, long long faces, int runs) {
     std::string error;
     const auto context = OffscreenContext::create(kWidth, kHeight, &error);
     if (!context) {
