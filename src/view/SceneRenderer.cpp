@@ -204,6 +204,8 @@ SubEntityArrays& SceneRenderer::arraysOf(const SubEntity& s) {
 
 void SceneRenderer::invalidateAll() {
     arrays_.clear();
+    // Records may have been destroyed, and new ones made where they were.
+    windowPositions_.clear();
 }
 
 void SceneRenderer::invalidate(const SceneObject& record, Stale what) {

@@ -57,7 +57,8 @@ public:
     void setShowVertices(bool on);
     void setShowNormals(bool on);
 
-    // What changed since the arrays were built.
+    // What changed since the arrays were built. Everything: also forgets the markers' window
+    // positions, since records may have been destroyed.
     void invalidateAll();
     // Positions, normals, texture coordinates, corners, or faces and vertices added or removed,
     // of the record's sub-entities (for an entity, all below it).

@@ -249,6 +249,9 @@ TEST_F(SceneRendererTest, PickModesRecordWhereTheMarkersLand) {
         EXPECT_NEAR(positions.vertex(v)[k], expected[k], 1e-6);
         EXPECT_NEAR(positions.normalTip(v)[k], tip[k], 1e-6);
     }
+    // Everything changed (records may be gone): the positions are forgotten.
+    m.renderer.invalidateAll();
+    EXPECT_EQ(positions.vertex(v), (WindowPositions::Point{}));
 }
 
 }  // namespace
