@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,9 @@ void markHalf(y4::Reader& r) {
     }
 }
 
+std::vector<y4::bench::FrameTiming> frameTimings(const std::string& path, long long faces,
+                                                 int runs);
+
 void benchmarkSize(const Options& o, long long faces, std::vector<Result>& results) {
     const std::string nested = modelPath(o, faces, "Y4P");
     auto add = [&](const char* op, double seconds) {
@@ -157,32 +161,67 @@ void benchmarkSize(const Options& o, long long faces, std::vector<Result>& resul
     y4::TraceLog::global().close();
     victim.reset();
 
-    for (const y4::bench::FrameTiming& t : y4::bench::FrameBench::measure(nested, faces, o.runs)) {
+    for (const y4::bench::FrameTiming& t : frameTimings(nested, faces, o.runs)) {
         add(t.op.c_str(), t.secondsPerFrame);
     }
 }
 
-// The peak resident memory of a fresh process that loads the model and does nothing else: this
-// program again, started with --measure-load, so nothing of the measurements so far counts.
-long long peakMemoryOfLoad(const std::string& path) {
+// What this program prints when started again with `args`: measurements in a fresh process, so
+// that nothing measured so far counts, and nothing measured there (the GL driver's threads and
+// memory) disturbs what is measured next.
+std::string outputOfFreshProcess(const std::vector<std::string>& args) {
     int pipeFds[2];
     if (pipe(pipeFds) != 0) {
-        return -1;
+        return {};
     }
     const pid_t child = fork();
     if (child == 0) {
         dup2(pipeFds[1], STDOUT_FILENO);
         close(pipeFds[0]);
         close(pipeFds[1]);
-        execl("/proc/self/exe", "y4bench", "--measure-load", path.c_str(), nullptr);
+        std::vector<char*> argv = {const_cast<char*>("y4bench")};
+        for (const std::string& arg : args) {
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        }
+        argv.push_back(nullptr);
+        execv("/proc/self/exe", argv.data());
         _exit(127);
     }
     close(pipeFds[1]);
-    char text[64] = {};
-    const ssize_t got = read(pipeFds[0], text, sizeof text - 1);
+    std::string out;
+    char buffer[4096];
+    for (ssize_t got; (got = read(pipeFds[0], buffer, sizeof buffer)) > 0;) {
+        out.append(buffer, static_cast<std::size_t>(got));
+    }
     close(pipeFds[0]);
     waitpid(child, nullptr, 0);
-    return got > 0 ? std::atoll(text) : -1;
+    return out;
+}
+
+// The peak resident memory of a fresh process that loads the model and does nothing else.
+long long peakMemoryOfLoad(const std::string& path) {
+    const std::string out = outputOfFreshProcess({"--measure-load", path});
+    return out.empty() ? -1 : std::atoll(out.c_str());
+}
+
+// Frame timings of the model, each line of the fresh process "<op> <seconds per frame>".
+std::vector<y4::bench::FrameTiming> frameTimings(const std::string& path, long long faces,
+                                                 int runs) {
+    std::istringstream lines(outputOfFreshProcess(
+        {"--measure-frames", path, std::to_string(faces), std::to_string(runs)}));
+    std::vector<y4::bench::FrameTiming> out;
+    y4::bench::FrameTiming t;
+    while (lines >> t.op >> t.secondsPerFrame) {
+        out.push_back(t);
+    }
+    return out;
+}
+
+int measureFrames(const char* path, const char* faces, const char* runs) {
+    for (const auto& t : y4::bench::FrameBench::measure(path, std::atoll(faces), std::atoi(runs))) {
+        std::printf("%s %.9f\n", t.op.c_str(), t.secondsPerFrame);
+    }
+    return 0;
 }
 
 // The peak resident memory of this process's own address space. getrusage would also count
@@ -319,6 +358,9 @@ bool parse(int argc, char** argv, Options& o) {
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--measure-load") {
         return measureLoad(argv[2]);
+    }
+    if (argc == 5 && std::string(argv[1]) == "--measure-frames") {
+        return measureFrames(argv[2], argv[3], argv[4]);
     }
     Options o;
     if (!parse(argc, argv, o)) {
