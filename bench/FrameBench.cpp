@@ -62,6 +62,7 @@ std::vector<FrameTiming> FrameBench::measure(const std::string& model, long long
     view.setViewportSize(kWidth, kHeight);
     view.initGL();
     view.resetForModel(reader.get());
+    view.setProjection();
     SceneRenderer scene(*reader, &tree, display);
     view.drawScene = [&scene](int mouseMode) { scene.drawScene(mouseMode); };
 

@@ -107,6 +107,7 @@ int run(const y4::RenderOptions& o) {
     view.initGL();
     view.backdrops().createTextures(grid);
     view.resetForModel(reader.get());
+    view.setProjection();
     view.drawAxesGridsAndBackdrops = o.grids;
     y4::SceneRenderer scene(*reader, &tree, display);
     applyMode(scene, o);

@@ -107,6 +107,11 @@ void CDrawFrame::setOrthogonal() {
     render();
 }
 
+void CDrawFrame::resetForModel(const Reader* reader) {
+    view_.resetForModel(reader);
+    setProjection();
+}
+
 void CDrawFrame::loadBackdrops(const GridSettings& grid) {
     if (contextReady_) {
         makeCurrent();

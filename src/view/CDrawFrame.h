@@ -35,6 +35,9 @@ public:
     void setProjection();
     void setPerspective();
     void setOrthogonal();
+    // The view's part of loading a model (or of having none): camera reset and placed for the
+    // model, perspective projection.
+    void resetForModel(const Reader* reader);
     // The grid loader's backdrop reload.
     void loadBackdrops(const GridSettings& grid);
 

@@ -112,7 +112,7 @@ void ViewRenderer::resetForModel(const Reader* reader) {
     if (reader) {
         placeCamera(*reader);
     }
-    setProjectionMode(ProjectionSettings::kPerspective);
+    projection_.projectionMode = ProjectionSettings::kPerspective;
 }
 
 void ViewRenderer::applyCamera() const {

@@ -46,7 +46,7 @@ public:
     // The camera distance for a newly loaded model, from its bounding box.
     void placeCamera(const Reader& reader);
     // What the editor does to the view when a model is loaded (or none is): reset, place the
-    // camera for the model, perspective projection. GL context current.
+    // camera for the model, perspective projection (taking effect with setProjection).
     void resetForModel(const Reader* reader);
 
     // GL context current: draws one frame. A frame asked for while one is being drawn is

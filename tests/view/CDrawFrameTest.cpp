@@ -135,8 +135,7 @@ TEST_P(CDrawFrameSampleTest, DrawsWhatY4renderDraws) {
     display = DisplaySettings::defaults(terrain);
     projection = ProjectionSettings::defaults(terrain);
     frame.setLighting();
-    frame.makeCurrent();
-    frame.view().resetForModel(&reader);
+    frame.resetForModel(&reader);
     frame.view().drawAxesGridsAndBackdrops = false;
     SceneRenderer scene(reader, &tree, display);
     if (std::string(mode) == "textured") {

@@ -25,6 +25,7 @@ TEST_P(DrawPathsTest, VertexArraysGiveTheSamePixelsAsFaceByFaceDrawing) {
     projection = ProjectionSettings::defaults(terrain);
     view->setLighting();
     view->resetForModel(&r);
+    view->setProjection();
     model.show(*view);
     // A selection, a highlight and a hidden face, so that faces and markers change colour and
     // runs break.
