@@ -1,0 +1,64 @@
+// The edit-box number fields over the number checks and conversions of the model layer; the
+// box is read as UTF-8, so any character outside the checks' sets refuses the text.
+#include "shell/NumericFields.h"
+
+#include <QLineEdit>
+#include <QString>
+#include <string>
+
+#include "model/NumberText.h"
+#include "platform/Prompt.h"
+
+namespace y4 {
+
+namespace {
+
+std::string textOf(const QLineEdit& box) {
+    return box.text().toStdString();
+}
+
+void refuse(QLineEdit& box, const std::string& fallbackText, const QString& boxText) {
+    prompt().showMessage("Error: Invalid value; defaulting to " + fallbackText,
+                         MessageIcon::Exclamation);
+    box.setText(boxText);
+}
+
+}  // namespace
+
+void putFloat(QLineEdit& box, float value) {
+    box.setText(QString::fromStdString(formatFloatText(value)));
+}
+
+void putInt(QLineEdit& box, int value) {
+    box.setText(QString::number(value));
+}
+
+float getFloat(QLineEdit& box) {
+    const std::string text = textOf(box);
+    if (!isFloatText(text)) {
+        refuse(box, "1.0", QStringLiteral("1.0"));
+        return 1.0f;
+    }
+    return static_cast<float>(parseLeadingFloat(text));
+}
+
+float getFloatOr(QLineEdit& box, float fallback) {
+    const std::string text = textOf(box);
+    if (!isFloatText(text)) {
+        refuse(box, formatFixedText(fallback, 2),
+               QString::fromStdString(formatFloatText(fallback)));
+        return fallback;
+    }
+    return static_cast<float>(parseLeadingFloat(text));
+}
+
+int getInt(QLineEdit& box, int fallback) {
+    const std::string text = textOf(box);
+    if (!isIntText(text)) {
+        refuse(box, std::to_string(fallback), QString::number(fallback));
+        return fallback;
+    }
+    return parseLeadingInt(text);
+}
+
+}  // namespace y4
