@@ -30,10 +30,10 @@ signals:
 
 public slots:
     void OnButtonClose();
-
-protected:
     // Escape and the window's close button end the dialog as "Close" does.
     void reject() override;
+
+protected:
     // A "Close" push button wired to OnButtonClose.
     QPushButton* makeCloseButton();
 };

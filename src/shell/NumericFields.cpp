@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QString>
 #include <string>
+#include <string_view>
 
 #include "model/NumberText.h"
 #include "platform/Prompt.h"
@@ -15,6 +16,20 @@ namespace {
 
 std::string textOf(const QLineEdit& box) {
     return box.text().toStdString();
+}
+
+// The float check, also taking a "+" right after the exponent mark: putFloat writes numbers of
+// a million and more as "2e+06", and a box shown and applied unchanged must keep its value.
+bool acceptsFloat(std::string_view text) {
+    std::string checked;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool exponentSign =
+            text[i] == '+' && i > 0 && (text[i - 1] == 'e' || text[i - 1] == 'E');
+        if (!exponentSign) {
+            checked += text[i];
+        }
+    }
+    return isFloatText(checked);
 }
 
 void refuse(QLineEdit& box, const std::string& fallbackText, const QString& boxText) {
@@ -35,7 +50,7 @@ void putInt(QLineEdit& box, int value) {
 
 float getFloat(QLineEdit& box) {
     const std::string text = textOf(box);
-    if (!isFloatText(text)) {
+    if (!acceptsFloat(text)) {
         refuse(box, "1.0", QStringLiteral("1.0"));
         return 1.0f;
     }
@@ -44,7 +59,7 @@ float getFloat(QLineEdit& box) {
 
 float getFloatOr(QLineEdit& box, float fallback) {
     const std::string text = textOf(box);
-    if (!isFloatText(text)) {
+    if (!acceptsFloat(text)) {
         refuse(box, formatFixedText(fallback, 2),
                QString::fromStdString(formatFloatText(fallback)));
         return fallback;
