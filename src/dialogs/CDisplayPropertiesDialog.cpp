@@ -3,7 +3,6 @@
 
 #include <QGridLayout>
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 #include "shell/SettingsRegistry.h"
 
@@ -30,10 +29,7 @@ CDisplayPropertiesDialog::CDisplayPropertiesDialog(DisplaySettings& display, Set
     addBoxGrid(*grid, row + 1, {"X", "Y", "Z", "Magnitude"},
                {{"Light0", {&d.lightPosX, &d.lightPosY, &d.lightPosZ, &d.lightPosDistance}}});
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addLayout(makeButtonRow());
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layOut({grid});
 }
 
 void CDisplayPropertiesDialog::takeEffect() {

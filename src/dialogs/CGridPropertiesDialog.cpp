@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 #include <optional>
 #include <string>
 
@@ -112,12 +111,7 @@ CGridPropertiesDialog::CGridPropertiesDialog(GridSettings& grid, SettingsStore& 
     opacity->addStretch(1);
     backdrops->addLayout(opacity, 3, 0, 1, 4);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(extent);
-    layout->addWidget(planesBox);
-    layout->addWidget(backdropsBox);
-    layout->addLayout(makeButtonRow());
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layOut({extent, planesBox, backdropsBox});
 }
 
 void CGridPropertiesDialog::fillExtras() {

@@ -4,7 +4,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 #include "shell/SettingsRegistry.h"
 
@@ -24,21 +23,11 @@ CProjectionPropertiesDialog::CProjectionPropertiesDialog(ProjectionSettings& pro
 
     auto* perspective = new QGroupBox(QStringLiteral("Perspective"), this);
     auto* perspectiveGrid = new QGridLayout(perspective);
-    const std::pair<const char*, float*> perspectiveBoxes[] = {
-        {"FoV", &p.perspective1}, {"Near", &p.perspective2}, {"Far", &p.perspective3}};
-    int column = 0;
-    for (const auto& [caption, field] : perspectiveBoxes) {
-        perspectiveGrid->addWidget(makeCaption(caption), 0, column, Qt::AlignHCenter);
-        perspectiveGrid->addWidget(makeFloatBox(*field, QStringLiteral("Perspective ") + caption),
-                                   1, column);
-        ++column;
-    }
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(orthogonal);
-    layout->addWidget(perspective);
-    layout->addLayout(makeButtonRow());
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    addCaptionedBoxes(
+        *perspectiveGrid, 0,
+        {{"FoV", &p.perspective1}, {"Near", &p.perspective2}, {"Far", &p.perspective3}},
+        QStringLiteral("Perspective "));
+    layOut({orthogonal, perspective});
 }
 
 void CProjectionPropertiesDialog::takeEffect() {

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QVBoxLayout>
 
 #include "platform/Prompt.h"
 #include "platform/SettingsStore.h"
@@ -61,7 +62,26 @@ int CPropertyDialog::addBoxGrid(QGridLayout& grid, int row, const std::vector<QS
     return row + 1;
 }
 
-QHBoxLayout* CPropertyDialog::makeButtonRow() {
+void CPropertyDialog::addCaptionedBoxes(QGridLayout& grid, int row,
+                                        const std::vector<std::pair<QString, float*>>& boxes,
+                                        const QString& namePrefix) {
+    int column = 0;
+    for (const auto& [caption, field] : boxes) {
+        grid.addWidget(makeCaption(caption), row, column, Qt::AlignHCenter);
+        grid.addWidget(makeFloatBox(*field, namePrefix + caption), row + 1, column);
+        ++column;
+    }
+}
+
+void CPropertyDialog::layOut(std::initializer_list<std::variant<QWidget*, QLayout*>> sections) {
+    auto* layout = new QVBoxLayout(this);
+    for (const auto& section : sections) {
+        if (QWidget* const* widget = std::get_if<QWidget*>(&section)) {
+            layout->addWidget(*widget);
+        } else {
+            layout->addLayout(std::get<QLayout*>(section));
+        }
+    }
     auto* apply = new QPushButton(QStringLiteral("Apply"), this);
     auto* save = new QPushButton(QStringLiteral("Save"), this);
     // Enter in a box applies what was typed.
@@ -69,12 +89,13 @@ QHBoxLayout* CPropertyDialog::makeButtonRow() {
     save->setAutoDefault(false);
     connect(apply, &QPushButton::clicked, this, &CPropertyDialog::OnButtonApply);
     connect(save, &QPushButton::clicked, this, &CPropertyDialog::OnButtonSave);
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
-    row->addWidget(apply);
-    row->addWidget(save);
-    row->addWidget(makeCloseButton());
-    return row;
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(apply);
+    buttons->addWidget(save);
+    buttons->addWidget(makeCloseButton());
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void CPropertyDialog::showEvent(QShowEvent* event) {

@@ -4,14 +4,17 @@
 #pragma once
 
 #include <QString>
+#include <initializer_list>
 #include <optional>
+#include <utility>
+#include <variant>
 #include <vector>
 
 #include "dialogs/CToolDialog.h"
 
 class QCheckBox;
 class QGridLayout;
-class QHBoxLayout;
+class QLayout;
 class QLineEdit;
 class QShowEvent;
 
@@ -48,8 +51,12 @@ protected:
     };
     int addBoxGrid(QGridLayout& grid, int row, const std::vector<QString>& columns,
                    const std::vector<BoxRow>& rows, const QString& namePrefix = {});
-    // "Apply", "Save" and "Close", right-aligned.
-    QHBoxLayout* makeButtonRow();
+    // One row of boxes at `row`, each captioned above and named "<prefix><caption>".
+    void addCaptionedBoxes(QGridLayout& grid, int row,
+                           const std::vector<std::pair<QString, float*>>& boxes,
+                           const QString& namePrefix);
+    // Lays out the sections one below the other, then "Apply", "Save" and "Close".
+    void layOut(std::initializer_list<std::variant<QWidget*, QLayout*>> sections);
 
     // What a dialog shows beyond its number and flag boxes.
     virtual void fillExtras() {}

@@ -4,7 +4,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 #include "shell/SettingsRegistry.h"
 
@@ -27,21 +26,11 @@ CTransformPropertiesDialog::CTransformPropertiesDialog(TransformSettings& transf
 
     auto* view = new QGroupBox(QStringLiteral("Viewpoint Scaling Factors"), this);
     auto* viewGrid = new QGridLayout(view);
-    const std::pair<const char*, float*> viewBoxes[] = {
-        {"Move", &t.viewMoveScale}, {"Rotate", &t.viewRotateScale}, {"Zoom", &t.viewZoomScale}};
-    int column = 0;
-    for (const auto& [caption, field] : viewBoxes) {
-        viewGrid->addWidget(makeCaption(caption), 0, column, Qt::AlignHCenter);
-        viewGrid->addWidget(makeFloatBox(*field, QStringLiteral("Viewpoint ") + caption), 1,
-                            column);
-        ++column;
-    }
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(object);
-    layout->addWidget(view);
-    layout->addLayout(makeButtonRow());
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    addCaptionedBoxes(
+        *viewGrid, 0,
+        {{"Move", &t.viewMoveScale}, {"Rotate", &t.viewRotateScale}, {"Zoom", &t.viewZoomScale}},
+        QStringLiteral("Viewpoint "));
+    layOut({object, view});
 }
 
 bool CTransformPropertiesDialog::saveGroup(SettingsStore& store) {
