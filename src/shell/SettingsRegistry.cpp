@@ -18,6 +18,9 @@ template <class... Visitors>
 struct Overloaded : Visitors... {
     using Visitors::operator()...;
 };
+// Clang 14, which builds the fuzz targets, does not deduce aggregate arguments by itself.
+template <class... Visitors>
+Overloaded(Visitors...) -> Overloaded<Visitors...>;
 
 // The float a stored text stands for, or nothing for "nan", "inf" and numbers beyond float
 // range: those would poison every matrix and colour they reach, and an infinite grid extent
