@@ -4,6 +4,7 @@
 // dimensions before allocating.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <variant>
@@ -22,6 +23,9 @@ class BitmapDecoder {
 public:
     // The largest picture decoded, in pixels.
     static constexpr std::int64_t kMaxPixels = std::int64_t{1} << 26;
+    // The largest file read: the largest picture at 32 bits per pixel, with room for headers.
+    static constexpr std::size_t kMaxFileBytes =
+        static_cast<std::size_t>(kMaxPixels) * 4 + (std::size_t{1} << 20);
 
     // The picture as a bottom-up 24-bit image (a top-down file gives the same image as its
     // bottom-up twin), or the reason it cannot be read.

@@ -1,14 +1,16 @@
 // The bitmap file loader: path resolution, mapping and the loader's messages.
 #include "BitmapLoader.h"
 
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <span>
 #include <string_view>
 #include <variant>
 
 #include "BitmapDecoder.h"
-#include "platform/MappedFile.h"
+#include "platform/InputFile.h"
 #include "platform/PathResolver.h"
 #include "platform/Prompt.h"
 
@@ -35,17 +37,19 @@ std::string_view messageOf(BitmapError error) {
 }  // namespace
 
 std::unique_ptr<RGBImage> loadBitmapImage(const std::string& path) {
-    std::optional<MappedFile> file;
+    std::optional<std::string> bytes;
+    std::string reason;
     if (const std::optional<std::string> resolved = PathResolver::resolveExisting(path)) {
-        file = MappedFile::open(*resolved);
+        // Read whole, not mapped: a file shortened meanwhile must not kill the program.
+        bytes = InputFile::readWhole(*resolved, BitmapDecoder::kMaxFileBytes, &reason);
     }
-    if (!file) {
-        report("Failed to open DIB file " + path + ".\n");
+    if (!bytes) {
+        report(reason == std::strerror(EFBIG) ? std::string("Out of memory.")
+                                              : "Failed to open DIB file " + path + ".\n");
         return nullptr;
     }
-    const std::string_view bytes = file->bytes();
-    std::variant<RGBImage, BitmapError> result =
-        BitmapDecoder::decode({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+    std::variant<RGBImage, BitmapError> result = BitmapDecoder::decode(
+        {reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()});
     if (const BitmapError* error = std::get_if<BitmapError>(&result)) {
         report(messageOf(*error));
         return nullptr;

@@ -2,7 +2,9 @@
 // hierarchy, bound the scene, place every record in the world and build the textures.
 #include "Reader.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 #include "BitmapLoader.h"
@@ -12,7 +14,7 @@
 #include "Y4DParser.h"
 #include "Y4PParser.h"
 #include "Y4TParser.h"
-#include "platform/MappedFile.h"
+#include "platform/InputFile.h"
 #include "platform/PathResolver.h"
 #include "platform/Prompt.h"
 
@@ -65,16 +67,16 @@ Reader::~Reader() {
 }
 
 void Reader::parse(const Options& options) {
-    std::string reason;
-    std::optional<MappedFile> file;
+    std::string reason = std::strerror(ENOENT);
+    std::optional<InputFile> file;
     if (auto path = PathResolver::resolveExisting(fileName)) {
-        file = MappedFile::open(*path, &reason);
+        file = InputFile::open(*path, &reason);
     }
     if (!file) {
         std::fprintf(stderr, "\nError: Could not open file %s\n", fileName.c_str());
         return;
     }
-    LineReader lines(file->bytes(), fileName, &*file);
+    LineReader lines(*file, fileName);
     switch (fileType) {
         case kY4P:
             Y4PParser(*this, lines, options.loadImages).parse();
@@ -86,6 +88,8 @@ void Reader::parse(const Options& options) {
             Y4TParser(*this, lines, options.loadImages).parse();
             break;
     }
+    // What was read must be what the file held from start to end.
+    lines.checkUnchanged();
     loaded_ = true;
 }
 
