@@ -14,6 +14,7 @@
 #include "files/LoadError.h"
 #include "files/Reader.h"
 #include "files/Writer.h"
+#include "platform/SafeFileWriter.h"
 
 namespace {
 
@@ -122,6 +123,8 @@ int resave(const std::vector<std::string>& args) {
     if (args.size() != 2) {
         return usageError("resave needs a source and a target file", kResaveHelp);
     }
+    // An interrupted resave leaves no temporary file behind.
+    y4::SafeFileWriter::removeTemporaryFilesOnSignals();
     try {
         const auto reader = load(args[0]);
         const std::string target = std::filesystem::absolute(args[1]).lexically_normal().string();
