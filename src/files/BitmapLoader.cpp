@@ -29,6 +29,7 @@ std::string_view messageOf(BitmapError error) {
         case BitmapError::ConversionFailed:
             return "Image file conversion error.";
         case BitmapError::OutOfMemory:
+        case BitmapError::OverLimit:
             return "Out of memory.";
     }
     return "Image file conversion error.";
@@ -37,11 +38,19 @@ std::string_view messageOf(BitmapError error) {
 }  // namespace
 
 std::unique_ptr<RGBImage> loadBitmapImage(const std::string& path) {
+    bool overLimit = false;
+    return loadBitmapFile(path, PathResolver::resolveExisting(path), overLimit);
+}
+
+std::unique_ptr<RGBImage> loadBitmapFile(const std::string& path,
+                                         const std::optional<std::string>& resolvedPath,
+                                         bool& overLimit, std::size_t maxImageBytes) {
+    overLimit = false;
     std::optional<std::string> bytes;
     std::string reason;
-    if (const std::optional<std::string> resolved = PathResolver::resolveExisting(path)) {
+    if (resolvedPath) {
         // Read whole, not mapped: a file shortened meanwhile must not kill the program.
-        bytes = InputFile::readWhole(*resolved, BitmapDecoder::kMaxFileBytes, &reason);
+        bytes = InputFile::readWhole(*resolvedPath, BitmapDecoder::kMaxFileBytes, &reason);
     }
     if (!bytes) {
         report(reason == std::strerror(EFBIG) ? std::string("Out of memory.")
@@ -49,9 +58,12 @@ std::unique_ptr<RGBImage> loadBitmapImage(const std::string& path) {
         return nullptr;
     }
     std::variant<RGBImage, BitmapError> result = BitmapDecoder::decode(
-        {reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()});
+        {reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()}, maxImageBytes);
     if (const BitmapError* error = std::get_if<BitmapError>(&result)) {
-        report(messageOf(*error));
+        overLimit = *error == BitmapError::OverLimit;
+        if (!overLimit) {
+            report(messageOf(*error));
+        }
         return nullptr;
     }
     return std::make_unique<RGBImage>(std::move(std::get<RGBImage>(result)));

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "BitmapLoader.h"
+#include "ImageCache.h"
 #include "LoadError.h"
 #include "Reader.h"
 #include "model/CharacterClass.h"
@@ -200,9 +200,12 @@ void ModelParser::linkParents() {
 
 void ModelParser::addBitmap(std::string name, const std::string& textureFile, const char* failure) {
     reader_.bitmapNames.push_back(std::move(name));
-    std::unique_ptr<RGBImage> image;
-    if (loadImages_) {
-        image = loadBitmapImage(textureFile);
+    std::shared_ptr<const RGBImage> image;
+    if (images_) {
+        image = images_->load(textureFile);
+        if (!image && images_->overLimit()) {
+            throw LoadError(reader_.imageLimitMessage() + "; aborting");
+        }
         if (!image) {
             throw LoadError(failure);
         }

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstring>
 #include <optional>
+#include <unordered_set>
 
-#include "BitmapLoader.h"
 #include "DisplayStateFile.h"
 #include "LineReader.h"
 #include "LoadError.h"
@@ -28,7 +28,10 @@ std::string_view extensionOf(std::string_view name) {
 }  // namespace
 
 Reader::Reader(EntityTree* tree, std::string name, Options options)
-    : Scene(tree), fileName(std::move(name)), textureDevice_(options.textureDevice) {
+    : Scene(tree),
+      fileName(std::move(name)),
+      textureDevice_(options.textureDevice),
+      imageByteLimit_(options.imageByteLimit) {
     WaitCursor wait;
     setFileType();
     // The parsers store positions and normals negated (the files hold them with the other
@@ -42,7 +45,10 @@ Reader::Reader(EntityTree* tree, std::string name, Options options)
 }
 
 Reader::Reader(EntityTree* tree, std::string name, NewModel)
-    : Scene(tree), fileName(std::move(name)), textureDevice_(nullptr) {
+    : Scene(tree),
+      fileName(std::move(name)),
+      textureDevice_(nullptr),
+      imageByteLimit_(ImageCache::kDefaultByteLimit) {
     setFileType();
     loaded_ = true;
 }
@@ -77,15 +83,21 @@ void Reader::parse(const Options& options) {
         return;
     }
     LineReader lines(*file, fileName);
+    // One decode per texture file, however many bitmap lines name it.
+    std::optional<ImageCache> cache;
+    if (options.loadImages) {
+        cache.emplace(imageByteLimit_);
+    }
+    ImageCache* images = cache ? &*cache : nullptr;
     switch (fileType) {
         case kY4P:
-            Y4PParser(*this, lines, options.loadImages).parse();
+            Y4PParser(*this, lines, images).parse();
             break;
         case kY4D:
-            Y4DParser(*this, lines, options.loadImages).parse();
+            Y4DParser(*this, lines, images).parse();
             break;
         default:
-            Y4TParser(*this, lines, options.loadImages).parse();
+            Y4TParser(*this, lines, images).parse();
             break;
     }
     // What was read must be what the file held from start to end.
@@ -185,8 +197,9 @@ std::string Reader::textureFileName(std::size_t position) const {
 }
 
 void Reader::reloadImages() {
+    ImageCache cache(imageByteLimit_);
     for (std::size_t position = 0; position < bitmapNames.size(); ++position) {
-        std::unique_ptr<RGBImage> image = loadBitmapImage(textureFileName(position));
+        std::shared_ptr<const RGBImage> image = cache.load(textureFileName(position));
         if (!image) {
             prompt().showMessage("Error: Could not load bitmaps", MessageIcon::Exclamation);
             throw ImageReloadError();
@@ -196,7 +209,19 @@ void Reader::reloadImages() {
 }
 
 void Reader::addBitmap(const std::string& name) {
-    std::unique_ptr<RGBImage> image = loadBitmapImage(bitmapFileName(name));
+    // The images held already count against the limit, each shared one once.
+    std::size_t used = 0;
+    std::unordered_set<const RGBImage*> counted;
+    for (const auto& held : textures.images) {
+        if (held && counted.insert(held.get()).second) {
+            used += held->data.size();
+        }
+    }
+    ImageCache cache(used < imageByteLimit_ ? imageByteLimit_ - used : 0);
+    std::shared_ptr<const RGBImage> image = cache.load(bitmapFileName(name));
+    if (cache.overLimit()) {
+        prompt().showMessage(imageLimitMessage(), MessageIcon::Exclamation);
+    }
     auto& images = textures.images;
     if (fileType == kY4T && !bitmapNames.empty()) {
         images.insert(images.end() - (images.empty() ? 0 : 1), std::move(image));
@@ -206,6 +231,10 @@ void Reader::addBitmap(const std::string& name) {
         bitmapNames.push_back(name);
     }
     modified = 1;
+}
+
+std::string Reader::imageLimitMessage() const {
+    return ImageCache::limitMessage(fileName, imageByteLimit_);
 }
 
 void Reader::removeBitmap(int position) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "ImageCache.h"
 #include "TextureSet.h"
 #include "model/Scene.h"
 #include "platform/TextureDevice.h"
@@ -24,8 +25,10 @@ public:
     struct Options {
         // Where GL textures are made; none skips them (command-line tools, most tests).
         TextureDevice* textureDevice = nullptr;
-        // Off, bitmap files are not read and every image entry stays empty (fuzzing).
+        // Off, bitmap files are not read and every image entry stays empty.
         bool loadImages = true;
+        // The decoded size that the model's images may take together.
+        std::size_t imageByteLimit = ImageCache::kDefaultByteLimit;
     };
 
     // Loads `fileName`, whose extension must be Y4P, Y4D or Y4T in upper case (the editor
@@ -59,11 +62,15 @@ public:
     // "Error: Could not load bitmaps" and throws ImageReloadError; the images loaded before it
     // stay.
     void reloadImages();
-    // Adds a bitmap name and its image (which may be empty when its file cannot be read); in a
-    // terrain model before the terrain's own bitmap, which stays last.
+    // Adds a bitmap name and its image (which may be empty when its file cannot be read, or
+    // when it would take the images past their limit, which is then shown); in a terrain model
+    // before the terrain's own bitmap, which stays last.
     void addBitmap(const std::string& name);
     // Removes the name and the image at `position`; faces keep their bitmap numbers.
     void removeBitmap(int position);
+
+    // "Error: The textures of <file name> need more than <limit> when decoded".
+    std::string imageLimitMessage() const;
 
     // The display state: which groups are switched off.
     bool saveDisplayState() const;
@@ -99,6 +106,7 @@ private:
     void bound(const float* offset);
 
     TextureDevice* textureDevice_;
+    std::size_t imageByteLimit_;
     bool loaded_ = false;
 };
 

@@ -2,6 +2,8 @@
 // release the textures.
 #include "TextureSet.h"
 
+#include <unordered_map>
+
 namespace y4 {
 
 namespace {
@@ -43,12 +45,19 @@ void TextureSet::createTextures(TextureDevice* device, std::size_t nameCount) {
     if (nameCount == 0) {
         return;
     }
-    textureNames.assign(nameCount, 0);
-    device->generate(textureNames);
+    generated_.assign(nameCount, 0);
+    device->generate(generated_);
+    textureNames = generated_;
+    std::unordered_map<const RGBImage*, TextureName> uploaded;
     for (std::size_t k = 0; k < nameCount && k < images.size(); ++k) {
         if (!images[k]) {
             continue;
         }
+        if (const auto it = uploaded.find(images[k].get()); it != uploaded.end()) {
+            textureNames[k] = it->second;
+            continue;
+        }
+        uploaded.emplace(images[k].get(), textureNames[k]);
         int size = 0;
         const std::vector<std::uint8_t> rgba = textureBytes(*images[k], size);
         if (!rgba.empty()) {
@@ -58,9 +67,10 @@ void TextureSet::createTextures(TextureDevice* device, std::size_t nameCount) {
 }
 
 void TextureSet::deleteTextures(TextureDevice* device) {
-    if (device && !textureNames.empty()) {
-        device->release(textureNames);
+    if (device && !generated_.empty()) {
+        device->release(generated_);
     }
+    generated_.clear();
     textureNames.clear();
 }
 
