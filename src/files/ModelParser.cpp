@@ -54,7 +54,7 @@ void ModelParser::readBitmapLines(int count, const char* failure) {
     static constexpr std::string_view kWhat = "a line \"Bitmap[n]: <name>\"";
     for (int b = 0; b < count; ++b) {
         std::string name(textAfterColon(lines_.next(kWhat), kWhat));
-        const std::string file = reader_.bitmapFileName(name);
+        const std::string file = reader_.besideModel(name + ".BMP");
         addBitmap(std::move(name), file, failure);
     }
 }

@@ -27,16 +27,25 @@ std::string_view extensionOf(std::string_view name) {
 }
 }  // namespace
 
-Reader::Reader(EntityTree* tree, std::string name, Options options)
+namespace {
+// The folder part of a path, without its last separator; empty when it has none.
+std::string folderPart(std::string_view path) {
+    const std::size_t cut = path.find_last_of("/\\");
+    return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut + 1));
+}
+}  // namespace
+
+Reader::Reader(EntityTree* tree, ModelSource source, Options options)
     : Scene(tree),
-      fileName(std::move(name)),
+      fileName(std::move(source.name)),
       textureDevice_(options.textureDevice),
-      imageByteLimit_(options.imageByteLimit) {
+      imageByteLimit_(options.imageByteLimit),
+      readFolder_(folderPart(source.path)) {
     WaitCursor wait;
     setFileType();
     // The parsers store positions and normals negated (the files hold them with the other
     // sign), and summing the offsets also bounds the scene.
-    parse(options);
+    parse(source.path, options);
     if (Entity* top = root()) {
         sumOffsets(top);
     }
@@ -48,7 +57,8 @@ Reader::Reader(EntityTree* tree, std::string name, NewModel)
     : Scene(tree),
       fileName(std::move(name)),
       textureDevice_(nullptr),
-      imageByteLimit_(ImageCache::kDefaultByteLimit) {
+      imageByteLimit_(ImageCache::kDefaultByteLimit),
+      readFolder_(folderPart(fileName)) {
     setFileType();
     loaded_ = true;
 }
@@ -72,16 +82,21 @@ Reader::~Reader() {
     freeImages();
 }
 
-void Reader::parse(const Options& options) {
-    std::string reason = std::strerror(ENOENT);
+void Reader::parse(const std::string& path, const Options& options) {
+    openError_ = std::strerror(ENOENT);
     std::optional<InputFile> file;
-    if (auto path = PathResolver::resolveExisting(fileName)) {
-        file = InputFile::open(*path, &reason);
+    // The file as spelled when it exists; a stored or derived name ignoring case.
+    if (std::optional<std::string> found = PathResolver::resolveExisting(path)) {
+        file = InputFile::open(*found, &openError_);
+        filePath = std::move(*found);
     }
     if (!file) {
         std::fprintf(stderr, "\nError: Could not open file %s\n", fileName.c_str());
+        filePath.clear();
         return;
     }
+    openError_.clear();
+    readFolder_ = folderPart(filePath);
     LineReader lines(*file, fileName);
     // One decode per texture file, however many bitmap lines name it.
     std::optional<ImageCache> cache;
@@ -160,6 +175,10 @@ void Reader::sumOffsets(Entity* e) {
     }
 }
 
+std::string Reader::besideModel(std::string_view name) const {
+    return readFolder_ + std::string(name);
+}
+
 std::string Reader::bitmapFileName(std::string_view bitmapName) const {
     return PathResolver::join(modelFolder, std::string(bitmapName) + ".BMP");
 }
@@ -196,10 +215,18 @@ std::string Reader::textureFileName(std::size_t position) const {
     return bitmapFileName(name);
 }
 
+std::string Reader::texturePath(std::size_t position) const {
+    const std::string& name = bitmapNames[position];
+    if (fileType == kY4T && position + 1 == bitmapNames.size() && name == Y4TParser::kTerrainName) {
+        return besideModel(baseName() + ".BMP");
+    }
+    return besideModel(name + ".BMP");
+}
+
 void Reader::reloadImages() {
     ImageCache cache(imageByteLimit_);
     for (std::size_t position = 0; position < bitmapNames.size(); ++position) {
-        std::shared_ptr<const RGBImage> image = cache.load(textureFileName(position));
+        std::shared_ptr<const RGBImage> image = cache.load(texturePath(position));
         if (!image) {
             prompt().showMessage("Error: Could not load bitmaps", MessageIcon::Exclamation);
             throw ImageReloadError();
@@ -218,7 +245,7 @@ void Reader::addBitmap(const std::string& name) {
         }
     }
     ImageCache cache(used < imageByteLimit_ ? imageByteLimit_ - used : 0);
-    std::shared_ptr<const RGBImage> image = cache.load(bitmapFileName(name));
+    std::shared_ptr<const RGBImage> image = cache.load(besideModel(name + ".BMP"));
     if (cache.overLimit()) {
         prompt().showMessage(imageLimitMessage(), MessageIcon::Exclamation);
     }
@@ -249,11 +276,13 @@ void Reader::removeBitmap(int position) {
 }
 
 bool Reader::saveDisplayState() const {
-    return DisplayStateFile::save(*this, displayStateFileName());
+    return DisplayStateFile::save(*this,
+                                  besideModel(PathResolver::fileNameOf(displayStateFileName())));
 }
 
 void Reader::loadDisplayState() {
-    if (DisplayStateFile::load(*this, displayStateFileName())) {
+    if (DisplayStateFile::load(*this,
+                               besideModel(PathResolver::fileNameOf(displayStateFileName())))) {
         prompt().showMessage(
             "Reminder: Some display flags were turned off when the display state was last "
             "saved; these groups will not be displayed",

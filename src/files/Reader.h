@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "ImageCache.h"
+#include "ModelSource.h"
 #include "TextureSet.h"
 #include "model/Scene.h"
 #include "platform/TextureDevice.h"
@@ -31,19 +32,31 @@ public:
         std::size_t imageByteLimit = ImageCache::kDefaultByteLimit;
     };
 
-    // Loads `fileName`, whose extension must be Y4P, Y4D or Y4T in upper case (the editor
-    // upper-cases the path it is given). Throws LoadError.
-    Reader(EntityTree* tree, std::string fileName, Options options);
-    Reader(EntityTree* tree, std::string fileName) : Reader(tree, std::move(fileName), Options()) {}
+    // Loads the model from `source.path`; `source.name` is the name it is known by, whose
+    // extension must be Y4P, Y4D or Y4T in upper case (the editor upper-cases the path it is
+    // given). Throws LoadError.
+    Reader(EntityTree* tree, ModelSource source, Options options);
+    Reader(EntityTree* tree, ModelSource source) : Reader(tree, std::move(source), Options()) {}
+    // The same for a model known by the name it is read from (ModelSource::named).
+    Reader(EntityTree* tree, std::string fileName, Options options)
+        : Reader(tree, ModelSource::named(std::move(fileName)), options) {}
+    Reader(EntityTree* tree, std::string fileName)
+        : Reader(tree, ModelSource::named(std::move(fileName)), Options()) {}
     // A new, empty model of the variant that `fileName`'s extension names, read from nowhere;
     // a Writer saves it there. Throws LoadError for an unknown extension.
     struct NewModel {};
     Reader(EntityTree* tree, std::string fileName, NewModel);
     ~Reader() override;
 
-    // False when the file could not be opened: the scene is then empty.
+    // False when the file could not be opened: the scene is then empty, and openError() says
+    // why ("No such file or directory").
     bool loaded() const { return loaded_; }
+    const std::string& openError() const { return openError_; }
 
+    // The file `name` in the folder the model was read from, in its real spelling (before a
+    // load, the folder of the path given): where its textures, snapshots and display state are
+    // looked for, ignoring the case of the name, and made.
+    std::string besideModel(std::string_view name) const;
     // The texture file of a bitmap name: the model folder, the name and ".BMP".
     std::string bitmapFileName(std::string_view bitmapName) const;
     // The texture file of the bitmap at `position`: bitmapFileName of its name, except for a
@@ -79,10 +92,12 @@ public:
     int fileType = kY4P;
     // The terrain's own record (the last), or -1.
     int terrainRecordIndex = -1;
-    // The name the model was loaded from, and its folder: the name up to its last folder
+    // The name the model is known by, and its folder: the name up to its last folder
     // separator, or the whole name when it has none.
     std::string fileName;
     std::string modelFolder;
+    // The file the model was read from, as found; empty when none was.
+    std::string filePath;
     // The counts of the file's header lines, as read or as last recomputed by a save.
     int numVertices = 0;
     int numFaces = 0;
@@ -101,12 +116,17 @@ public:
 
 private:
     void setFileType();
-    void parse(const Options& options);
+    void parse(const std::string& path, const Options& options);
+    // Where the texture of the bitmap at `position` is looked for.
+    std::string texturePath(std::size_t position) const;
     void sumOffsets(Entity* e);
     void bound(const float* offset);
 
     TextureDevice* textureDevice_;
     std::size_t imageByteLimit_;
+    // The folder of filePath, or of the path given; empty for the current folder.
+    std::string readFolder_;
+    std::string openError_;
     bool loaded_ = false;
 };
 

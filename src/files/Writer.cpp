@@ -17,8 +17,8 @@
 
 namespace y4 {
 
-Writer::Writer(Reader& reader, std::string targetFileName)
-    : m_reader(reader), m_targetFileName(std::move(targetFileName)) {
+Writer::Writer(Reader& reader, std::string targetFileName, Target target)
+    : m_reader(reader), m_targetFileName(std::move(targetFileName)), m_target(target) {
     trace("\n\nWriter - ENTRY POINT");
     WaitCursor wait;
     const std::string& source = m_reader.fileName;
@@ -63,7 +63,10 @@ void Writer::writeFormat(std::string_view extension) {
         throw SaveError("Could not write file");
     }
     try {
-        const std::optional<std::string> path = PathResolver::resolveForWrite(m_targetFileName);
+        std::optional<std::string> path = m_targetFileName;
+        if (m_target == Target::IgnoringCase) {
+            path = PathResolver::resolveForWrite(m_targetFileName);
+        }
         if (!path) {
             throw IoError("Could not write " + m_targetFileName + ": No such folder");
         }

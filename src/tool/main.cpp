@@ -1,7 +1,6 @@
 // y4tool: checks, describes and re-saves model files from the command line, through the same
 // Reader and Writer as the editor. It never opens a window.
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -45,18 +44,11 @@ bool wantsHelp(const std::vector<std::string>& args) {
                        [](const std::string& a) { return a == "--help" || a == "-h"; });
 }
 
-// The editor opens the path the user chose in upper case; do the same with the absolute path.
-std::string editorPath(const std::string& argument) {
-    std::string path = std::filesystem::absolute(argument).lexically_normal().string();
-    std::transform(path.begin(), path.end(), path.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return path;
-}
-
-// Loads a model; throws LoadError, also for a file that could not be opened.
+// Loads a model as the editor loads the file a user chose: the file as spelled, known by its
+// absolute path in upper case. Throws LoadError, also for a file that could not be opened.
 std::unique_ptr<y4::Reader> load(const std::string& argument) {
-    const std::string path = editorPath(argument);
-    auto reader = std::make_unique<y4::Reader>(nullptr, path);
+    const std::string path = std::filesystem::absolute(argument).lexically_normal().string();
+    auto reader = std::make_unique<y4::Reader>(nullptr, y4::ModelSource::chosen(path));
     if (!reader->loaded()) {
         throw y4::LoadError("Error: Could not open file " + argument);
     }

@@ -5,7 +5,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -13,6 +15,7 @@
 #include "ModelGenerator.h"
 #include "files/LoadError.h"
 #include "files/Reader.h"
+#include "files/Writer.h"
 #include "platform/FolderListing.h"
 #include "support/BitmapBuilder.h"
 #include "support/RecordingTextureDevice.h"
@@ -168,12 +171,12 @@ TEST(HostileModel, ATinyModelCannotTakeGigabytesThroughItsTextures) {
 
 TEST(HostileModel, EachFolderIsListedOncePerLoad) {
     TempDir dir;
-    for (int k = 0; k < 2000; ++k) {
+    for (int k = 0; k < 1000; ++k) {
         dir.write("other" + std::to_string(k) + ".txt", "");
     }
     // Every bitmap name differs in case from its file, so each needs the folder's names.
     std::vector<std::string> names;
-    for (int k = 0; k < 300; ++k) {
+    for (int k = 0; k < 200; ++k) {
         const std::string name = "Tex" + std::to_string(k);
         dir.write(name + ".bmp", bitmap(1));
         names.push_back("TEX" + std::to_string(k));
@@ -182,7 +185,58 @@ TEST(HostileModel, EachFolderIsListedOncePerLoad) {
     const std::uint64_t before = FolderListing::foldersRead();
     Reader r(nullptr, path);
     EXPECT_EQ(FolderListing::foldersRead() - before, 1u);
-    EXPECT_EQ(r.textures.images[299]->sizeX, 1);
+    EXPECT_EQ(r.textures.images[199]->sizeX, 1);
+}
+
+std::string upperCased(std::string text) {
+    for (char& c : text) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return text;
+}
+
+TEST(HostileModel, TheFileANameLeadsToIsTheOneOpenedOrWritten) {
+    TempDir dir;
+    const auto model = [](const char* root) {
+        return std::string("NumVertices: 0\nNumFaces: 0\nNumBitmaps: 1\nNumEntities: 1\n") +
+               "// Bitmaps\nBitmap[0]: WOOD\n// Entity:: name...\nEntity[0]: " + root +
+               ": 0 0 0 0 0 0 0 -1 -1 -1 0 0 0 0 0 0 0 -5141\n";
+    };
+    // Two folders and two files whose names differ only in case, each with its own texture.
+    const std::string chosen = dir.write("cs/a.Y4P", model("Lower"));
+    dir.write("cs/A.Y4P", model("Upper"));
+    dir.write("cs/wood.bmp", bitmap(2));
+    dir.write("CS/A.Y4P", model("Other folder"));
+    dir.write("CS/WOOD.BMP", bitmap(4));
+
+    // The file chosen is opened; the model is known by its path in upper case, and what it
+    // refers to is looked for beside the file read.
+    Reader r(nullptr, ModelSource::chosen(chosen));
+    EXPECT_EQ(r.entities.at(0)->name(), "Lower");
+    EXPECT_EQ(r.filePath, chosen);
+    EXPECT_EQ(r.fileName, upperCased(chosen));
+    EXPECT_EQ(r.modelFolder, upperCased(dir.path()) + "/CS");
+    EXPECT_EQ(r.textures.images.at(0)->sizeX, 2);
+    EXPECT_EQ(r.besideModel("commit1.Y4P"), dir.file("cs/commit1.Y4P"));
+    r.entities[0]->displayed = 0;
+    ASSERT_TRUE(r.saveDisplayState());
+    EXPECT_EQ(TempDir::read(dir.file("cs/A.dsp")), "Lower 0\n");
+    EXPECT_EQ(TempDir::read(dir.file("CS/A.dsp")), "");
+    // A stored name that no longer exists as spelled is matched ignoring case, exact
+    // spellings first.
+    Reader stored(nullptr, upperCased(chosen));
+    EXPECT_EQ(stored.entities.at(0)->name(), "Other folder");
+    EXPECT_EQ(stored.filePath, dir.file("CS/A.Y4P"));
+
+    // A save writes the file named, in its spelling; a name the editor made replaces the
+    // file that differs only in case.
+    const std::string other = dir.write("Out.y4p", "another model\n");
+    Writer(r, dir.file("out.Y4P"));
+    EXPECT_EQ(TempDir::read(other), "another model\n");
+    EXPECT_EQ(TempDir::read(dir.file("out.Y4P")).substr(0, 14), "NumVertices: 0");
+    Writer(r, dir.file("OUT.Y4P"), Writer::Target::IgnoringCase);
+    EXPECT_EQ(TempDir::read(other), TempDir::read(dir.file("out.Y4P")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("OUT.Y4P")));
 }
 
 }  // namespace
