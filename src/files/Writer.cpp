@@ -62,6 +62,11 @@ void Writer::writeFormat(std::string_view extension) {
     } else {
         throw SaveError("Could not write file");
     }
+    // Refused before the target is touched: a saved file must load again.
+    if (const std::optional<std::string> record = format->prepare()) {
+        throw SaveError("Error: Could not write " + m_targetFileName + ": " + *record +
+                        " would need a line of more than 1023 characters");
+    }
     try {
         std::optional<std::string> path = m_targetFileName;
         if (m_target == Target::IgnoringCase) {
