@@ -4,6 +4,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -114,6 +115,9 @@ void syncFolder(const std::string& folder) {
     }
 }
 
+// The signals after which the temporary files of the saves in progress are removed.
+constexpr int kInterruptions[] = {SIGINT, SIGTERM, SIGHUP};
+
 // The temporary files of the saves in progress, for the signal handlers: plain pointers a
 // handler may read at any moment.
 std::array<std::atomic<const char*>, 16> savesInProgress{};
@@ -189,6 +193,19 @@ void SafeFileWriter::followLinks() {
 void SafeFileWriter::createTemporaryFile(const std::string& folderPrefix, const std::string& name) {
     const std::string prefix =
         folderPrefix + "." + name.substr(0, kNameKept) + std::string(kTemporaryMark);
+    // An interruption between the file's creation and its registration below would leave
+    // it behind: the signals that remove temporary files wait until it is registered.
+    sigset_t interruptions;
+    sigset_t previous;
+    sigemptyset(&interruptions);
+    for (const int signal : kInterruptions) {
+        sigaddset(&interruptions, signal);
+    }
+    ::pthread_sigmask(SIG_BLOCK, &interruptions, &previous);
+    struct Restore {
+        const sigset_t& mask;
+        ~Restore() { ::pthread_sigmask(SIG_SETMASK, &mask, nullptr); }
+    } restore{previous};
     constexpr int kAttempts = 100;
     for (int attempt = 0; attempt < kAttempts && fd_ < 0; ++attempt) {
         std::string candidate = prefix + randomSuffix();
@@ -319,7 +336,7 @@ bool SafeFileWriter::isTemporaryName(std::string_view fileName, std::string_view
 }
 
 void SafeFileWriter::removeTemporaryFilesOnSignals() {
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    for (const int signal : kInterruptions) {
         struct sigaction old {};
         if (::sigaction(signal, nullptr, &old) != 0 || old.sa_handler == SIG_IGN) {
             continue;

@@ -5,14 +5,18 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "JsonSceneWriter.h"
 #include "ModelSummary.h"
+#include "files/BitmapDecoder.h"
 #include "files/LoadError.h"
 #include "files/Reader.h"
 #include "files/Writer.h"
+#include "platform/InputFile.h"
+#include "platform/PathResolver.h"
 #include "platform/SafeFileWriter.h"
 
 namespace {
@@ -37,7 +41,9 @@ constexpr const char* kInfoHelp =
     "the groups of a model. With --json prints the loaded scene as one JSON object.\n";
 constexpr const char* kResaveHelp =
     "Usage: y4tool resave IN OUT\n"
-    "Loads IN and writes the scene to OUT in IN's variant, whatever OUT's extension.\n";
+    "Loads IN and writes the scene to OUT in IN's variant, whatever OUT's extension.\n"
+    "A terrain's own bitmap is named after its model: when OUT has none beside it, IN's is\n"
+    "copied there.\n";
 
 bool wantsHelp(const std::vector<std::string>& args) {
     return std::any_of(args.begin(), args.end(),
@@ -50,7 +56,7 @@ std::unique_ptr<y4::Reader> load(const std::string& argument) {
     const std::string path = std::filesystem::absolute(argument).lexically_normal().string();
     auto reader = std::make_unique<y4::Reader>(nullptr, y4::ModelSource::chosen(path));
     if (!reader->loaded()) {
-        throw y4::LoadError("Error: Could not open file " + argument);
+        throw y4::LoadError("Error: Could not open file " + argument + ": " + reader->openError());
     }
     return reader;
 }
@@ -107,6 +113,35 @@ int info(std::vector<std::string> args) {
     }
 }
 
+// A terrain cannot be opened without its own bitmap, which is named after the model: a terrain
+// saved under a new name gets a copy of the bitmap it was loaded with.
+void copyTerrainBitmap(const y4::Reader& reader, const std::string& target) {
+    const std::string_view name = y4::PathResolver::fileNameOf(target);
+    const std::string copy = std::string(target, 0, target.size() - name.size()) +
+                             std::string(name.substr(0, name.rfind('.'))) + ".BMP";
+    if (y4::PathResolver::resolveExisting(copy)) {
+        return;  // the target has one: it is the target's own business
+    }
+    const std::optional<std::string> source =
+        y4::PathResolver::resolveExisting(reader.besideModel(reader.baseName() + ".BMP"));
+    std::string reason = "No such file or directory";
+    std::optional<std::string> bytes;
+    if (source) {
+        bytes = y4::InputFile::readWhole(*source, y4::BitmapDecoder::kMaxFileBytes, &reason);
+    }
+    if (!bytes) {
+        throw y4::SaveError("Error: Could not copy the terrain bitmap to " + copy + ": " + reason);
+    }
+    try {
+        y4::SafeFileWriter out(copy);
+        out.write(*bytes);
+        out.commit();
+    } catch (const y4::IoError& error) {
+        throw y4::SaveError(std::string("Error: ") + error.what());
+    }
+    std::printf("Copied the terrain bitmap %s to %s\n", source->c_str(), copy.c_str());
+}
+
 int resave(const std::vector<std::string>& args) {
     if (wantsHelp(args)) {
         std::fputs(kResaveHelp, stdout);
@@ -121,6 +156,9 @@ int resave(const std::vector<std::string>& args) {
         const auto reader = load(args[0]);
         const std::string target = std::filesystem::absolute(args[1]).lexically_normal().string();
         y4::Writer writer(*reader, target);
+        if (reader->fileType == y4::Reader::kY4T) {
+            copyTerrainBitmap(*reader, target);
+        }
         return 0;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());
