@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -22,14 +23,16 @@ namespace y4::fuzz {
 namespace {
 
 const std::string& workFolder() {
-    static const std::string folder = [] {
-        std::string pattern = "/tmp/y4fuzz.XXXXXX";
-        if (!mkdtemp(pattern.data())) {
+    // Never destroyed, so that it outlives the handler that removes the folder at exit.
+    static const std::string* folder = [] {
+        auto* path = new std::string("/tmp/y4fuzz.XXXXXX");
+        if (!mkdtemp(path->data())) {
             std::abort();
         }
-        return pattern;
+        std::atexit([] { std::filesystem::remove_all(workFolder()); });
+        return path;
     }();
-    return folder;
+    return *folder;
 }
 
 void writeFile(const std::string& path, const std::uint8_t* data, std::size_t size) {
