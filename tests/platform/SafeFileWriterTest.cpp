@@ -212,20 +212,6 @@ TEST(SafeFileWriter, AFullFileSystemFailsCleanly) {
     EXPECT_EQ(report, "");
 }
 
-std::string fileType(const std::string& path) {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0) {
-        return "missing";
-    }
-    return S_ISLNK(info.st_mode)    ? "link"
-           : S_ISREG(info.st_mode)  ? "file"
-           : S_ISDIR(info.st_mode)  ? "folder"
-           : S_ISFIFO(info.st_mode) ? "fifo"
-           : S_ISSOCK(info.st_mode) ? "socket"
-           : S_ISCHR(info.st_mode)  ? "device"
-                                    : "other";
-}
-
 void link(const std::string& target, const std::string& path) {
     ASSERT_EQ(::symlink(target.c_str(), path.c_str()), 0) << path;
 }
@@ -251,7 +237,7 @@ TEST(SafeFileWriter, LinksAreFollowedAndOnlyRegularFilesReplaced) {
         SCOPED_TRACE(name);
         EXPECT_EQ(save(dir.file(name), name), "(no IoError)");
         EXPECT_EQ(test::TempDir::read(real), name);
-        EXPECT_EQ(fileType(dir.file(name)), "link");
+        EXPECT_EQ(test::TempDir::typeOf(dir.file(name)), "link");
         EXPECT_EQ(modeOf(real), 0640u);
     }
     SafeFileWriter viaLink(dir.file("CHAIN.Y4P"));
@@ -263,7 +249,7 @@ TEST(SafeFileWriter, LinksAreFollowedAndOnlyRegularFilesReplaced) {
     link("models/new.Y4P", dir.file("DANGLING.Y4P"));
     EXPECT_EQ(save(dir.file("DANGLING.Y4P"), "made"), "(no IoError)");
     EXPECT_EQ(test::TempDir::read(dir.file("models/new.Y4P")), "made");
-    EXPECT_EQ(fileType(dir.file("DANGLING.Y4P")), "link");
+    EXPECT_EQ(test::TempDir::typeOf(dir.file("DANGLING.Y4P")), "link");
 
     // Everything else that is not a regular file is refused and left as it was: link loops,
     // devices, FIFOs, sockets and folders, also behind a link.
@@ -292,9 +278,9 @@ TEST(SafeFileWriter, LinksAreFollowedAndOnlyRegularFilesReplaced) {
     }
     const Names before = entriesOf(dir.path());
     for (const auto& [name, reason] : refused) {
-        const std::string type = fileType(dir.file(name));
+        const std::string type = test::TempDir::typeOf(dir.file(name));
         EXPECT_EQ(save(dir.file(name), "x"), "Could not write " + dir.file(name) + ": " + reason);
-        EXPECT_EQ(fileType(dir.file(name)), type) << name;
+        EXPECT_EQ(test::TempDir::typeOf(dir.file(name)), type) << name;
     }
     EXPECT_EQ(entriesOf(dir.path()), before);
     EXPECT_EQ(entriesOf(models).size(), 4u);

@@ -65,18 +65,6 @@ ToolRun y4tool(const TempDir& dir, const std::vector<std::string>& args) {
     return finish(dir, start(dir, args));
 }
 
-std::string typeOf(const std::string& path) {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0) {
-        return "missing";
-    }
-    return S_ISLNK(info.st_mode)    ? "link"
-           : S_ISREG(info.st_mode)  ? "file"
-           : S_ISFIFO(info.st_mode) ? "fifo"
-           : S_ISCHR(info.st_mode)  ? "device"
-                                    : "other";
-}
-
 std::string sample(const char* name) {
     return std::string(Y4_SAMPLES_DIR) + "/" + name;
 }
@@ -95,19 +83,19 @@ TEST(Y4tool, ResaveRefusesSpecialFilesAndFollowsLinks) {
     ASSERT_EQ(::symlink("LOOP.Y4P", out.file("LOOP.Y4P").c_str()), 0);
     refused.emplace_back("LOOP.Y4P", "Too many levels of symbolic links");
     for (const auto& [name, reason] : refused) {
-        const std::string type = typeOf(out.file(name));
+        const std::string type = TempDir::typeOf(out.file(name));
         const ToolRun run = y4tool(dir, {"resave", crate, out.file(name)});
         EXPECT_EQ(run.exitCode(), 1) << name;
         EXPECT_EQ(run.err, "\nError: Could not open file " + out.file(name) +
                                "\nError: Could not write " + out.file(name) + ": " + reason + "\n");
-        EXPECT_EQ(typeOf(out.file(name)), type);
+        EXPECT_EQ(TempDir::typeOf(out.file(name)), type);
     }
 
     // A link to a model: the model is saved, the link stays.
     const std::string real = out.write("real.Y4P", "old");
     ASSERT_EQ(::symlink("real.Y4P", out.file("LINK.Y4P").c_str()), 0);
     EXPECT_EQ(y4tool(dir, {"resave", crate, out.file("LINK.Y4P")}).exitCode(), 0);
-    EXPECT_EQ(typeOf(out.file("LINK.Y4P")), "link");
+    EXPECT_EQ(TempDir::typeOf(out.file("LINK.Y4P")), "link");
     EXPECT_EQ(TempDir::read(real), TempDir::read(crate));
 }
 
