@@ -22,7 +22,7 @@ inline std::string notRegularReason(mode_t mode) {
                        : S_ISFIFO(mode) ? "a FIFO"
                        : S_ISSOCK(mode) ? "a socket"
                        : S_ISLNK(mode)  ? "a symbolic link"
-                                        : "a special file";
+                                        : "a file of an unknown kind";
     return std::string("Is ") + kind + ", not a regular file";
 }
 

@@ -1,4 +1,4 @@
-// y4tool run as a user runs it, on files the tests make hostile: special files and links as
+// y4tool run as a user runs it, on files the tests make hostile: devices, FIFOs and links as
 // targets, names that differ only in case, a model shortened while it is checked, a resave
 // interrupted by a signal, files that cannot be opened, and a terrain saved under a new name.
 #include <fcntl.h>
@@ -69,7 +69,7 @@ std::string sample(const char* name) {
     return std::string(Y4_SAMPLES_DIR) + "/" + name;
 }
 
-TEST(Y4tool, ResaveRefusesSpecialFilesAndFollowsLinks) {
+TEST(Y4tool, ResaveRefusesDevicesFifosAndLinkLoopsButFollowsLinks) {
     TempDir dir;
     TempDir out;
     const std::string crate = sample("CRATE.Y4P");
