@@ -52,7 +52,7 @@ std::vector<FrameTiming> FrameBench::measure(const std::string& model, long long
     GLTextureDevice device;
     Reader::Options options;
     options.textureDevice = &device;
-    auto reader = std::make_unique<Reader>(&tree, model, options);
+    auto reader = std::make_unique<Reader>(&tree, ModelSource::chosen(model), options);
     TreeListing::buildTree(tree, reader->root());
 
     const DisplaySettings display = DisplaySettings::defaults(false);

@@ -75,7 +75,7 @@ void generate(const Options& o, long long faces, const char* extension) {
 }
 
 std::unique_ptr<y4::Reader> load(const std::string& path) {
-    return std::make_unique<y4::Reader>(nullptr, path);
+    return std::make_unique<y4::Reader>(nullptr, y4::ModelSource::chosen(path));
 }
 
 // Marks every other face and every tenth group deleted, as a user's big clean-up would.
@@ -152,7 +152,8 @@ void benchmarkSize(const Options& o, long long faces, std::vector<Result>& resul
                      o.runs,
                      [&] {
                          victim.reset();
-                         victim = std::make_unique<y4::Reader>(&purgeTree, nested);
+                         victim = std::make_unique<y4::Reader>(&purgeTree,
+                                                               y4::ModelSource::chosen(nested));
                          y4::TreeListing::buildTree(purgeTree, victim->root());
                          markHalf(*victim);
                          y4::TraceLog::global().open(o.folder + "/Y4Editor.log");

@@ -1,6 +1,7 @@
 // ModelRoundTrip: the property every model parser's fuzz target checks. Any input either is
-// refused with a LoadError or loads; a loaded scene saved and loaded again holds the same
-// content as far as the variant's file carries it, and saving that again gives the same bytes.
+// refused with a LoadError or loads, with its textures; a loaded scene is either refused by the
+// writer without touching the target, or saved, and then loads again, holds the same content
+// as far as the variant's file carries it, and saved again gives the same bytes.
 #pragma once
 
 #include <cstddef>

@@ -231,7 +231,8 @@ void expandRows(const Layout& layout, std::int64_t stride, RGBImage& image) {
 
 }  // namespace
 
-std::variant<RGBImage, BitmapError> BitmapDecoder::decode(std::span<const std::uint8_t> bytes) {
+std::variant<RGBImage, BitmapError> BitmapDecoder::decode(std::span<const std::uint8_t> bytes,
+                                                          std::size_t maxImageBytes) {
     Layout layout;
     if (const std::optional<BitmapError> error = readLayout(bytes, layout)) {
         return *error;
@@ -245,6 +246,10 @@ std::variant<RGBImage, BitmapError> BitmapDecoder::decode(std::span<const std::u
         if (layout.imageSize != 0 && layout.imageSize < layout.bits.size()) {
             layout.bits = layout.bits.first(layout.imageSize);
         }
+        // A few bytes that declare a huge picture would otherwise cost its whole size.
+        if (!RleDecoder::canReachLastRow(layout.bits.size(), layout.width, layout.rows)) {
+            return BitmapError::ConversionFailed;
+        }
     } else {
         // The last row needs no padding after its pixels.
         const std::int64_t needed = stride * (layout.rows - 1) + (rowBits + 7) / 8;
@@ -253,6 +258,9 @@ std::variant<RGBImage, BitmapError> BitmapDecoder::decode(std::span<const std::u
         }
     }
 
+    if (static_cast<std::uint64_t>(layout.width * layout.rows) * 3 > maxImageBytes) {
+        return BitmapError::OverLimit;
+    }
     RGBImage image;
     image.sizeX = static_cast<std::int32_t>(layout.width);
     image.sizeY = static_cast<std::int32_t>(layout.rows);

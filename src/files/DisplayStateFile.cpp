@@ -7,11 +7,16 @@
 #include "NumberScanner.h"
 #include "TextBuffer.h"
 #include "model/Scene.h"
-#include "platform/MappedFile.h"
+#include "platform/InputFile.h"
 #include "platform/PathResolver.h"
 #include "platform/SafeFileWriter.h"
 
 namespace y4 {
+
+namespace {
+// Far more than one line for each group a model can hold.
+constexpr std::size_t kMaxFileBytes = std::size_t{256} << 20;
+}  // namespace
 
 bool DisplayStateFile::save(const Scene& scene, const std::string& fileName) {
     const std::optional<std::string> path = PathResolver::resolveForWrite(fileName);
@@ -40,9 +45,11 @@ bool DisplayStateFile::save(const Scene& scene, const std::string& fileName) {
 
 bool DisplayStateFile::load(Scene& scene, const std::string& fileName) {
     const std::optional<std::string> path = PathResolver::resolveExisting(fileName);
-    std::optional<MappedFile> file;
+    std::optional<std::string> file;
     if (path) {
-        file = MappedFile::open(*path);
+        // Read whole, not mapped, so a file shortened meanwhile cannot kill the program; one
+        // line per group fits easily, and a larger file is no display state of ours.
+        file = InputFile::readWhole(*path, kMaxFileBytes);
     }
     if (!file) {
         return false;
@@ -59,7 +66,7 @@ bool DisplayStateFile::load(Scene& scene, const std::string& fileName) {
     }
 
     bool switchedOff = false;
-    std::string_view rest = file->bytes();
+    std::string_view rest = *file;
     while (!rest.empty()) {
         const std::size_t end = rest.find('\n');
         std::string_view line = rest.substr(0, end);

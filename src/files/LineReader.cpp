@@ -1,20 +1,35 @@
-// Line splitting and the messages of malformed files.
+// Line splitting through a refilled window, and the messages of malformed files.
 #include "LineReader.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "LoadError.h"
-#include "platform/MappedFile.h"
+#include "platform/InputFile.h"
 
 namespace y4 {
 
-namespace {
-// Pages of a mapped file are released in steps of this size.
-constexpr std::size_t kReleaseStep = std::size_t{16} << 20;
-}  // namespace
+LineReader::LineReader(const InputFile& file, std::string name, std::uint64_t begin,
+                       std::uint64_t end, int linesBefore, std::size_t windowSize)
+    : input_(file),
+      file_(std::move(name)),
+      fileNext_(std::min(begin, file.size())),
+      end_(std::max(fileNext_, std::min(end, file.size()))),
+      line_(linesBefore) {
+    // A range that fits whole needs no more room than itself.
+    const std::uint64_t length = end_ - fileNext_;
+    windowSize_ = std::max(windowSize, kMinWindowSize);
+    if (length < windowSize_) {
+        windowSize_ = static_cast<std::size_t>(length);
+    }
+    window_.reset(new char[std::max<std::size_t>(windowSize_, 1)]);
+}
 
-LineReader::LineReader(std::string_view bytes, std::string file, MappedFile* mapping)
-    : bytes_(bytes), file_(std::move(file)), mapping_(mapping) {}
+LineReader::LineReader(const InputFile& file, std::string name)
+    : LineReader(file, std::move(name), 0, file.size()) {}
+
+LineReader::~LineReader() = default;
 
 std::string_view LineReader::next(std::string_view expected) {
     if (atEnd()) {
@@ -23,12 +38,29 @@ std::string_view LineReader::next(std::string_view expected) {
                         ": the file ends where " + std::string(expected) + " was expected");
     }
     ++line_;
-    const char* begin = bytes_.data() + pos_;
-    const std::size_t left = bytes_.size() - pos_;
-    const void* found = std::memchr(begin, '\n', left);
-    std::size_t length =
-        found ? static_cast<std::size_t>(static_cast<const char*>(found) - begin) : left;
-    pos_ += found ? length + 1 : length;
+    std::size_t scanned = pos_;
+    std::size_t length = 0;
+    for (;;) {
+        const void* found = std::memchr(window_.get() + scanned, '\n', filled_ - scanned);
+        if (found) {
+            length =
+                static_cast<std::size_t>(static_cast<const char*>(found) - window_.get()) - pos_;
+            break;
+        }
+        if (fileNext_ >= end_) {
+            length = filled_ - pos_;  // the last line, without a line end
+            break;
+        }
+        dropLineCarriageReturns();
+        // Move the start of the line to the front and read on behind it.
+        std::memmove(window_.get(), window_.get() + pos_, filled_ - pos_);
+        filled_ -= pos_;
+        pos_ = 0;
+        scanned = filled_;
+        refill();
+    }
+    const char* begin = window_.get() + pos_;
+    pos_ += std::min(length + 1, filled_ - pos_);
     // Windows line ends, and stray carriage returns before them.
     while (length > 0 && begin[length - 1] == '\r') {
         --length;
@@ -36,11 +68,46 @@ std::string_view LineReader::next(std::string_view expected) {
     if (length > kMaxLineLength) {
         throw LoadError(message("a line of at most 1023 characters"));
     }
-    if (mapping_ && pos_ - released_ >= kReleaseStep) {
-        released_ = pos_;
-        mapping_->discardBefore(released_);
-    }
     return {begin, length};
+}
+
+void LineReader::dropLineCarriageReturns() {
+    // Past the longest line, only carriage returns before the line end can still belong to a
+    // line that is accepted, and those are stripped; keeping one of them is enough to refuse
+    // the line should anything else follow.
+    const std::size_t keep = kMaxLineLength + 1;
+    if (filled_ - pos_ <= keep) {
+        return;
+    }
+    const char* tail = window_.get() + pos_ + keep;
+    const char* end = window_.get() + filled_;
+    if (std::any_of(tail, end, [](char c) { return c != '\r'; })) {
+        throw LoadError(message("a line of at most 1023 characters"));
+    }
+    filled_ = pos_ + keep;
+}
+
+void LineReader::refill() {
+    const std::uint64_t left = end_ - fileNext_;
+    const std::size_t room = windowSize_ - filled_;
+    const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(room, left));
+    const ssize_t got = input_.readAt(fileNext_, window_.get() + filled_, wanted);
+    if (got < 0) {
+        throw LoadError("Error: Could not read " + file_ + ": " + std::strerror(errno));
+    }
+    filled_ += static_cast<std::size_t>(got);
+    fileNext_ += static_cast<std::uint64_t>(got);
+    // A short read means the file is shorter now than when it was opened.
+    if (static_cast<std::size_t>(got) < wanted) {
+        throw LoadError("Error: " + file_ + " changed while it was read");
+    }
+    checkUnchanged();
+}
+
+void LineReader::checkUnchanged() const {
+    if (input_.changedSinceOpen()) {
+        throw LoadError("Error: " + file_ + " changed while it was read");
+    }
 }
 
 std::string LineReader::message(std::string_view expected) const {

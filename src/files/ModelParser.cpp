@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "BitmapLoader.h"
+#include "ImageCache.h"
 #include "LoadError.h"
 #include "Reader.h"
 #include "model/CharacterClass.h"
@@ -54,7 +54,7 @@ void ModelParser::readBitmapLines(int count, const char* failure) {
     static constexpr std::string_view kWhat = "a line \"Bitmap[n]: <name>\"";
     for (int b = 0; b < count; ++b) {
         std::string name(textAfterColon(lines_.next(kWhat), kWhat));
-        const std::string file = reader_.bitmapFileName(name);
+        const std::string file = reader_.besideModel(name + ".BMP");
         addBitmap(std::move(name), file, failure);
     }
 }
@@ -200,9 +200,12 @@ void ModelParser::linkParents() {
 
 void ModelParser::addBitmap(std::string name, const std::string& textureFile, const char* failure) {
     reader_.bitmapNames.push_back(std::move(name));
-    std::unique_ptr<RGBImage> image;
-    if (loadImages_) {
-        image = loadBitmapImage(textureFile);
+    std::shared_ptr<const RGBImage> image;
+    if (images_) {
+        image = images_->load(textureFile);
+        if (!image && images_->overLimit()) {
+            throw LoadError(reader_.imageLimitMessage() + "; aborting");
+        }
         if (!image) {
             throw LoadError(failure);
         }

@@ -13,14 +13,16 @@
 namespace y4 {
 
 class Entity;
+class ImageCache;
 class Reader;
 class SubEntity;
 class Vertex;
 
 class ModelParser {
 protected:
-    ModelParser(Reader& reader, LineReader& lines, bool loadImages)
-        : reader_(reader), lines_(lines), loadImages_(loadImages) {}
+    // Textures are read through `images`; none leaves every image entry empty.
+    ModelParser(Reader& reader, LineReader& lines, ImageCache* images)
+        : reader_(reader), lines_(lines), images_(images) {}
 
     // A header line "<label> <number>"; the label is not checked.
     int readLabelled(std::string_view what);
@@ -59,7 +61,7 @@ protected:
     void linkParents();
 
     // Appends a bitmap name and the image read from `textureFile`; a missing image aborts the
-    // load with `failure`.
+    // load with `failure`, and images past the model's limit with the limit's message.
     void addBitmap(std::string name, const std::string& textureFile, const char* failure);
 
     // How many elements a count of `count` lines may reserve: never more than the lines left
@@ -70,7 +72,7 @@ protected:
     LineReader& lines_;
 
 private:
-    bool loadImages_;
+    ImageCache* images_;
     std::vector<int> entityLines_;
 };
 

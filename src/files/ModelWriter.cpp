@@ -1,12 +1,36 @@
 // Index columns and buffered output shared by the format writers.
 #include "ModelWriter.h"
 
+#include <algorithm>
 #include <unordered_map>
+
+#include "LineReader.h"
 
 #include "Reader.h"
 #include "platform/SafeFileWriter.h"
 
 namespace y4 {
+
+std::optional<std::string> ModelWriter::prepare() {
+    recompute();
+    return overlongLine();
+}
+
+bool ModelWriter::tooLong(std::size_t length) {
+    return length > LineReader::kMaxLineLength;
+}
+
+std::size_t ModelWriter::printedWidth(int value, int width) {
+    const std::size_t digits = std::to_string(value).size();
+    return std::max(digits, static_cast<std::size_t>(width));
+}
+
+std::string ModelWriter::describeBitmap(int index) const {
+    constexpr std::size_t kShown = 40;
+    const std::string_view name = bitmapNameOr(index);
+    return "bitmap " + std::to_string(index) + " (\"" + std::string(name.substr(0, kShown)) +
+           (name.size() > kShown ? "...\")" : "\")");
+}
 
 void ModelWriter::writeTo(const std::string& path) {
     SafeFileWriter out(path);

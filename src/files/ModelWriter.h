@@ -4,6 +4,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,13 +19,28 @@ class SafeFileWriter;
 class ModelWriter {
 public:
     virtual ~ModelWriter() = default;
+    // Recomputes the columns the file carries from the scene, then checks that the reader will
+    // accept every line: the first record whose line would be too long, described
+    // ("bitmap 3 (\"NAME\")"), or nothing. Before writeTo.
+    std::optional<std::string> prepare();
     // Writes the whole file to `path` (an exact path) and replaces the old file at the end.
     // Throws IoError when any step fails; the old file is then kept.
     void writeTo(const std::string& path);
 
 protected:
     explicit ModelWriter(Reader& reader) : reader_(reader), text_(kFlushSize + 4096) {}
+    virtual void recompute() = 0;
+    // The first record whose line would be longer than the reader accepts. Only bitmap names
+    // have no bounded length; every other column is a bounded number or name.
+    virtual std::optional<std::string> overlongLine() const = 0;
     virtual void writeLines() = 0;
+
+    // Whether a line of `length` characters is longer than the reader accepts.
+    static bool tooLong(std::size_t length);
+    // The characters printf("%*d", width, value) gives.
+    static std::size_t printedWidth(int value, int width);
+    // "bitmap <index> (\"<name>\")", the name cut short.
+    std::string describeBitmap(int index) const;
 
     // Parent, first-child and next-sibling positions, face and vertex counts and first
     // indices of every entity; with `headerCounts`, the Reader's header counts too.

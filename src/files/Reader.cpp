@@ -2,20 +2,19 @@
 // hierarchy, bound the scene, place every record in the world and build the textures.
 #include "Reader.h"
 
-#include <algorithm>
-#include <cctype>
+#include <cerrno>
 #include <cstdio>
-#include <filesystem>
+#include <cstring>
 #include <optional>
+#include <unordered_set>
 
-#include "BitmapLoader.h"
 #include "DisplayStateFile.h"
 #include "LineReader.h"
 #include "LoadError.h"
 #include "Y4DParser.h"
 #include "Y4PParser.h"
 #include "Y4TParser.h"
-#include "platform/MappedFile.h"
+#include "platform/InputFile.h"
 #include "platform/PathResolver.h"
 #include "platform/Prompt.h"
 
@@ -28,13 +27,25 @@ std::string_view extensionOf(std::string_view name) {
 }
 }  // namespace
 
-Reader::Reader(EntityTree* tree, std::string name, Options options)
-    : Scene(tree), fileName(std::move(name)), textureDevice_(options.textureDevice) {
+namespace {
+// The folder part of a path, without its last separator; empty when it has none.
+std::string folderPart(std::string_view path) {
+    const std::size_t cut = path.find_last_of("/\\");
+    return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut + 1));
+}
+}  // namespace
+
+Reader::Reader(EntityTree* tree, ModelSource source, Options options)
+    : Scene(tree),
+      fileName(std::move(source.name)),
+      textureDevice_(options.textureDevice),
+      imageByteLimit_(options.imageByteLimit),
+      readFolder_(folderPart(source.path)) {
     WaitCursor wait;
     setFileType();
     // The parsers store positions and normals negated (the files hold them with the other
     // sign), and summing the offsets also bounds the scene.
-    parse(options);
+    parse(source.path, options);
     if (Entity* top = root()) {
         sumOffsets(top);
     }
@@ -42,15 +53,12 @@ Reader::Reader(EntityTree* tree, std::string name, Options options)
     createTextures();
 }
 
-std::string Reader::editorFileName(const std::string& chosenPath) {
-    std::string path = std::filesystem::absolute(chosenPath).lexically_normal().string();
-    std::transform(path.begin(), path.end(), path.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return path;
-}
-
 Reader::Reader(EntityTree* tree, std::string name, NewModel)
-    : Scene(tree), fileName(std::move(name)), textureDevice_(nullptr) {
+    : Scene(tree),
+      fileName(std::move(name)),
+      textureDevice_(nullptr),
+      imageByteLimit_(ImageCache::kDefaultByteLimit),
+      readFolder_(folderPart(fileName)) {
     setFileType();
     loaded_ = true;
 }
@@ -74,28 +82,41 @@ Reader::~Reader() {
     freeImages();
 }
 
-void Reader::parse(const Options& options) {
-    std::string reason;
-    std::optional<MappedFile> file;
-    if (auto path = PathResolver::resolveExisting(fileName)) {
-        file = MappedFile::open(*path, &reason);
+void Reader::parse(const std::string& path, const Options& options) {
+    openError_ = std::strerror(ENOENT);
+    std::optional<InputFile> file;
+    // The file as spelled when it exists; a stored or derived name ignoring case.
+    if (std::optional<std::string> found = PathResolver::resolveExisting(path)) {
+        file = InputFile::open(*found, &openError_);
+        filePath = std::move(*found);
     }
     if (!file) {
         std::fprintf(stderr, "\nError: Could not open file %s\n", fileName.c_str());
+        filePath.clear();
         return;
     }
-    LineReader lines(file->bytes(), fileName, &*file);
+    openError_.clear();
+    readFolder_ = folderPart(filePath);
+    LineReader lines(*file, fileName);
+    // One decode per texture file, however many bitmap lines name it.
+    std::optional<ImageCache> cache;
+    if (options.loadImages) {
+        cache.emplace(imageByteLimit_);
+    }
+    ImageCache* images = cache ? &*cache : nullptr;
     switch (fileType) {
         case kY4P:
-            Y4PParser(*this, lines, options.loadImages).parse();
+            Y4PParser(*this, lines, images).parse();
             break;
         case kY4D:
-            Y4DParser(*this, lines, options.loadImages).parse();
+            Y4DParser(*this, lines, images).parse();
             break;
         default:
-            Y4TParser(*this, lines, options.loadImages).parse();
+            Y4TParser(*this, lines, images).parse();
             break;
     }
+    // What was read must be what the file held from start to end.
+    lines.checkUnchanged();
     loaded_ = true;
 }
 
@@ -154,6 +175,10 @@ void Reader::sumOffsets(Entity* e) {
     }
 }
 
+std::string Reader::besideModel(std::string_view name) const {
+    return readFolder_ + std::string(name);
+}
+
 std::string Reader::bitmapFileName(std::string_view bitmapName) const {
     return PathResolver::join(modelFolder, std::string(bitmapName) + ".BMP");
 }
@@ -190,6 +215,14 @@ std::string Reader::textureFileName(std::size_t position) const {
     return bitmapFileName(name);
 }
 
+std::string Reader::texturePath(std::size_t position) const {
+    const std::string& name = bitmapNames[position];
+    if (fileType == kY4T && position + 1 == bitmapNames.size() && name == Y4TParser::kTerrainName) {
+        return besideModel(baseName() + ".BMP");
+    }
+    return besideModel(name + ".BMP");
+}
+
 void Reader::reloadImages() {
     // The list is rebuilt with one entry per name from the start, so a reload that stops part
     // way still leaves image k beside name k (empty from the failure on) and later moves and
@@ -197,8 +230,9 @@ void Reader::reloadImages() {
     auto& images = textures.images;
     images.clear();
     images.resize(bitmapNames.size());
+    ImageCache cache(imageByteLimit_);
     for (std::size_t position = 0; position < bitmapNames.size(); ++position) {
-        images[position] = loadBitmapImage(textureFileName(position));
+        images[position] = cache.load(texturePath(position));
         if (!images[position]) {
             prompt().showMessage("Error: Could not load bitmaps", MessageIcon::Exclamation);
             throw ImageReloadError();
@@ -207,7 +241,19 @@ void Reader::reloadImages() {
 }
 
 void Reader::addBitmap(const std::string& name) {
-    std::unique_ptr<RGBImage> image = loadBitmapImage(bitmapFileName(name));
+    // The images held already count against the limit, each shared one once.
+    std::size_t used = 0;
+    std::unordered_set<const RGBImage*> counted;
+    for (const auto& held : textures.images) {
+        if (held && counted.insert(held.get()).second) {
+            used += held->data.size();
+        }
+    }
+    ImageCache cache(used < imageByteLimit_ ? imageByteLimit_ - used : 0);
+    std::shared_ptr<const RGBImage> image = cache.load(besideModel(name + ".BMP"));
+    if (cache.overLimit()) {
+        prompt().showMessage(imageLimitMessage(), MessageIcon::Exclamation);
+    }
     auto& images = textures.images;
     if (fileType == kY4T && !bitmapNames.empty()) {
         images.insert(images.end() - (images.empty() ? 0 : 1), std::move(image));
@@ -217,6 +263,10 @@ void Reader::addBitmap(const std::string& name) {
         bitmapNames.push_back(name);
     }
     modified = 1;
+}
+
+std::string Reader::imageLimitMessage() const {
+    return ImageCache::limitMessage(fileName, imageByteLimit_);
 }
 
 void Reader::removeBitmap(int position) {
@@ -230,12 +280,16 @@ void Reader::removeBitmap(int position) {
     modified = 1;
 }
 
+std::string Reader::displayStatePath() const {
+    return besideModel(PathResolver::fileNameOf(displayStateFileName()));
+}
+
 bool Reader::saveDisplayState() const {
-    return DisplayStateFile::save(*this, displayStateFileName());
+    return DisplayStateFile::save(*this, displayStatePath());
 }
 
 void Reader::loadDisplayState() {
-    if (DisplayStateFile::load(*this, displayStateFileName())) {
+    if (DisplayStateFile::load(*this, displayStatePath())) {
         prompt().showMessage(
             "Reminder: Some display flags were turned off when the display state was last "
             "saved; these groups will not be displayed",

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "ImageCache.h"
+#include "ModelSource.h"
 #include "TextureSet.h"
 #include "model/Scene.h"
 #include "platform/TextureDevice.h"
@@ -24,27 +26,37 @@ public:
     struct Options {
         // Where GL textures are made; none skips them (command-line tools, most tests).
         TextureDevice* textureDevice = nullptr;
-        // Off, bitmap files are not read and every image entry stays empty (fuzzing).
+        // Off, bitmap files are not read and every image entry stays empty.
         bool loadImages = true;
+        // The decoded size that the model's images may take together.
+        std::size_t imageByteLimit = ImageCache::kDefaultByteLimit;
     };
 
-    // Loads `fileName`, whose extension must be Y4P, Y4D or Y4T in upper case (the editor
-    // upper-cases the path it is given). Throws LoadError.
-    Reader(EntityTree* tree, std::string fileName, Options options);
-    Reader(EntityTree* tree, std::string fileName) : Reader(tree, std::move(fileName), Options()) {}
+    // Loads the model from `source.path`; `source.name` is the name it is known by, whose
+    // extension must be Y4P, Y4D or Y4T in upper case (the editor upper-cases the path it is
+    // given). Throws LoadError.
+    Reader(EntityTree* tree, ModelSource source, Options options);
+    Reader(EntityTree* tree, ModelSource source) : Reader(tree, std::move(source), Options()) {}
+    // The same for a model known by the name it is read from (ModelSource::named).
+    Reader(EntityTree* tree, std::string fileName, Options options)
+        : Reader(tree, ModelSource::named(std::move(fileName)), options) {}
+    Reader(EntityTree* tree, std::string fileName)
+        : Reader(tree, ModelSource::named(std::move(fileName)), Options()) {}
     // A new, empty model of the variant that `fileName`'s extension names, read from nowhere;
     // a Writer saves it there. Throws LoadError for an unknown extension.
     struct NewModel {};
     Reader(EntityTree* tree, std::string fileName, NewModel);
     ~Reader() override;
 
-    // The name under which the editor opens a file the user chose: made absolute and upper-cased
-    // (the resolver finds the file whatever its real case).
-    static std::string editorFileName(const std::string& chosenPath);
-
-    // False when the file could not be opened: the scene is then empty.
+    // False when the file could not be opened: the scene is then empty, and openError() says
+    // why ("No such file or directory").
     bool loaded() const { return loaded_; }
+    const std::string& openError() const { return openError_; }
 
+    // The file `name` in the folder the model was read from, in its real spelling (before a
+    // load, the folder of the path given): where its textures, snapshots and display state are
+    // looked for, ignoring the case of the name, and made.
+    std::string besideModel(std::string_view name) const;
     // The texture file of a bitmap name: the model folder, the name and ".BMP".
     std::string bitmapFileName(std::string_view bitmapName) const;
     // The texture file of the bitmap at `position`: bitmapFileName of its name, except for a
@@ -54,6 +66,8 @@ public:
     std::string baseName() const;
     // The display-state file: the file name with ".dsp" in place of its extension.
     std::string displayStateFileName() const;
+    // Where the display-state file is read and written: its name beside the file read.
+    std::string displayStatePath() const;
 
     // Textures and images, one per bitmap name.
     void createTextures();
@@ -64,11 +78,15 @@ public:
     // loaded before it stay and every later name gets an empty entry, so the list keeps one
     // entry per name.
     void reloadImages();
-    // Adds a bitmap name and its image (which may be empty when its file cannot be read); in a
-    // terrain model before the terrain's own bitmap, which stays last.
+    // Adds a bitmap name and its image (which may be empty when its file cannot be read, or
+    // when it would take the images past their limit, which is then shown); in a terrain model
+    // before the terrain's own bitmap, which stays last.
     void addBitmap(const std::string& name);
     // Removes the name and the image at `position`; faces keep their bitmap numbers.
     void removeBitmap(int position);
+
+    // "Error: The textures of <file name> need more than <limit> when decoded".
+    std::string imageLimitMessage() const;
 
     // The display state: which groups are switched off.
     bool saveDisplayState() const;
@@ -77,10 +95,12 @@ public:
     int fileType = kY4P;
     // The terrain's own record (the last), or -1.
     int terrainRecordIndex = -1;
-    // The name the model was loaded from, and its folder: the name up to its last folder
+    // The name the model is known by, and its folder: the name up to its last folder
     // separator, or the whole name when it has none.
     std::string fileName;
     std::string modelFolder;
+    // The file the model was read from, as found; empty when none was.
+    std::string filePath;
     // The counts of the file's header lines, as read or as last recomputed by a save.
     int numVertices = 0;
     int numFaces = 0;
@@ -99,11 +119,17 @@ public:
 
 private:
     void setFileType();
-    void parse(const Options& options);
+    void parse(const std::string& path, const Options& options);
+    // Where the texture of the bitmap at `position` is looked for.
+    std::string texturePath(std::size_t position) const;
     void sumOffsets(Entity* e);
     void bound(const float* offset);
 
     TextureDevice* textureDevice_;
+    std::size_t imageByteLimit_;
+    // The folder of filePath, or of the path given; empty for the current folder.
+    std::string readFolder_;
+    std::string openError_;
     bool loaded_ = false;
 };
 

@@ -52,6 +52,16 @@ std::uint32_t pixelIndex(const std::uint8_t* bytes, int i, bool fourBit) {
 
 }  // namespace
 
+bool RleDecoder::canReachLastRow(std::size_t byteCount, std::int64_t width, std::int64_t rows) {
+    if (width <= 0 || rows <= 0) {
+        return false;
+    }
+    const auto pairs = static_cast<std::uint64_t>(byteCount / 2);
+    const auto perPair = static_cast<std::uint64_t>((255 * (width + 1) + 1) / 2);
+    const auto needed = static_cast<std::uint64_t>((rows - 1) * width + 1);
+    return pairs >= (needed + perPair - 1) / perPair;
+}
+
 void RleDecoder::expand(std::span<const std::uint8_t> bits, int bitsPerPixel,
                         const BitmapPalette& palette, RGBImage& image) {
     const bool fourBit = bitsPerPixel == 4;

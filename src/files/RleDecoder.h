@@ -2,6 +2,7 @@
 // bitmaps into a 24-bit picture.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -16,6 +17,11 @@ public:
     // sizes are set and whose data holds sizeX * sizeY black pixels, bottom row first. Pixels
     // the stream skips or never reaches stay black; runs past the end of a row or of the
     // picture are cut off.
+    // Whether `byteCount` bytes of run-length data can reach the last row of a picture of
+    // `width` x `rows` pixels: every two bytes move at most as far as half a delta escape
+    // (255 rows and 255 pixels). Data that cannot is no picture of that size.
+    static bool canReachLastRow(std::size_t byteCount, std::int64_t width, std::int64_t rows);
+
     static void expand(std::span<const std::uint8_t> bits, int bitsPerPixel,
                        const BitmapPalette& palette, RGBImage& image);
 };

@@ -2,6 +2,8 @@
 // release the textures.
 #include "TextureSet.h"
 
+#include <unordered_map>
+
 namespace y4 {
 
 namespace {
@@ -43,13 +45,22 @@ void TextureSet::createTextures(TextureDevice* device, std::size_t nameCount) {
     if (nameCount == 0) {
         return;
     }
-    textureNames.assign(nameCount, 0);
+    generated_.assign(nameCount, 0);
     filled_.assign(nameCount, false);
-    device->generate(textureNames);
+    device->generate(generated_);
+    textureNames = generated_;
+    // Positions that share one image share its texture; the first of them is uploaded.
+    std::unordered_map<const RGBImage*, std::size_t> uploaded;
     for (std::size_t k = 0; k < nameCount && k < images.size(); ++k) {
         if (!images[k]) {
             continue;
         }
+        if (const auto it = uploaded.find(images[k].get()); it != uploaded.end()) {
+            textureNames[k] = textureNames[it->second];
+            filled_[k] = filled_[it->second];
+            continue;
+        }
+        uploaded.emplace(images[k].get(), k);
         int size = 0;
         const std::vector<std::uint8_t> rgba = textureBytes(*images[k], size);
         if (!rgba.empty()) {
@@ -60,9 +71,10 @@ void TextureSet::createTextures(TextureDevice* device, std::size_t nameCount) {
 }
 
 void TextureSet::deleteTextures(TextureDevice* device) {
-    if (device && !textureNames.empty()) {
-        device->release(textureNames);
+    if (device && !generated_.empty()) {
+        device->release(generated_);
     }
+    generated_.clear();
     textureNames.clear();
     filled_.clear();
 }

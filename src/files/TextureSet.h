@@ -1,5 +1,6 @@
-// TextureSet: a model's decoded bitmap images (one per bitmap name, an entry may be empty) and
-// the GL texture names built from them, one per bitmap name.
+// TextureSet: a model's decoded bitmap images (one per bitmap name, an entry may be empty; names
+// that lead to the same file share its image) and the GL texture names built from them, one
+// per bitmap name: names that share an image share its texture, uploaded once.
 #pragma once
 
 #include <cstdint>
@@ -19,7 +20,8 @@ public:
     static std::vector<std::uint8_t> textureBytes(const RGBImage& image, int& size);
 
     // Generates `nameCount` texture names and uploads each present image to the texture of
-    // its position. Without a device nothing is created.
+    // the first position that shows it; later positions with the same image take that texture.
+    // Without a device nothing is created.
     void createTextures(TextureDevice* device, std::size_t nameCount);
     // Deletes the textures and forgets their names.
     void deleteTextures(TextureDevice* device);
@@ -28,10 +30,11 @@ public:
     // image, or an image wider than tall) draws untextured.
     bool isFilled(std::size_t k) const { return k < filled_.size() && filled_[k]; }
 
-    std::vector<std::unique_ptr<RGBImage>> images;
+    std::vector<std::shared_ptr<const RGBImage>> images;
     std::vector<TextureName> textureNames;
 
 private:
+    std::vector<TextureName> generated_;
     std::vector<bool> filled_;
 };
 

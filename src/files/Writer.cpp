@@ -17,8 +17,8 @@
 
 namespace y4 {
 
-Writer::Writer(Reader& reader, std::string targetFileName)
-    : m_reader(reader), m_targetFileName(std::move(targetFileName)) {
+Writer::Writer(Reader& reader, std::string targetFileName, Target target)
+    : m_reader(reader), m_targetFileName(std::move(targetFileName)), m_target(target) {
     trace("\n\nWriter - ENTRY POINT");
     WaitCursor wait;
     const std::string& source = m_reader.fileName;
@@ -62,8 +62,16 @@ void Writer::writeFormat(std::string_view extension) {
     } else {
         throw SaveError("Could not write file");
     }
+    // Refused before the target is touched: a saved file must load again.
+    if (const std::optional<std::string> record = format->prepare()) {
+        throw SaveError("Error: Could not write " + m_targetFileName + ": " + *record +
+                        " would need a line of more than 1023 characters");
+    }
     try {
-        const std::optional<std::string> path = PathResolver::resolveForWrite(m_targetFileName);
+        std::optional<std::string> path = m_targetFileName;
+        if (m_target == Target::IgnoringCase) {
+            path = PathResolver::resolveForWrite(m_targetFileName);
+        }
         if (!path) {
             throw IoError("Could not write " + m_targetFileName + ": No such folder");
         }

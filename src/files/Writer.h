@@ -12,7 +12,16 @@ class Reader;
 
 class Writer {
 public:
-    Writer(Reader& reader, std::string targetFileName);
+    // How the target's name is taken.
+    enum class Target {
+        // The file the user named, exactly as spelled (a save).
+        AsSpelled,
+        // A name the editor made for a file beside the model (a snapshot): an existing file
+        // whose name differs only in case is the one replaced.
+        IgnoringCase,
+    };
+
+    Writer(Reader& reader, std::string targetFileName, Target target = Target::AsSpelled);
 
 private:
     void preprocess();
@@ -21,6 +30,7 @@ private:
 
     Reader& m_reader;
     std::string m_targetFileName;
+    Target m_target;
 };
 
 }  // namespace y4

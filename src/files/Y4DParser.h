@@ -8,8 +8,8 @@ namespace y4 {
 
 class Y4DParser : private ModelParser {
 public:
-    Y4DParser(Reader& reader, LineReader& lines, bool loadImages)
-        : ModelParser(reader, lines, loadImages) {}
+    Y4DParser(Reader& reader, LineReader& lines, ImageCache* images)
+        : ModelParser(reader, lines, images) {}
     void parse();
 
 private:

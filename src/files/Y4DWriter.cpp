@@ -1,13 +1,56 @@
 // The flat variant's lines.
 #include "Y4DWriter.h"
 
+#include <algorithm>
+
 #include "Reader.h"
 
 namespace y4 {
 
+void Y4DWriter::recompute() {
+    recomputeIndexColumns(true);
+}
+
+std::optional<std::string> Y4DWriter::overlongLine() const {
+    const auto& names = reader_.bitmapNames;
+    std::size_t longest = 0;
+    for (std::size_t b = 0; b < names.size(); ++b) {
+        // "Bitmap[%3d]:%s"
+        const auto index = static_cast<int>(b);
+        if (tooLong(7 + printedWidth(index, 3) + 2 + names[b].size())) {
+            return describeBitmap(index);
+        }
+        longest = std::max(longest, names[b].size());
+    }
+    // Every face line repeats its bitmap's name after at most 70 characters of numbers; only
+    // a name near the limit needs the faces counted out.
+    constexpr std::size_t kLongestNumbers = 70;
+    if (!tooLong(kLongestNumbers + longest)) {
+        return std::nullopt;
+    }
+    int number = 0;
+    for (const Entity* e : reader_.entities) {
+        for (const SubEntity* s : e->subEntities) {
+            for (const Face* f : s->faces) {
+                // "Face[%4d]: %4d %4d %4d %4d // %s"
+                std::size_t length =
+                    5 + printedWidth(number, 4) + 2 + 4 + bitmapNameOr(f->bitmapIndex).size();
+                for (int value : {f->indexA, f->indexB, f->indexC, f->bitmapIndex}) {
+                    length += 1 + printedWidth(value, 4);
+                }
+                if (tooLong(length)) {
+                    return "face " + std::to_string(number) + " with " +
+                           describeBitmap(f->bitmapIndex);
+                }
+                ++number;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 void Y4DWriter::writeLines() {
     Reader& r = reader_;
-    recomputeIndexColumns(true);
     for (auto [label, count] : {std::pair{"NumVertices: ", r.numVertices},
                                 {"NumFaces: ", r.numFaces},
                                 {"NumBitmaps: ", r.numBitmaps},

@@ -10,6 +10,8 @@ public:
     explicit Y4DWriter(Reader& reader) : ModelWriter(reader) {}
 
 private:
+    void recompute() override;
+    std::optional<std::string> overlongLine() const override;
     void writeLines() override;
 };
 

@@ -10,8 +10,8 @@ class SubEntity;
 
 class Y4PParser : private ModelParser {
 public:
-    Y4PParser(Reader& reader, LineReader& lines, bool loadImages)
-        : ModelParser(reader, lines, loadImages) {}
+    Y4PParser(Reader& reader, LineReader& lines, ImageCache* images)
+        : ModelParser(reader, lines, images) {}
     void parse();
 
 private:

@@ -13,9 +13,24 @@ void appendCount(TextBuffer& text, std::string_view label, std::size_t count) {
 }
 }  // namespace
 
+void Y4PWriter::recompute() {
+    recomputeIndexColumns(false);
+}
+
+std::optional<std::string> Y4PWriter::overlongLine() const {
+    const auto& names = reader_.bitmapNames;
+    for (std::size_t b = 0; b < names.size(); ++b) {
+        // "Bitmap[%3d]: %s"
+        const auto index = static_cast<int>(b);
+        if (tooLong(7 + printedWidth(index, 3) + 3 + names[b].size())) {
+            return describeBitmap(index);
+        }
+    }
+    return std::nullopt;
+}
+
 void Y4PWriter::writeLines() {
     Reader& r = reader_;
-    recomputeIndexColumns(false);
     appendCount(text_, "NumVertices: ", r.vertices.size());
     appendCount(text_, "NumFaces: ", r.faces.size());
     appendCount(text_, "NumBitmaps: ", r.bitmapNames.size());

@@ -42,11 +42,11 @@ void Y4TParser::parse() {
     root->entityID = root->parentEntityID = root->childEntityID = -1;
     for (std::string& name : recordNames) {
         if (name != kTerrainName) {
-            const std::string file = r.bitmapFileName(name);
+            const std::string file = r.besideModel(name + ".BMP");
             addBitmap(std::move(name), file, "Error: Could not read required texture; aborting");
         }
     }
-    addBitmap(kTerrainName, r.bitmapFileName(r.baseName()),
+    addBitmap(kTerrainName, r.besideModel(r.baseName() + ".BMP"),
               "Error: Could not read required texture; aborting");
     for (int record = 0; record < recordCount; ++record) {
         readRecord(root, record, recordCount);

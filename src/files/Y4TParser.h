@@ -16,8 +16,8 @@ public:
     static constexpr int kMaxRecords = 255;
     static constexpr int kMaxRecordItems = 65535;
 
-    Y4TParser(Reader& reader, LineReader& lines, bool loadImages)
-        : ModelParser(reader, lines, loadImages) {}
+    Y4TParser(Reader& reader, LineReader& lines, ImageCache* images)
+        : ModelParser(reader, lines, images) {}
     void parse();
 
 private:

@@ -1,20 +1,43 @@
 // The terrain variant's lines.
 #include "Y4TWriter.h"
 
+#include <algorithm>
+
 #include "Reader.h"
 
 namespace y4 {
 
-void Y4TWriter::writeLines() {
-    Reader& r = reader_;
+namespace {
+const std::vector<SubEntity*>& recordsOf(const Reader& r) {
+    static const std::vector<SubEntity*> kNone;
+    return r.root() ? r.root()->subEntities : kNone;
+}
+}  // namespace
+
+void Y4TWriter::recompute() {
     recomputeIndexColumns(true);
-    for (SubEntity* s : r.subEntities) {
+    for (SubEntity* s : reader_.subEntities) {
         if (s->bitmapIndex == -1) {
             s->bitmapIndex = 0;
         }
     }
-    static const std::vector<SubEntity*> kNone;
-    const std::vector<SubEntity*>& records = r.root() ? r.root()->subEntities : kNone;
+}
+
+std::optional<std::string> Y4TWriter::overlongLine() const {
+    const std::vector<SubEntity*>& records = recordsOf(reader_);
+    for (std::size_t k = 0; k < records.size(); ++k) {
+        // "Entity[%3d]: %32s"
+        const int bitmap = records[k]->bitmapIndex;
+        const std::size_t name = std::max<std::size_t>(bitmapNameOr(bitmap).size(), 32);
+        if (tooLong(7 + printedWidth(static_cast<int>(k), 3) + 3 + name)) {
+            return "record " + std::to_string(k) + " with " + describeBitmap(bitmap);
+        }
+    }
+    return std::nullopt;
+}
+
+void Y4TWriter::writeLines() {
+    const std::vector<SubEntity*>& records = recordsOf(reader_);
     const auto recordCount = static_cast<int>(records.size());
     text_.append("NumRecords: ");
     text_.appendInt(recordCount, 6);

@@ -87,6 +87,15 @@ std::string formatFloatText(float value) {
     return std::string(text, result.ptr);
 }
 
+std::string formatFixedText(double value, int decimals) {
+    // Room for the 309 integer digits of the largest double, a sign, a point and the decimals.
+    char text[320 + 32];
+    decimals = std::clamp(decimals, 0, 32);
+    const auto result =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    return std::string(text, result.ptr);
+}
+
 double parseLeadingFloat(std::string_view text) {
     bool negative = false;
     const std::string_view rest = afterBlanksAndSign(text, negative);

@@ -14,6 +14,8 @@ bool isIntText(std::string_view text);
 // A float as a default-configured output stream writes it: six significant digits, no trailing
 // zeros, exponent form from 1e6 and below 1e-4 ("1", "0.5", "0.1", "2e+06").
 std::string formatFloatText(float value);
+// A number with a fixed count of decimals, as "%.2f" writes it in the C locale ("1.00").
+std::string formatFixedText(double value, int decimals);
 // What atof and atoi make of a text: the longest leading number, 0 when there is none.
 // Integers beyond the int range are clamped.
 double parseLeadingFloat(std::string_view text);

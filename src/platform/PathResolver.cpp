@@ -1,10 +1,10 @@
 // Case-insensitive lookup of paths that were written on a case-insensitive system.
 #include "PathResolver.h"
 
-#include <dirent.h>
+#include "FolderListing.h"
+
 #include <sys/stat.h>
 
-#include <memory>
 #include <vector>
 
 namespace y4 {
@@ -13,22 +13,6 @@ namespace {
 
 bool isSeparator(char c) {
     return c == '/' || c == '\\';
-}
-
-char foldCase(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (foldCase(a[i]) != foldCase(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // A path being built one resolved component at a time. Relative paths stay relative, so a
@@ -70,27 +54,16 @@ bool isDirectory(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-// The entry of `folder` that matches `name` case-insensitively: the exact spelling when it
-// exists, otherwise the first match in byte order, so the choice never depends on the order
-// in which the file system lists the folder. Only when the exact spelling is missing is the
-// folder read, and then only the names are compared.
-std::optional<std::string> findEntry(const std::string& folder, std::string_view name) {
+// The entry of `folder` that matches `name`: the exact spelling when it exists, otherwise the
+// entry the listing finds ignoring case. Only when the exact spelling is missing is the folder
+// read, and then at most once per listing.
+std::optional<std::string> findEntry(const std::string& folder, std::string_view name,
+                                     FolderListing& listing) {
     std::string exact(name);
     if (exists(PathResolver::join(folder == "." ? "" : folder, exact))) {
         return exact;
     }
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), &::closedir);
-    if (!dir) {
-        return std::nullopt;
-    }
-    std::optional<std::string> best;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        std::string_view candidate(entry->d_name);
-        if (equalsIgnoringCase(candidate, name) && (!best || candidate < *best)) {
-            best = std::string(candidate);
-        }
-    }
-    return best;
+    return listing.find(folder, name);
 }
 
 // Splits at both separators, dropping empty components.
@@ -109,7 +82,7 @@ std::vector<std::string_view> splitComponents(std::string_view path) {
 }
 
 // Resolves every component of `path`; nothing when one of them does not exist.
-std::optional<WalkedPath> walk(std::string_view path) {
+std::optional<WalkedPath> walk(std::string_view path, FolderListing& listing) {
     // A file name can never hold a NUL; the system would silently cut the name there.
     if (path.find('\0') != std::string_view::npos) {
         return std::nullopt;
@@ -124,7 +97,7 @@ std::optional<WalkedPath> walk(std::string_view path) {
             walked.goUp();
             continue;
         }
-        std::optional<std::string> entry = findEntry(walked.text(), part);
+        std::optional<std::string> entry = findEntry(walked.text(), part, listing);
         if (!entry) {
             return std::nullopt;
         }
@@ -139,18 +112,21 @@ std::size_t lastSeparator(std::string_view path) {
 
 }  // namespace
 
-std::optional<std::string> PathResolver::resolveExisting(std::string_view path) {
+std::optional<std::string> PathResolver::resolveExisting(std::string_view path,
+                                                         FolderListing* listing) {
     if (path.empty()) {
         return std::nullopt;
     }
-    std::optional<WalkedPath> walked = walk(path);
+    FolderListing once;
+    std::optional<WalkedPath> walked = walk(path, listing ? *listing : once);
     if (!walked) {
         return std::nullopt;
     }
     return walked->text();
 }
 
-std::optional<std::string> PathResolver::resolveForWrite(std::string_view path) {
+std::optional<std::string> PathResolver::resolveForWrite(std::string_view path,
+                                                         FolderListing* listing) {
     const std::string_view name = fileNameOf(path);
     if (name.empty() || name == "." || name == ".." || name.find('\0') != std::string_view::npos) {
         return std::nullopt;
@@ -159,7 +135,9 @@ std::optional<std::string> PathResolver::resolveForWrite(std::string_view path) 
     // Keep the separator itself, so that "/NAME" stays in the root folder.
     const std::string_view folderPart =
         cut == std::string_view::npos ? std::string_view() : path.substr(0, cut + 1);
-    std::optional<WalkedPath> folder = walk(folderPart);
+    FolderListing once;
+    FolderListing& names = listing ? *listing : once;
+    std::optional<WalkedPath> folder = walk(folderPart, names);
     if (!folder) {
         return std::nullopt;
     }
@@ -167,7 +145,7 @@ std::optional<std::string> PathResolver::resolveForWrite(std::string_view path) 
     if (!isDirectory(folderText)) {
         return std::nullopt;
     }
-    std::optional<std::string> existing = findEntry(folderText, name);
+    std::optional<std::string> existing = findEntry(folderText, name, names);
     const std::string chosen = existing ? *existing : std::string(name);
     if (!folder->absolute && folder->components.empty()) {
         return chosen;

@@ -9,14 +9,20 @@
 
 namespace y4 {
 
+class FolderListing;
+
 class PathResolver {
 public:
-    // The real path of an existing file or folder, or nothing when no component matches.
-    static std::optional<std::string> resolveExisting(std::string_view path);
+    // The real path of an existing file or folder, or nothing when no component matches. The
+    // folders read to match names ignoring case are read through `listing` when given, so a
+    // series of lookups reads each folder once.
+    static std::optional<std::string> resolveExisting(std::string_view path,
+                                                      FolderListing* listing = nullptr);
     // The path under which a file of this name is created or replaced: the folder resolved as
     // above; the last component as given, unless a file of that name in another case already
     // exists, which is then the one replaced. Nothing when the folder does not exist.
-    static std::optional<std::string> resolveForWrite(std::string_view path);
+    static std::optional<std::string> resolveForWrite(std::string_view path,
+                                                      FolderListing* listing = nullptr);
     // Joins a folder and a name with the platform's separator.
     static std::string join(std::string_view folder, std::string_view name);
     // The text before the last folder separator ("\" or "/"); the whole text when it has none.

@@ -15,6 +15,9 @@ public:
     virtual std::string query(std::string_view name) const = 0;
     // Stores the text; false when the store could not be written.
     virtual bool set(std::string_view name, std::string_view text) = 0;
+    // Makes what was set so far durable; false when that failed. Stores that write at once have
+    // nothing to do.
+    virtual bool sync() { return true; }
 };
 
 // A store in memory, for tests and for programs without persistent settings.

@@ -36,18 +36,21 @@ int fail(const std::string& text) {
 // uploaded, listed in a tree, the groups its display-state file switched off left off.
 std::unique_ptr<y4::Reader> load(const std::string& argument, y4::SceneTree& tree,
                                  y4::TextureDevice& device) {
-    const std::string path = y4::Reader::editorFileName(argument);
+    const std::string path = std::filesystem::absolute(argument).lexically_normal().string();
+    // Checked first, so the message is this program's one line, not also the loader's.
     if (!y4::PathResolver::resolveExisting(path)) {
-        throw std::runtime_error("Error: Could not open file " + argument);
+        throw std::runtime_error("Error: Could not open file " + argument +
+                                 ": No such file or directory");
     }
     y4::Reader::Options options;
     options.textureDevice = &device;
-    auto reader = std::make_unique<y4::Reader>(&tree, path, options);
+    auto reader = std::make_unique<y4::Reader>(&tree, y4::ModelSource::chosen(path), options);
     if (!reader->loaded()) {
-        throw std::runtime_error("Error: Could not open file " + argument);
+        throw std::runtime_error("Error: Could not open file " + argument + ": " +
+                                 reader->openError());
     }
     y4::TreeListing::buildTree(tree, reader->root());
-    y4::DisplayStateFile::load(*reader, reader->displayStateFileName());
+    y4::DisplayStateFile::load(*reader, reader->displayStatePath());
     return reader;
 }
 

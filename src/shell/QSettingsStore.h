@@ -28,7 +28,7 @@ public:
     // group: when the event loop next runs, at sync() or when the store goes.
     bool set(std::string_view name, std::string_view text) override;
     // Writes pending values to the file now; false when that failed.
-    bool sync();
+    bool sync() override;
 
     // The path of the INI file.
     std::string fileName() const;

@@ -18,7 +18,7 @@ template <class... Visitors>
 struct Overloaded : Visitors... {
     using Visitors::operator()...;
 };
-// Clang 14 does not deduce an aggregate's template arguments by itself.
+// Clang 14, which builds the fuzz targets, does not deduce aggregate arguments by itself.
 template <class... Visitors>
 Overloaded(Visitors...) -> Overloaded<Visitors...>;
 

@@ -6,16 +6,20 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "JsonSceneWriter.h"
 #include "ModelSummary.h"
 #include "PpmImage.h"
+#include "files/BitmapDecoder.h"
 #include "files/BitmapLoader.h"
 #include "files/LoadError.h"
 #include "files/Reader.h"
 #include "files/Writer.h"
+#include "platform/InputFile.h"
+#include "platform/PathResolver.h"
 #include "platform/SafeFileWriter.h"
 
 namespace {
@@ -41,7 +45,9 @@ constexpr const char* kInfoHelp =
     "the groups of a model. With --json prints the loaded scene as one JSON object.\n";
 constexpr const char* kResaveHelp =
     "Usage: y4tool resave IN OUT\n"
-    "Loads IN and writes the scene to OUT in IN's variant, whatever OUT's extension.\n";
+    "Loads IN and writes the scene to OUT in IN's variant, whatever OUT's extension.\n"
+    "A terrain's own bitmap is named after its model: when OUT has none beside it, IN's is\n"
+    "copied there.\n";
 constexpr const char* kBitmapHelp =
     "Usage: y4tool bitmap FILE.BMP OUT.ppm\n"
     "Decodes a bitmap with the editor's own loader (any depth, palette or run-length\n"
@@ -53,12 +59,13 @@ bool wantsHelp(const std::vector<std::string>& args) {
                        [](const std::string& a) { return a == "--help" || a == "-h"; });
 }
 
-// Loads a model; throws LoadError, also for a file that could not be opened.
+// Loads a model as the editor loads the file a user chose: the file as spelled, known by its
+// absolute path in upper case. Throws LoadError, also for a file that could not be opened.
 std::unique_ptr<y4::Reader> load(const std::string& argument) {
-    const std::string path = y4::Reader::editorFileName(argument);
-    auto reader = std::make_unique<y4::Reader>(nullptr, path);
+    const std::string path = std::filesystem::absolute(argument).lexically_normal().string();
+    auto reader = std::make_unique<y4::Reader>(nullptr, y4::ModelSource::chosen(path));
     if (!reader->loaded()) {
-        throw y4::LoadError("Error: Could not open file " + argument);
+        throw y4::LoadError("Error: Could not open file " + argument + ": " + reader->openError());
     }
     return reader;
 }
@@ -115,6 +122,35 @@ int info(std::vector<std::string> args) {
     }
 }
 
+// A terrain cannot be opened without its own bitmap, which is named after the model: a terrain
+// saved under a new name gets a copy of the bitmap it was loaded with.
+void copyTerrainBitmap(const y4::Reader& reader, const std::string& target) {
+    const std::string_view name = y4::PathResolver::fileNameOf(target);
+    const std::string copy = std::string(target, 0, target.size() - name.size()) +
+                             std::string(name.substr(0, name.rfind('.'))) + ".BMP";
+    if (y4::PathResolver::resolveExisting(copy)) {
+        return;  // the target has one: it is the target's own business
+    }
+    const std::optional<std::string> source =
+        y4::PathResolver::resolveExisting(reader.besideModel(reader.baseName() + ".BMP"));
+    std::string reason = "No such file or directory";
+    std::optional<std::string> bytes;
+    if (source) {
+        bytes = y4::InputFile::readWhole(*source, y4::BitmapDecoder::kMaxFileBytes, &reason);
+    }
+    if (!bytes) {
+        throw y4::SaveError("Error: Could not copy the terrain bitmap to " + copy + ": " + reason);
+    }
+    try {
+        y4::SafeFileWriter out(copy);
+        out.write(*bytes);
+        out.commit();
+    } catch (const y4::IoError& error) {
+        throw y4::SaveError(std::string("Error: ") + error.what());
+    }
+    std::printf("Copied the terrain bitmap %s to %s\n", source->c_str(), copy.c_str());
+}
+
 int resave(const std::vector<std::string>& args) {
     if (wantsHelp(args)) {
         std::fputs(kResaveHelp, stdout);
@@ -123,10 +159,15 @@ int resave(const std::vector<std::string>& args) {
     if (args.size() != 2) {
         return usageError("resave needs a source and a target file", kResaveHelp);
     }
+    // An interrupted resave leaves no temporary file behind.
+    y4::SafeFileWriter::removeTemporaryFilesOnSignals();
     try {
         const auto reader = load(args[0]);
         const std::string target = std::filesystem::absolute(args[1]).lexically_normal().string();
         y4::Writer writer(*reader, target);
+        if (reader->fileType == y4::Reader::kY4T) {
+            copyTerrainBitmap(*reader, target);
+        }
         return 0;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());

@@ -235,5 +235,29 @@ TEST(BitmapDecoder, BrokenFilesAreRefusedWithTheirReason) {
     }
 }
 
+TEST(BitmapDecoder, NoMorePictureThanTheDataCanFillOrTheCallerAllows) {
+    // 1,080 bytes that declare 8192 x 8192 pixels and end at once: 192 MB of nothing.
+    const std::string endsAtOnce =
+        BitmapBuilder(8192, 8192, 8, {}, std::vector<std::uint32_t>(256)).rle({0, 1}).build();
+    EXPECT_EQ(endsAtOnce.size(), 1080u);
+    EXPECT_EQ(errorOf(endsAtOnce), ConversionFailed);
+    // Deltas move 255 rows each: one cannot reach row 599 of 600, three can.
+    const std::vector<std::uint8_t> delta = {0, 2, 0, 255};
+    EXPECT_EQ(errorOf(BitmapBuilder(3, 600, 8, {}, {K}).rle(delta).build()), ConversionFailed);
+    std::vector<std::uint8_t> deltas;
+    for (int k = 0; k < 3; ++k) {
+        deltas.insert(deltas.end(), delta.begin(), delta.end());
+    }
+    expectImage(BitmapBuilder(3, 600, 8, {}, {K}).rle(deltas).build(), 3, 600,
+                std::vector<std::uint32_t>(1800, K));
+    EXPECT_EQ(errorOf(BitmapBuilder(2, 2, 4, {}, kGreys16).rle({}).build()), ConversionFailed);
+
+    // The caller's limit counts three bytes a pixel, whatever the file's depth.
+    const std::string file = BitmapBuilder(4, 4, 8, std::vector<std::uint32_t>(16), {R}).build();
+    const std::vector<std::uint8_t> bytes(file.begin(), file.end());
+    EXPECT_EQ(std::get<BitmapError>(BitmapDecoder::decode(bytes, 47)), OverLimit);
+    EXPECT_EQ(std::get<RGBImage>(BitmapDecoder::decode(bytes, 48)).data.size(), 48u);
+}
+
 }  // namespace
 }  // namespace y4

@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstring>
 #include <filesystem>
+#include <set>
 
 #include "ModelGenerator.h"
 #include "files/LoadError.h"
@@ -227,6 +229,62 @@ TEST(Writer, AFailedSaveKeepsTheOldFileAndTheScene) {
     for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
         EXPECT_EQ(entry.path().filename().string().find(".OLD"), std::string::npos)
             << "temporary file left behind: " << entry.path();
+    }
+}
+
+TEST(Writer, RefusesBeforeTouchingTheTargetAFileTheReaderWouldRefuse) {
+    // A bitmap name that fits the line it was read from can make a longer line when written:
+    // the nested variant pads it, the flat one repeats it in face comments, the terrain pads
+    // its record lines. One character less makes a line of exactly 1023 characters.
+    struct Case {
+        const char* file;
+        std::string_view text;
+        std::vector<test::TextureFile> textures;
+        std::size_t longestName;
+        const char* record;
+    };
+    const Case cases[] = {
+        {"TINY.Y4P", test::kTinyY4P, {{"RED"}, {"BLUE"}}, 1010, "bitmap 0"},
+        {"FLAT.Y4D", test::kFlatY4D, {{"BRICK"}, {"GLASS"}}, 988, "face 0 with bitmap 0"},
+        {"HILLS.Y4T",
+         test::kHillsY4T,
+         {{"GRASS"}, {"ROCK"}, {"HILLS"}},
+         1010,
+         "record 0 with bitmap 0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        TempDir dir;
+        Reader r(nullptr, ModelFixture::write(dir, c.file, c.text, c.textures));
+        const std::string target =
+            dir.write(std::string("OUT.") + (c.file + std::strlen(c.file) - 3), "old\n");
+        const auto entries = [&] {
+            std::set<std::string> names;
+            for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+                names.insert(entry.path().filename().string());
+            }
+            return names;
+        };
+        const std::set<std::string> before = entries();
+        r.bitmapNames[0] = std::string(c.longestName + 1, 'N');
+        const std::string scene = SceneDump::text(r);
+        try {
+            Writer writer(r, target);
+            ADD_FAILURE() << "saved";
+        } catch (const SaveError& error) {
+            EXPECT_EQ(error.what(), "Error: Could not write " + target + ": " + c.record + " (\"" +
+                                        std::string(40, 'N') +
+                                        "...\") would need a line of more than 1023 characters");
+        }
+        EXPECT_EQ(TempDir::read(target), "old\n");
+        EXPECT_EQ(entries(), before);
+        EXPECT_EQ(SceneDump::text(r), scene);
+        r.bitmapNames[0] = std::string(c.longestName, 'N');
+        Writer writer(r, target);
+        Reader::Options noImages;
+        noImages.loadImages = false;
+        Reader reloaded(nullptr, target, noImages);
+        EXPECT_EQ(reloaded.bitmapNames[0], r.bitmapNames[0]);
     }
 }
 

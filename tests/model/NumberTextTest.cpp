@@ -8,6 +8,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <sstream>
@@ -61,6 +62,30 @@ TEST(NumberText, FloatTextIsTheStreamText) {
           0.00009999f, FLT_MAX, FLT_TRUE_MIN, std::numeric_limits<float>::infinity(),
           -std::numeric_limits<float>::infinity()}) {
         EXPECT_EQ(formatFloatText(value), streamText(value)) << value;
+    }
+}
+
+std::string printfText(double value, int decimals) {
+    char text[512];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+TEST(NumberText, FixedTextIsThePrintfText) {
+    EXPECT_EQ(formatFixedText(1.0, 2), "1.00");
+    EXPECT_EQ(formatFixedText(0.0, 2), "0.00");
+    EXPECT_EQ(formatFixedText(-2.125, 2), "-2.12");  // halfway cases go to the even digit
+    std::mt19937 random(7);
+    std::uniform_int_distribution<std::uint64_t> anyBits;
+    for (int i = 0; i < 20'000; ++i) {
+        const double value = std::bit_cast<double>(anyBits(random));
+        const int decimals = i % 7;
+        ASSERT_EQ(formatFixedText(value, decimals), printfText(value, decimals))
+            << "bits 0x" << std::hex << std::bit_cast<std::uint64_t>(value);
+    }
+    for (const double value :
+         {DBL_MAX, -DBL_MAX, 0.005, 0.015, 1e-300, -0.0, std::numeric_limits<double>::infinity()}) {
+        EXPECT_EQ(formatFixedText(value, 2), printfText(value, 2)) << value;
     }
 }
 

@@ -6,11 +6,15 @@
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -206,6 +210,146 @@ TEST(SafeFileWriter, AFullFileSystemFailsCleanly) {
         GTEST_SKIP() << report.substr(6);
     }
     EXPECT_EQ(report, "");
+}
+
+void link(const std::string& target, const std::string& path) {
+    ASSERT_EQ(::symlink(target.c_str(), path.c_str()), 0) << path;
+}
+
+std::string save(const std::string& target, const std::string& text) {
+    return ioErrorOf([&] {
+        SafeFileWriter writer(target);
+        writer.write(text);
+        writer.commit();
+    });
+}
+
+TEST(SafeFileWriter, LinksAreFollowedAndOnlyRegularFilesReplaced) {
+    test::TempDir dir;
+    const std::string models = dir.file("models");
+    const std::string real = dir.write("models/real.Y4P", "old");
+    ASSERT_EQ(::chmod(real.c_str(), 0640), 0);
+    link("real.Y4P", dir.file("models/LINK.Y4P"));
+    link("models/LINK.Y4P", dir.file("CHAIN.Y4P"));
+    link(real, dir.file("ABSOLUTE.Y4P"));
+    // The file a link leads to is replaced in its own folder; the links stay links.
+    for (const char* name : {"models/LINK.Y4P", "CHAIN.Y4P", "ABSOLUTE.Y4P"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(save(dir.file(name), name), "(no IoError)");
+        EXPECT_EQ(test::TempDir::read(real), name);
+        EXPECT_EQ(test::TempDir::typeOf(dir.file(name)), "link");
+        EXPECT_EQ(modeOf(real), 0640u);
+    }
+    SafeFileWriter viaLink(dir.file("CHAIN.Y4P"));
+    EXPECT_EQ(viaLink.replacedPath(), models + "/real.Y4P");
+    EXPECT_EQ(entriesOf(dir.path()), (Names{"ABSOLUTE.Y4P", "CHAIN.Y4P", "models"}));
+    EXPECT_EQ(entriesOf(models).size(), 3u);  // the temporary file sits beside the real one
+
+    // A link that leads nowhere gets its file; one into a missing folder cannot.
+    link("models/new.Y4P", dir.file("DANGLING.Y4P"));
+    EXPECT_EQ(save(dir.file("DANGLING.Y4P"), "made"), "(no IoError)");
+    EXPECT_EQ(test::TempDir::read(dir.file("models/new.Y4P")), "made");
+    EXPECT_EQ(test::TempDir::typeOf(dir.file("DANGLING.Y4P")), "link");
+
+    // Everything else that is not a regular file is refused and left as it was: link loops,
+    // devices, FIFOs, sockets and folders, also behind a link.
+    link("LOOP2.Y4P", dir.file("LOOP1.Y4P"));
+    link("LOOP1.Y4P", dir.file("LOOP2.Y4P"));
+    link("nowhere/NEW.Y4P", dir.file("NOFOLDER.Y4P"));
+    ASSERT_EQ(::mkfifo(dir.file("FIFO.Y4P").c_str(), 0644), 0);
+    link("FIFO.Y4P", dir.file("TOFIFO.Y4P"));
+    const int listening = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    dir.file("SOCKET.Y4P").copy(address.sun_path, sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(listening, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    std::vector<std::pair<std::string, std::string>> refused = {
+        {"LOOP1.Y4P", "Too many levels of symbolic links"},
+        {"NOFOLDER.Y4P", "No such file or directory"},
+        {"FIFO.Y4P", "Is a FIFO, not a regular file"},
+        {"TOFIFO.Y4P", "Is a FIFO, not a regular file"},
+        {"SOCKET.Y4P", "Is a socket, not a regular file"},
+        {"models", "Is a directory"}};
+    // /dev/null's twin, where the system lets this user make device nodes.
+    if (::mknod(dir.file("NUL.Y4P").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0) {
+        refused.emplace_back("NUL.Y4P", "Is a character device, not a regular file");
+    } else {
+        std::printf("note: device nodes cannot be made here; that case is skipped\n");
+    }
+    const Names before = entriesOf(dir.path());
+    for (const auto& [name, reason] : refused) {
+        const std::string type = test::TempDir::typeOf(dir.file(name));
+        EXPECT_EQ(save(dir.file(name), "x"), "Could not write " + dir.file(name) + ": " + reason);
+        EXPECT_EQ(test::TempDir::typeOf(dir.file(name)), type) << name;
+    }
+    EXPECT_EQ(entriesOf(dir.path()), before);
+    EXPECT_EQ(entriesOf(models).size(), 4u);
+    ::close(listening);
+}
+
+TEST(SafeFileWriter, LeftoverTemporaryFilesGoAtTheNextSaveToTheirTarget) {
+    test::TempDir dir;
+    const std::string target = dir.write("SHIP.Y4P", "old");
+    EXPECT_TRUE(SafeFileWriter::isTemporaryName(".SHIP.Y4P.y4save.Ab3dE9", "SHIP.Y4P"));
+    EXPECT_TRUE(SafeFileWriter::isTemporaryName("." + std::string(200, 'N') + ".y4save.abcdef",
+                                                std::string(230, 'N')));
+    for (const char* name :
+         {".SHIP.Y4P.y4save.Ab3dE", ".SHIP.Y4P.y4save.Ab3dE9x", ".SHIP.Y4P.y4save.Ab-dE9",
+          ".SHIP.Y4P.backup", ".ship.Y4P.y4save.Ab3dE9", ".SHIP.Y4.y4save.Ab3dE9",
+          "SHIP.Y4P.y4save.Ab3dE9"}) {
+        EXPECT_FALSE(SafeFileWriter::isTemporaryName(name, "SHIP.Y4P")) << name;
+    }
+    // A save that is still running holds its lock and keeps its file.
+    SafeFileWriter running(target);
+    running.write("running");
+    // Left by a save that was killed, and files that only look alike.
+    dir.write(".SHIP.Y4P.y4save.Ab3dE9", std::string(5000, 'k'));
+    dir.write(".SHIP.Y4P.y4save.ZZZZZZ", "");
+    dir.write(".SHIP.Y4P.backup", "mine");
+    dir.write(".OTHER.Y4P.y4save.Ab3dE9", "another target's");
+    const Names during = entriesOf(dir.path());
+    EXPECT_EQ(save(target, "second"), "(no IoError)");
+    Names expected = during;
+    expected.erase(".SHIP.Y4P.y4save.Ab3dE9");
+    expected.erase(".SHIP.Y4P.y4save.ZZZZZZ");
+    EXPECT_EQ(entriesOf(dir.path()), expected);
+    running.commit();
+    EXPECT_EQ(test::TempDir::read(target), "running");
+    EXPECT_EQ(entriesOf(dir.path()),
+              (Names{".OTHER.Y4P.y4save.Ab3dE9", ".SHIP.Y4P.backup", "SHIP.Y4P"}));
+}
+
+TEST(SafeFileWriter, AnInterruptedSaveRemovesItsTemporaryFile) {
+    for (const int signal : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(signal);
+        test::TempDir dir;
+        const std::string target = dir.write("SHIP.Y4P", "old");
+        int ready[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            SafeFileWriter::removeTemporaryFilesOnSignals();
+            SafeFileWriter first(target);
+            SafeFileWriter second(dir.file("OTHER.Y4P"));
+            first.write(std::string(100000, 'n'));
+            [[maybe_unused]] const ssize_t sent = ::write(ready[1], "w", 1);
+            ::pause();
+            ::_exit(0);
+        }
+        char written = 0;
+        ASSERT_EQ(::read(ready[0], &written, 1), 1);
+        ::close(ready[0]);
+        ::close(ready[1]);
+        EXPECT_EQ(entriesOf(dir.path()).size(), 3u);
+        ::kill(child, signal);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        // The program still ends as the signal ends it.
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        EXPECT_EQ(entriesOf(dir.path()), Names{"SHIP.Y4P"});
+        EXPECT_EQ(test::TempDir::read(target), "old");
+    }
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // Per-test temporary folders.
 #include "TempDir.h"
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -50,6 +52,19 @@ std::string TempDir::read(const std::string& path) {
     std::ostringstream content;
     content << in.rdbuf();
     return content.str();
+}
+
+std::string TempDir::typeOf(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) {
+        return "missing";
+    }
+    return S_ISLNK(info.st_mode)    ? "link"
+           : S_ISREG(info.st_mode)  ? "file"
+           : S_ISDIR(info.st_mode)  ? "folder"
+           : S_ISFIFO(info.st_mode) ? "fifo"
+           : S_ISSOCK(info.st_mode) ? "socket"
+                                    : "device";
 }
 
 }  // namespace y4::test

@@ -20,6 +20,9 @@ public:
     std::string write(std::string_view name, std::string_view bytes) const;
     // The whole content of a file, or an empty string when it cannot be read.
     static std::string read(const std::string& path);
+    // What `path` is, without following a link: "file", "folder", "link", "fifo", "socket",
+    // "device" or "missing".
+    static std::string typeOf(const std::string& path);
 
 private:
     std::string path_;

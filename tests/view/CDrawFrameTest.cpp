@@ -128,7 +128,7 @@ TEST_P(CDrawFrameSampleTest, DrawsWhatY4renderDraws) {
     SceneTree tree;
     Reader::Options options;
     options.textureDevice = &frame.textureDevice();
-    Reader reader(&tree, Reader::editorFileName(model), options);
+    Reader reader(&tree, ModelSource::chosen(model), options);
     TreeListing::buildTree(tree, reader.root());
     DisplayStateFile::load(reader, reader.displayStateFileName());
     const bool terrain = reader.fileType == Reader::kY4T;

@@ -15,9 +15,7 @@ protected:
 };
 
 TEST_P(DrawPathsTest, VertexArraysGiveTheSamePixelsAsFaceByFaceDrawing) {
-    test::TestModel model(display,
-                          Reader::editorFileName(std::string(Y4_SAMPLES_DIR) + "/" + GetParam()),
-                          textureDevice);
+    test::TestModel model(display, std::string(Y4_SAMPLES_DIR) + "/" + GetParam(), textureDevice);
     Reader& r = *model.reader;
     // The editor's own light and colours, and its camera after the load.
     const bool terrain = r.fileType == Reader::kY4T;

@@ -17,7 +17,7 @@ TestModel::TestModel(const DisplaySettings& display, const std::string& path, Te
     : reader([&] {
           Reader::Options options;
           options.textureDevice = &device;
-          return std::make_unique<Reader>(&tree, path, options);
+          return std::make_unique<Reader>(&tree, ModelSource::chosen(path), options);
       }()),
       build(*reader),
       renderer(*reader, &tree, display) {}

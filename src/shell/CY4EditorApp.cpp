@@ -1,0 +1,50 @@
+// CY4EditorApp: the run of the main window and the catch-all around event delivery.
+#include "shell/CY4EditorApp.h"
+
+#include <cstdlib>
+
+#include "platform/Prompt.h"
+#include "shell/CY4EditorDlg.h"
+#include "shell/QSettingsStore.h"
+#include "shell/QtPrompt.h"
+
+namespace y4 {
+
+CY4EditorApp::CY4EditorApp(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QStringLiteral("Y4Editor"));
+    setOrganizationName(QStringLiteral("Miscellaneous"));
+}
+
+int CY4EditorApp::InitInstance() {
+    QtPrompt qtPrompt;
+    Prompt* const previous = installPrompt(&qtPrompt);
+    int status = EXIT_SUCCESS;
+    {
+        QSettingsStore store;
+        CY4EditorDlg dialog(store, "Y4Editor.log");
+        qtPrompt.setParentWindow(&dialog);
+        connect(&dialog, &QDialog::finished, this, [] { QCoreApplication::exit(EXIT_SUCCESS); });
+        dialog.show();
+        status = exec();
+    }
+    installPrompt(previous);
+    return status;
+}
+
+bool CY4EditorApp::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        // Every event loop of the program ends with this one, nested ones (an open message
+        // box) included; the main window then runs its exit steps as it is destroyed.
+        static bool reported = false;
+        if (!reported) {
+            reported = true;
+            prompt().showMessage("Unhandled exception in Y4EditorDlg", MessageIcon::Exclamation);
+        }
+        QCoreApplication::exit(EXIT_FAILURE);
+        return false;
+    }
+}
+
+}  // namespace y4

@@ -1,0 +1,23 @@
+// CY4EditorApp: the editor's application object. It runs the main window until it ends, and it
+// is the last guard of the event loop: an exception that escapes an event handler is reported
+// ("Unhandled exception in Y4EditorDlg") and ends the program, instead of passing through Qt.
+#pragma once
+
+#include <QApplication>
+
+namespace y4 {
+
+class CY4EditorApp : public QApplication {
+    Q_OBJECT
+
+public:
+    CY4EditorApp(int& argc, char** argv);
+
+    // Shows the main window over the user's settings and runs the event loop until the window
+    // ends. Returns the program's exit status. The command line is ignored.
+    int InitInstance();
+
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+}  // namespace y4
