@@ -1,7 +1,8 @@
 // y4bench: times the core's operations on generated models of 10,000, 100,000 and 1,000,000
 // faces (the fastest of several runs of each), next to the fgets/sscanf/fprintf yardstick, the
-// frames drawn per second off-screen next to face-by-face drawing, and the peak memory of
-// loading the largest model. Prints a table, or JSON with --json.
+// frames drawn per second off-screen next to face-by-face drawing, the opening of the object
+// tree window (by y4treebench), and the peak memory of loading the largest model. Prints a
+// table, or JSON with --json.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -90,6 +91,7 @@ void markHalf(y4::Reader& r) {
 
 std::vector<y4::bench::FrameTiming> frameTimings(const std::string& path, long long faces,
                                                  int runs);
+std::vector<y4::bench::FrameTiming> treeWindowTimings(const std::string& path, int runs);
 
 void benchmarkSize(const Options& o, long long faces, std::vector<Result>& results) {
     const std::string nested = modelPath(o, faces, "Y4P");
@@ -165,12 +167,15 @@ void benchmarkSize(const Options& o, long long faces, std::vector<Result>& resul
     for (const y4::bench::FrameTiming& t : frameTimings(nested, faces, o.runs)) {
         add(t.op.c_str(), t.secondsPerFrame);
     }
+    for (const y4::bench::FrameTiming& t : treeWindowTimings(nested, o.runs)) {
+        add(t.op.c_str(), t.secondsPerFrame);
+    }
 }
 
-// What this program prints when started again with `args`: measurements in a fresh process, so
-// that nothing measured so far counts, and nothing measured there (the GL driver's threads and
-// memory) disturbs what is measured next.
-std::string outputOfFreshProcess(const std::vector<std::string>& args) {
+// What `program` prints when started with `args`: measurements in a fresh process, so that
+// nothing measured so far counts, and nothing measured there (the GL driver's threads and
+// memory, Qt's windows) disturbs what is measured next.
+std::string outputOfProgram(const std::string& program, const std::vector<std::string>& args) {
     int pipeFds[2];
     if (pipe(pipeFds) != 0) {
         return {};
@@ -180,12 +185,12 @@ std::string outputOfFreshProcess(const std::vector<std::string>& args) {
         dup2(pipeFds[1], STDOUT_FILENO);
         close(pipeFds[0]);
         close(pipeFds[1]);
-        std::vector<char*> argv = {const_cast<char*>("y4bench")};
+        std::vector<char*> argv = {const_cast<char*>(program.c_str())};
         for (const std::string& arg : args) {
             argv.push_back(const_cast<char*>(arg.c_str()));
         }
         argv.push_back(nullptr);
-        execv("/proc/self/exe", argv.data());
+        execv(program.c_str(), argv.data());
         _exit(127);
     }
     close(pipeFds[1]);
@@ -199,6 +204,33 @@ std::string outputOfFreshProcess(const std::vector<std::string>& args) {
     return out;
 }
 
+// What this program prints when started again with `args`.
+std::string outputOfFreshProcess(const std::vector<std::string>& args) {
+    return outputOfProgram("/proc/self/exe", args);
+}
+
+// Lines "<op> <seconds>", as the fresh processes print them.
+std::vector<y4::bench::FrameTiming> timingsIn(const std::string& output) {
+    std::istringstream lines(output);
+    std::vector<y4::bench::FrameTiming> out;
+    y4::bench::FrameTiming t;
+    while (lines >> t.op >> t.secondsPerFrame) {
+        out.push_back(t);
+    }
+    return out;
+}
+
+// Opening the object tree window on the model, timed by y4treebench beside this program; none
+// when it was not built (a build without the editor).
+std::vector<y4::bench::FrameTiming> treeWindowTimings(const std::string& path, int runs) {
+    const std::filesystem::path program =
+        std::filesystem::read_symlink("/proc/self/exe").parent_path() / "y4treebench";
+    if (!std::filesystem::exists(program)) {
+        return {};
+    }
+    return timingsIn(outputOfProgram(program.string(), {path, std::to_string(runs)}));
+}
+
 // The peak resident memory of a fresh process that loads the model and does nothing else.
 long long peakMemoryOfLoad(const std::string& path) {
     const std::string out = outputOfFreshProcess({"--measure-load", path});
@@ -208,14 +240,8 @@ long long peakMemoryOfLoad(const std::string& path) {
 // Frame timings of the model, each line of the fresh process "<op> <seconds per frame>".
 std::vector<y4::bench::FrameTiming> frameTimings(const std::string& path, long long faces,
                                                  int runs) {
-    std::istringstream lines(outputOfFreshProcess(
+    return timingsIn(outputOfFreshProcess(
         {"--measure-frames", path, std::to_string(faces), std::to_string(runs)}));
-    std::vector<y4::bench::FrameTiming> out;
-    y4::bench::FrameTiming t;
-    while (lines >> t.op >> t.secondsPerFrame) {
-        out.push_back(t);
-    }
-    return out;
 }
 
 int measureFrames(const char* path, const char* faces, const char* runs) {
@@ -313,6 +339,10 @@ void printRatios(const std::vector<Result>& results, std::vector<long long> size
     const double load = secondsOf(results, "load", big);
     for (const char* op : {"world", "mark", "select", "tree"}) {
         line((std::string(op) + " / load").c_str(), secondsOf(results, op, big) / load, 0.5);
+    }
+    if (const double window = secondsOf(results, "tree_window", big); window > 0) {
+        std::printf("object tree window at %lld faces:\n", big);
+        line("tree_window (seconds)", window, 1.0);
     }
     printFrameRates(results, sizes);
     if (sizes.size() < 2) {
