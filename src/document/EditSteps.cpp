@@ -88,8 +88,23 @@ std::size_t ScaleStep::bytes() const {
 
 // ---- DragStep ----
 
+namespace {
+const char* dragName(int kind) {
+    switch (kind) {
+        case SelectionTransform::kRotate:
+            return "Rotate";
+        case SelectionTransform::kScale:
+            return "Scale";
+        case SelectionTransform::kStretch:
+            return "Stretch";
+        default:
+            return "Translate";
+    }
+}
+}  // namespace
+
 DragStep::DragStep(SelectionTransform::Targets targets, int kind, bool normals, RecordChange change)
-    : UndoStep("Move", true),
+    : UndoStep(dragName(kind), true),
       targets_(std::move(targets)),
       moving_(entitiesMove(kind)),
       normals_(normals),

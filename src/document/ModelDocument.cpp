@@ -182,26 +182,28 @@ std::string ModelDocument::redoName() const {
 }
 
 void ModelDocument::undo() {
-    endDrag();
-    UndoStep* step = history_.nextUndo();
-    if (!reader_ || !step) {
-        return;
-    }
-    step->undo(context());
-    history_.movedBack();
-    restoreSelection(step->selectionBefore);
-    settle();
+    travel(true);
 }
 
 void ModelDocument::redo() {
+    travel(false);
+}
+
+// Undoes or redoes one step: its values, then the selection of its time, then the flags.
+void ModelDocument::travel(bool back) {
     endDrag();
-    UndoStep* step = history_.nextRedo();
+    UndoStep* step = back ? history_.nextUndo() : history_.nextRedo();
     if (!reader_ || !step) {
         return;
     }
-    step->redo(context());
-    history_.movedForward();
-    restoreSelection(step->selectionAfter);
+    if (back) {
+        step->undo(context());
+        history_.movedBack();
+    } else {
+        step->redo(context());
+        history_.movedForward();
+    }
+    restoreSelection(back ? step->selectionBefore : step->selectionAfter);
     settle();
 }
 

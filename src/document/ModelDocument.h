@@ -169,6 +169,7 @@ private:
     // Edits and the history.
     void perform(std::unique_ptr<UndoStep> step);
     void push(std::unique_ptr<UndoStep> step);
+    void travel(bool back);
     void finishDrag();
     void settle();
     void setModified(bool modified);

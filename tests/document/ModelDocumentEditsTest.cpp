@@ -132,7 +132,7 @@ TEST_F(ModelDocumentEdits, EveryEditAnnouncesWhatItChangesWithTheOldStateFirst) 
     document_.undo();
     EXPECT_EQ(told.take(), (Lines{"will change " + moved + " | 3", "change " + moved + " | -0",
                                   "undo 1 redo 1"}));
-    EXPECT_EQ(document_.redoName(), "Move");
+    EXPECT_EQ(document_.redoName(), "Translate");
 
     // Display switches leave the modified flag alone.
     told.probe = [&] { return std::to_string(document_.tree().check(leg_->treeItem)); };
@@ -206,7 +206,7 @@ TEST_F(ModelDocumentEdits, ADragIsOneStepThatUndoesAndRedoesToTheBit) {
     ASSERT_TRUE(document_.save(path_));
     document_.transformSelection(0, 0, 0, 1);
     EXPECT_TRUE(document_.isModified());
-    EXPECT_EQ(document_.undoName(), "Move");
+    EXPECT_EQ(document_.undoName(), "Translate");
     document_.undo();
     EXPECT_FALSE(document_.isModified());
 }
