@@ -163,7 +163,10 @@ TEST(ModelDocumentWorkflow, AFailedLoadOrDiscardKeepsTheModelItsTreeCounterAndSe
         {dir.file("GONE.Y4P"),
          "Error: Could not open file " + dir.file("GONE.Y4P") + ": No such file or directory"},
         {dir.write("NOTES.TXT", "text"), "Error: Unknown file type"},
+        {dir.file("PIPE.Y4P"),
+         "Error: Could not open file " + dir.file("PIPE.Y4P") + ": Is a FIFO, not a regular file"},
     };
+    ASSERT_EQ(::mkfifo(dir.file("PIPE.Y4P").c_str(), 0644), 0);
     for (const auto& [file, message] : failures) {
         SCOPED_TRACE(file);
         if (file.find("TINY") != std::string::npos) {
