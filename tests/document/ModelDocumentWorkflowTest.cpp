@@ -61,11 +61,17 @@ TEST(ModelDocumentWorkflow, CommitsAndDiscardsStepThroughTheSnapshotsOfEveryVari
         EXPECT_EQ(document.commitCounter(), 1);
         const std::size_t faces = liveFaces(*document.reader());
 
-        // Two commits, each after deleting a face: snapshots 1 and 2 beside the model.
+        // Two commits, each after deleting a face: snapshots 1 and 2 beside the model. The
+        // first follows a save, which holds the face still: the purge marks the model modified.
         for (int commit = 1; commit <= 2; ++commit) {
             deleteAFace(document);
             EXPECT_TRUE(document.isModified());
+            if (commit == 1) {
+                ASSERT_TRUE(document.save(path));
+                EXPECT_FALSE(document.isModified());
+            }
             ASSERT_TRUE(document.commit());
+            EXPECT_TRUE(document.isModified());
             EXPECT_EQ(document.commitCounter(), commit + 1);
             EXPECT_FALSE(document.canUndo());
             EXPECT_EQ(liveFaces(*document.reader()), faces - static_cast<std::size_t>(commit));
