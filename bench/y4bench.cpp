@@ -1,6 +1,7 @@
 // y4bench: times the core's operations on generated models of 10,000, 100,000 and 1,000,000
-// faces (the fastest of several runs of each), next to the fgets/sscanf/fprintf yardstick, and
-// the peak memory of loading the largest model. Prints a table, or JSON with --json.
+// faces (the fastest of several runs of each), next to the fgets/sscanf/fprintf yardstick, the
+// frames drawn per second off-screen next to face-by-face drawing, and the peak memory of
+// loading the largest model. Prints a table, or JSON with --json.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,10 +12,12 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "BaselineReader.h"
+#include "FrameBench.h"
 #include "ModelGenerator.h"
 #include "document/ModelDocument.h"
 #include "files/Reader.h"
@@ -81,7 +84,7 @@ void generate(const Options& o, long long faces, const char* extension) {
 }
 
 std::unique_ptr<y4::Reader> load(const std::string& path) {
-    return std::make_unique<y4::Reader>(nullptr, path);
+    return std::make_unique<y4::Reader>(nullptr, y4::ModelSource::chosen(path));
 }
 
 // Marks every other face and every tenth group deleted, as a user's big clean-up would.
@@ -135,6 +138,9 @@ void benchmarkDocument(const Options& o, long long faces, const std::string& pat
                          document.history().budget()};
     }
 }
+
+std::vector<y4::bench::FrameTiming> frameTimings(const std::string& path, long long faces,
+                                                 int runs);
 
 void benchmarkSize(const Options& o, long long faces, std::vector<Result>& results) {
     const std::string nested = modelPath(o, faces, "Y4P");
@@ -199,7 +205,8 @@ void benchmarkSize(const Options& o, long long faces, std::vector<Result>& resul
                      o.runs,
                      [&] {
                          victim.reset();
-                         victim = std::make_unique<y4::Reader>(&purgeTree, nested);
+                         victim = std::make_unique<y4::Reader>(&purgeTree,
+                                                               y4::ModelSource::chosen(nested));
                          y4::TreeListing::buildTree(purgeTree, victim->root());
                          markHalf(*victim);
                          y4::TraceLog::global().open(o.folder + "/Y4Editor.log");
@@ -207,29 +214,68 @@ void benchmarkSize(const Options& o, long long faces, std::vector<Result>& resul
                      [&] { victim->finalDelete(); }));
     y4::TraceLog::global().close();
     victim.reset();
+
+    for (const y4::bench::FrameTiming& t : frameTimings(nested, faces, o.runs)) {
+        add(t.op.c_str(), t.secondsPerFrame);
+    }
 }
 
-// The peak resident memory of a fresh process that loads the model and does nothing else: this
-// program again, started with --measure-load, so nothing of the measurements so far counts.
-long long peakMemoryOfLoad(const std::string& path) {
+// What this program prints when started again with `args`: measurements in a fresh process, so
+// that nothing measured so far counts, and nothing measured there (the GL driver's threads and
+// memory) disturbs what is measured next.
+std::string outputOfFreshProcess(const std::vector<std::string>& args) {
     int pipeFds[2];
     if (pipe(pipeFds) != 0) {
-        return -1;
+        return {};
     }
     const pid_t child = fork();
     if (child == 0) {
         dup2(pipeFds[1], STDOUT_FILENO);
         close(pipeFds[0]);
         close(pipeFds[1]);
-        execl("/proc/self/exe", "y4bench", "--measure-load", path.c_str(), nullptr);
+        std::vector<char*> argv = {const_cast<char*>("y4bench")};
+        for (const std::string& arg : args) {
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        }
+        argv.push_back(nullptr);
+        execv("/proc/self/exe", argv.data());
         _exit(127);
     }
     close(pipeFds[1]);
-    char text[64] = {};
-    const ssize_t got = read(pipeFds[0], text, sizeof text - 1);
+    std::string out;
+    char buffer[4096];
+    for (ssize_t got; (got = read(pipeFds[0], buffer, sizeof buffer)) > 0;) {
+        out.append(buffer, static_cast<std::size_t>(got));
+    }
     close(pipeFds[0]);
     waitpid(child, nullptr, 0);
-    return got > 0 ? std::atoll(text) : -1;
+    return out;
+}
+
+// The peak resident memory of a fresh process that loads the model and does nothing else.
+long long peakMemoryOfLoad(const std::string& path) {
+    const std::string out = outputOfFreshProcess({"--measure-load", path});
+    return out.empty() ? -1 : std::atoll(out.c_str());
+}
+
+// Frame timings of the model, each line of the fresh process "<op> <seconds per frame>".
+std::vector<y4::bench::FrameTiming> frameTimings(const std::string& path, long long faces,
+                                                 int runs) {
+    std::istringstream lines(outputOfFreshProcess(
+        {"--measure-frames", path, std::to_string(faces), std::to_string(runs)}));
+    std::vector<y4::bench::FrameTiming> out;
+    y4::bench::FrameTiming t;
+    while (lines >> t.op >> t.secondsPerFrame) {
+        out.push_back(t);
+    }
+    return out;
+}
+
+int measureFrames(const char* path, const char* faces, const char* runs) {
+    for (const auto& t : y4::bench::FrameBench::measure(path, std::atoll(faces), std::atoi(runs))) {
+        std::printf("%s %.9f\n", t.op.c_str(), t.secondsPerFrame);
+    }
+    return 0;
 }
 
 // The peak resident memory of this process's own address space. getrusage would also count
@@ -264,6 +310,45 @@ double secondsOf(const std::vector<Result>& results, const std::string& op, long
     return -1;
 }
 
+// Frames per second, and the targets: 30 frames per second in textured mode at 100,000 faces,
+// and the vertex arrays at least three times as fast as face-by-face drawing from 100,000 faces
+// on.
+void printFrameRates(const std::vector<Result>& results, const std::vector<long long>& sizes) {
+    if (secondsOf(results, "frame_solid", sizes.front()) <= 0) {
+        return;
+    }
+    std::printf("frames per second at %d x %d off-screen:\n", y4::bench::FrameBench::kWidth,
+                y4::bench::FrameBench::kHeight);
+    const char* ops[] = {"frame_solid", "frame_solid_face_by_face", "frame_textured",
+                         "frame_textured_face_by_face"};
+    for (const long long faces : sizes) {
+        std::printf("  %8lld faces:", faces);
+        for (const char* op : ops) {
+            std::printf("  %s %.1f", op + 6, 1 / secondsOf(results, op, faces));
+        }
+        std::printf("\n");
+    }
+    for (const long long faces : sizes) {
+        if (faces < 100000) {
+            continue;
+        }
+        const auto line = [](const std::string& what, double value, double target) {
+            std::printf("  %-36s %8.2f  (target >= %.2f) %s\n", what.c_str(), value, target,
+                        value >= target ? "ok" : "MISSED");
+        };
+        const std::string size = " at " + std::to_string(faces);
+        if (faces == 100000) {
+            line("textured fps" + size, 1 / secondsOf(results, "frame_textured", faces), 30);
+        }
+        for (const std::string mode : {"solid", "textured"}) {
+            line(mode + " arrays / face by face" + size,
+                 secondsOf(results, "frame_" + mode + "_face_by_face", faces) /
+                     secondsOf(results, "frame_" + mode, faces),
+                 3);
+        }
+    }
+}
+
 // The targets: the largest load and resave against the yardstick, growth from the second
 // largest size to the largest, and the in-memory operations against the load.
 void printRatios(const std::vector<Result>& results, std::vector<long long> sizes) {
@@ -288,6 +373,7 @@ void printRatios(const std::vector<Result>& results, std::vector<long long> size
     line("drag_undo / drag_step", secondsOf(results, "drag_undo", big) / step, 1.1);
     line("hide_all / load", secondsOf(results, "hide_all", big) / load, 0.5);
     line("show_all / load", secondsOf(results, "show_all", big) / load, 0.5);
+    printFrameRates(results, sizes);
     if (sizes.size() < 2) {
         return;
     }
@@ -332,6 +418,9 @@ bool parse(int argc, char** argv, Options& o) {
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--measure-load") {
         return measureLoad(argv[2]);
+    }
+    if (argc == 5 && std::string(argv[1]) == "--measure-frames") {
+        return measureFrames(argv[2], argv[3], argv[4]);
     }
     Options o;
     if (!parse(argc, argv, o)) {

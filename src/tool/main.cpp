@@ -1,5 +1,6 @@
 // y4tool: checks, describes and re-saves model files from the command line, through the same
-// Reader and Writer as the editor. It never opens a window.
+// Reader and Writer as the editor, and shows bitmaps as the editor decodes them. It never opens
+// a window.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -11,7 +12,10 @@
 
 #include "JsonSceneWriter.h"
 #include "ModelSummary.h"
+#include "PpmImage.h"
 #include "document/ModelDocument.h"
+#include "files/BitmapDecoder.h"
+#include "files/BitmapLoader.h"
 #include "files/LoadError.h"
 #include "files/Reader.h"
 #include "platform/SafeFileWriter.h"
@@ -25,6 +29,7 @@ constexpr const char* kUsage =
     "  check FILE...          load each model as the editor does and report ok or the error\n"
     "  info [--json] FILE     describe a model (with --json: the whole scene as JSON)\n"
     "  resave IN OUT          load IN and write it to OUT in IN's variant\n"
+    "  bitmap FILE.BMP OUT    decode a bitmap as the editor does and write it as a PPM picture\n"
     "\n"
     "Run 'y4tool <command> --help' for the command's help.\n";
 
@@ -61,6 +66,11 @@ constexpr const char* kResaveHelp =
     "Loads IN and writes the scene to OUT in IN's variant, whatever OUT's extension.\n"
     "A terrain's own bitmap is named after its model: when OUT has none beside it, IN's is\n"
     "copied there.\n";
+constexpr const char* kBitmapHelp =
+    "Usage: y4tool bitmap FILE.BMP OUT.ppm\n"
+    "Decodes a bitmap with the editor's own loader (any depth, palette or run-length\n"
+    "compression, to 24-bit colour) and writes it as a binary PPM (P6) picture, so you can see\n"
+    "what the editor will show. Exit status 1 when the bitmap cannot be read or written.\n";
 
 bool wantsHelp(const std::vector<std::string>& args) {
     return std::any_of(args.begin(), args.end(),
@@ -154,6 +164,30 @@ int resave(const std::vector<std::string>& args) {
     return saved ? 0 : 1;
 }
 
+int bitmap(const std::vector<std::string>& args) {
+    if (wantsHelp(args)) {
+        std::fputs(kBitmapHelp, stdout);
+        return 0;
+    }
+    if (args.size() != 2) {
+        return usageError("bitmap needs a bitmap file and a target file", kBitmapHelp);
+    }
+    // The loader reports its own failure on standard error, with the editor's message.
+    const std::unique_ptr<y4::RGBImage> image = y4::loadBitmapImage(args[0]);
+    if (!image) {
+        return 1;
+    }
+    try {
+        y4::SafeFileWriter out(std::filesystem::absolute(args[1]).lexically_normal().string());
+        out.write(y4::PpmImage::encode(*image));
+        out.commit();
+        return 0;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -176,6 +210,9 @@ int main(int argc, char** argv) {
     }
     if (command == "resave") {
         return resave(args);
+    }
+    if (command == "bitmap") {
+        return bitmap(args);
     }
     std::fprintf(stderr, "y4tool: unknown command '%s'\n\n%s", command.c_str(), kUsage);
     return 2;
