@@ -20,6 +20,7 @@
 #include "BaselineReader.h"
 #include "FrameBench.h"
 #include "ModelGenerator.h"
+#include "document/ModelDocument.h"
 #include "files/Reader.h"
 #include "files/Writer.h"
 #include "model/SceneTree.h"
@@ -35,6 +36,14 @@ struct Result {
     std::string op;
     long long faces;
     double seconds;
+};
+
+// What the document's history held after 100 scalings of a whole model.
+struct HistoryMemory {
+    long long faces = 0;
+    std::size_t steps = 0;
+    std::size_t bytes = 0;
+    std::size_t budget = 0;
 };
 
 struct Options {
@@ -86,6 +95,48 @@ void markHalf(y4::Reader& r) {
     }
     for (std::size_t k = 1; k < r.entities.size(); k += 10) {
         r.markEntity(r.entities[k], 1);
+    }
+}
+
+HistoryMemory historyMemory;
+
+// The edits a user waits on, through ModelDocument with its tree listed: one drag step on the
+// root (the step and the world positions after it, next to the world positions alone), its undo,
+// every display switch off and on, and the memory the history holds after 100 scalings of the
+// whole model.
+template <class Add>
+void benchmarkDocument(const Options& o, long long faces, const std::string& path, Add add) {
+    y4::ModelDocument document;
+    if (!document.load(path)) {
+        return;
+    }
+    document.selectRecord(document.reader()->root());
+    // The world positions of this very scene, which a drag step must compute again.
+    add("doc_world", fastest(
+                         o.runs, [] {}, [&] { document.reader()->computeWorldPositions(); }));
+    add("drag_step", fastest(
+                         o.runs, [&] { document.beginDrag(); },
+                         [&] { document.transformSelection(0.25f, 0, 0, 1); }));
+    add("drag_undo", fastest(
+                         o.runs,
+                         [&] {
+                             document.beginDrag();
+                             document.transformSelection(0.25f, 0, 0, 1);
+                             document.endDrag();
+                         },
+                         [&] { document.undo(); }));
+    add("hide_all", fastest(
+                        o.runs, [&] { document.setAllDisplayed(true); },
+                        [&] { document.setAllDisplayed(false); }));
+    add("show_all", fastest(
+                        o.runs, [&] { document.setAllDisplayed(false); },
+                        [&] { document.setAllDisplayed(true); }));
+    for (int k = 0; k < 100; ++k) {
+        document.scaleSelection(1.01f, 0.99f, 1.0f);
+    }
+    if (faces >= historyMemory.faces) {
+        historyMemory = {faces, document.history().size(), document.history().bytes(),
+                         document.history().budget()};
     }
 }
 
@@ -146,6 +197,8 @@ void benchmarkSize(const Options& o, long long faces, std::vector<Result>& resul
                         r->markEntity(r->root(), 0);
                     }));
     r.reset();
+
+    benchmarkDocument(o, faces, nested, add);
 
     // The purge, on a fresh scene with its tree each time, the trace log written to a file.
     y4::SceneTree purgeTree;
@@ -340,6 +393,12 @@ void printRatios(const std::vector<Result>& results, std::vector<long long> size
     for (const char* op : {"world", "mark", "select", "tree"}) {
         line((std::string(op) + " / load").c_str(), secondsOf(results, op, big) / load, 0.5);
     }
+    // A drag step is the world positions it needs and next to nothing else; its undo no more.
+    const double step = secondsOf(results, "drag_step", big);
+    line("drag_step / doc_world", step / secondsOf(results, "doc_world", big), 1.1);
+    line("drag_undo / drag_step", secondsOf(results, "drag_undo", big) / step, 1.1);
+    line("hide_all / load", secondsOf(results, "hide_all", big) / load, 0.5);
+    line("show_all / load", secondsOf(results, "show_all", big) / load, 0.5);
     if (const double window = secondsOf(results, "tree_window", big); window > 0) {
         std::printf("object tree window at %lld faces:\n", big);
         line("tree_window (seconds)", window, 1.0);
@@ -430,7 +489,12 @@ int main(int argc, char** argv) {
             std::printf("%s{\"op\": \"%s\", \"faces\": %lld, \"seconds\": %.6f}", k ? ", " : "",
                         results[k].op.c_str(), results[k].faces, results[k].seconds);
         }
-        std::printf("], \"peakMemoryBytes\": {\"faces\": %lld, \"bytes\": %lld}}\n", largest, peak);
+        std::printf(
+            "], \"peakMemoryBytes\": {\"faces\": %lld, \"bytes\": %lld}, "
+            "\"history\": {\"faces\": %lld, \"steps\": %zu, \"bytes\": %zu, "
+            "\"budget\": %zu}}\n",
+            largest, peak, historyMemory.faces, historyMemory.steps, historyMemory.bytes,
+            historyMemory.budget);
         return 0;
     }
     std::printf("%-16s", "operation");
@@ -447,6 +511,13 @@ int main(int argc, char** argv) {
     }
     std::printf("peak memory of the %lld-face load: %.1f MB\n", largest,
                 static_cast<double>(peak) / 1048576.0);
+    std::printf(
+        "history after 100 scalings of the whole %lld-face model: %zu steps kept, "
+        "%.1f MB (budget %.0f MB) %s\n",
+        historyMemory.faces, historyMemory.steps,
+        static_cast<double>(historyMemory.bytes) / 1048576.0,
+        static_cast<double>(historyMemory.budget) / 1048576.0,
+        historyMemory.bytes <= historyMemory.budget ? "ok" : "OVER BUDGET");
     printRatios(results, o.sizes);
     return 0;
 }

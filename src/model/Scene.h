@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "Entity.h"
+#include "EntityTree.h"
 #include "Face.h"
 #include "RecordPool.h"
 #include "SubEntity.h"
 #include "Vertex.h"
-#include "platform/EntityTree.h"
 
 namespace y4 {
 

@@ -44,6 +44,16 @@ void SceneTree::endReset() {
     }
 }
 
+void SceneTree::takeItemsOf(SceneTree& other) {
+    if (&other == this) {
+        return;
+    }
+    other.d_->select(kNoItem);
+    beginReset();
+    d_->swapStorage(*other.d_);
+    endReset();
+}
+
 void SceneTree::setItemText(TreeItem item, std::string_view text) {
     if (!d_->isItem(item)) {
         return;

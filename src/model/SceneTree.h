@@ -12,7 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/EntityTree.h"
+#include "EntityTree.h"
 
 namespace y4 {
 
@@ -69,6 +69,11 @@ public:
     // without one announcement per item. deleteAllItems is an empty rebuild.
     void beginReset();
     void endReset();
+    // Takes over every item of `other` (which is left empty), with nothing selected, announced
+    // to this tree's observers as one reset; `other`'s observers are told nothing. The records
+    // keep their handles, which now lead into this tree. This is how a model read beside the
+    // open one replaces it while the views stay attached to the same tree.
+    void takeItemsOf(SceneTree& other);
 
     // Navigation, for views and tests, each in constant time. kNoItem as a parent means the top
     // level; child answers kNoItem for a row out of range, row answers -1 for a stale handle.

@@ -454,6 +454,16 @@ struct SceneTree::Impl {
         changeParents.clear();
     }
 
+    // Exchanges the items with `other`'s; observers, selection and batch state stay.
+    void swapStorage(Impl& other) {
+        nodes.swap(other.nodes);
+        pool.swap(other.pool);
+        freeBlocks.swap(other.freeBlocks);
+        std::swap(freeNodes, other.freeNodes);
+        std::swap(liveCount, other.liveCount);
+        texts.swap(other.texts);
+    }
+
     // Every record loses its handles, then every item goes.
     void removeAll() {
         for (std::size_t x = 1; x < nodes.size(); ++x) {

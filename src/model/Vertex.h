@@ -4,8 +4,8 @@
 
 #include <vector>
 
+#include "EntityTree.h"
 #include "SceneObject.h"
-#include "platform/EntityTree.h"
 
 namespace y4 {
 

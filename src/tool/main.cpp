@@ -13,13 +13,11 @@
 #include "JsonSceneWriter.h"
 #include "ModelSummary.h"
 #include "PpmImage.h"
+#include "document/ModelDocument.h"
 #include "files/BitmapDecoder.h"
 #include "files/BitmapLoader.h"
 #include "files/LoadError.h"
 #include "files/Reader.h"
-#include "files/Writer.h"
-#include "platform/InputFile.h"
-#include "platform/PathResolver.h"
 #include "platform/SafeFileWriter.h"
 
 namespace {
@@ -42,7 +40,27 @@ constexpr const char* kCheckHelp =
 constexpr const char* kInfoHelp =
     "Usage: y4tool info [--json] FILE\n"
     "Prints the variant, the counts, the bitmaps with their image sizes, the bounding box and\n"
-    "the groups of a model. With --json prints the loaded scene as one JSON object.\n";
+    "the groups of a model. With --json prints the loaded scene as one JSON object:\n"
+    "  fileType            0 for .Y4P, 1 for .Y4D, 2 for .Y4T\n"
+    "  counts              {vertices, faces, bitmaps, entities}\n"
+    "  bitmaps             the bitmap names, in order\n"
+    "  images              [width, height] of each bitmap's image, or null without one\n"
+    "  bbox                {min, max}: the box of the vertices' summed offsets, each [x, y, z]\n"
+    "  entities            one object per entity, in list order:\n"
+    "    name, index       the name, and the position the entity was read at\n"
+    "    parent, level     the parent's position in this list (-1: none), the depth\n"
+    "    position          [x, y, z] in the parent's frame\n"
+    "    rotation          [rotateX, rotateY, rotateZ] in radians (about Y, X and Z)\n"
+    "    cumulativeOffset, cumulativeRotation   sums down the hierarchy, [x, y, z]\n"
+    "    absolute          the world position, [x, y, z]\n"
+    "    entityID, parentEntityID, childEntityID, auxA, auxB   the file's columns\n"
+    "    subEntities       one object each:\n"
+    "      name, index, bitmapIndex\n"
+    "      vertices        [X, Y, Z, normalX, normalY, normalZ, textureU, textureV] each\n"
+    "      vertexIndices   each vertex's number as read\n"
+    "      faces           [indexA, indexB, indexC, bitmapIndex, index] each\n"
+    "Positions and normals are the file's with the other sign, as the editor holds them;\n"
+    "a number that is not finite is null.\n";
 constexpr const char* kResaveHelp =
     "Usage: y4tool resave IN OUT\n"
     "Loads IN and writes the scene to OUT in IN's variant, whatever OUT's extension.\n"
@@ -122,35 +140,6 @@ int info(std::vector<std::string> args) {
     }
 }
 
-// A terrain cannot be opened without its own bitmap, which is named after the model: a terrain
-// saved under a new name gets a copy of the bitmap it was loaded with.
-void copyTerrainBitmap(const y4::Reader& reader, const std::string& target) {
-    const std::string_view name = y4::PathResolver::fileNameOf(target);
-    const std::string copy = std::string(target, 0, target.size() - name.size()) +
-                             std::string(name.substr(0, name.rfind('.'))) + ".BMP";
-    if (y4::PathResolver::resolveExisting(copy)) {
-        return;  // the target has one: it is the target's own business
-    }
-    const std::optional<std::string> source =
-        y4::PathResolver::resolveExisting(reader.besideModel(reader.baseName() + ".BMP"));
-    std::string reason = "No such file or directory";
-    std::optional<std::string> bytes;
-    if (source) {
-        bytes = y4::InputFile::readWhole(*source, y4::BitmapDecoder::kMaxFileBytes, &reason);
-    }
-    if (!bytes) {
-        throw y4::SaveError("Error: Could not copy the terrain bitmap to " + copy + ": " + reason);
-    }
-    try {
-        y4::SafeFileWriter out(copy);
-        out.write(*bytes);
-        out.commit();
-    } catch (const y4::IoError& error) {
-        throw y4::SaveError(std::string("Error: ") + error.what());
-    }
-    std::printf("Copied the terrain bitmap %s to %s\n", source->c_str(), copy.c_str());
-}
-
 int resave(const std::vector<std::string>& args) {
     if (wantsHelp(args)) {
         std::fputs(kResaveHelp, stdout);
@@ -161,18 +150,18 @@ int resave(const std::vector<std::string>& args) {
     }
     // An interrupted resave leaves no temporary file behind.
     y4::SafeFileWriter::removeTemporaryFilesOnSignals();
-    try {
-        const auto reader = load(args[0]);
-        const std::string target = std::filesystem::absolute(args[1]).lexically_normal().string();
-        y4::Writer writer(*reader, target);
-        if (reader->fileType == y4::Reader::kY4T) {
-            copyTerrainBitmap(*reader, target);
-        }
-        return 0;
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "%s\n", error.what());
+    // The editor's own path: its messages go to standard error.
+    y4::ModelDocument document;
+    if (!document.load(std::filesystem::absolute(args[0]).lexically_normal().string())) {
         return 1;
     }
+    const std::string target = std::filesystem::absolute(args[1]).lexically_normal().string();
+    const y4::ModelDocument::SaveResult saved = document.save(target);
+    if (!saved.bitmapCopiedTo.empty()) {
+        std::printf("Copied the terrain bitmap %s to %s\n", saved.bitmapCopiedFrom.c_str(),
+                    saved.bitmapCopiedTo.c_str());
+    }
+    return saved ? 0 : 1;
 }
 
 int bitmap(const std::vector<std::string>& args) {

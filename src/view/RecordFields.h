@@ -6,10 +6,10 @@
 #include <cstdint>
 
 #include "model/Entity.h"
+#include "model/EntityTree.h"
 #include "model/Face.h"
 #include "model/SubEntity.h"
 #include "model/Vertex.h"
-#include "platform/EntityTree.h"
 
 namespace y4 {
 
