@@ -30,6 +30,9 @@ struct RecordChange {
         kNames = 1u << 3,
         // Bitmap numbers of sub-entities or faces in `meshes`.
         kBitmapNumbers = 1u << 4,
+        // The highlight marks (`marked`) of the faces in `meshes`, drawn in the highlight
+        // colour: the faces around a picked vertex. Not an edit.
+        kHighlight = 1u << 5,
     };
     unsigned aspects = 0;
     // What the edit was applied to: the selected record it transformed or scaled, the record it

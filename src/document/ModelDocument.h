@@ -92,6 +92,16 @@ public:
     TreeItem selectedItem() const { return tree_.selectedItem(); }
     SceneObject* selectedRecord() const { return tree_.itemData(tree_.selectedItem()); }
 
+    // ---- picking (neither is an edit: no undo step, no modified flag) ----
+
+    // Highlights the faces around `v`: clears the highlight mark (`marked`) of every record,
+    // then sets it on every face of `v` and on the corners of each. Null only clears.
+    void highlightFacesAround(Vertex* v);
+    void clearHighlight() { highlightFacesAround(nullptr); }
+    // A vertex (or its normal) picked in the view: its faces highlighted, and the vertex
+    // selected through its last listing in the tree.
+    void choosePickedVertex(Vertex* v);
+
     // ---- edits: each one undo step ----
 
     // Delete, or Undelete when the record is marked: the record and everything below it. The

@@ -17,6 +17,9 @@ struct FileDialogRequest {
     std::string filter;
     std::string initialPath;
     std::string defaultSuffix;
+    // Only the name of a file that exists is accepted, also by a save dialog (which then
+    // writes over a file, never under a new name).
+    bool mustExist = false;
 };
 
 class Prompt {

@@ -2,6 +2,7 @@
 #include "shell/CY4EditorApp.h"
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "platform/Prompt.h"
 #include "shell/CY4EditorDlg.h"
@@ -23,8 +24,16 @@ int CY4EditorApp::InitInstance() {
         QSettingsStore store;
         CY4EditorDlg dialog(store, "Y4Editor.log");
         qtPrompt.setParentWindow(&dialog);
+        if (std::error_code error; std::filesystem::is_directory(samplesFolder_, error)) {
+            dialog.setSamplesFolder(samplesFolder_);
+        }
         connect(&dialog, &QDialog::finished, this, [] { QCoreApplication::exit(EXIT_SUCCESS); });
         dialog.show();
+        const QStringList args = arguments();
+        if (args.size() > 1) {
+            // Once the view can take the model's textures.
+            dialog.openModel(args[1].toStdString());
+        }
         status = exec();
     }
     installPrompt(previous);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QApplication>
+#include <string>
 
 namespace y4 {
 
@@ -13,11 +14,18 @@ class CY4EditorApp : public QApplication {
 public:
     CY4EditorApp(int& argc, char** argv);
 
-    // Shows the main window over the user's settings and runs the event loop until the window
-    // ends. Returns the program's exit status. The command line is ignored.
+    // Shows the main window over the user's settings, opens the model named by the first
+    // argument if there is one, and runs the event loop until the window ends. Returns the
+    // program's exit status.
     int InitInstance();
+    // Where the first open dialog starts while no model was ever loaded; ignored when it does
+    // not exist.
+    void setSamplesFolder(std::string folder) { samplesFolder_ = std::move(folder); }
 
     bool notify(QObject* receiver, QEvent* event) override;
+
+private:
+    std::string samplesFolder_;
 };
 
 }  // namespace y4

@@ -1,16 +1,16 @@
-// CY4EditorDlg: the controls and their arrangement, the start-up, the reset for a model, the
-// projection pair and the exit.
+// CY4EditorDlg: the start-up, the tool dialogs, the settings, the reset for a model, the
+// controls that follow the document, the background mouse handlers and the exit.
 #include "shell/CY4EditorDlg.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QGridLayout>
-#include <QHBoxLayout>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QVBoxLayout>
+#include <QShortcut>
 
 #include "dialogs/CDisplayPropertiesDialog.h"
 #include "dialogs/CGridPropertiesDialog.h"
@@ -18,11 +18,15 @@
 #include "dialogs/CPlaceholderToolDialog.h"
 #include "dialogs/CProjectionPropertiesDialog.h"
 #include "dialogs/CTransformPropertiesDialog.h"
+#include "document/ModelDocument.h"
 #include "platform/SettingsStore.h"
 #include "platform/TraceLog.h"
 #include "shell/CViewArea.h"
 #include "shell/EditorIcon.h"
 #include "shell/SettingsRegistry.h"
+#include "shell/ViewMouse.h"
+#include "view/CDrawFrame.h"
+#include "view/SceneViewLink.h"
 
 namespace y4 {
 
@@ -30,28 +34,16 @@ namespace {
 
 const QString kTitle = QStringLiteral("Y4Editor v1.0F");
 
-// The width of one button column; the centre and flip buttons take half of it each.
-constexpr int kColumnWidth = 112;
+// How long the start waits for the view's GL context.
+constexpr int kViewWaitMilliseconds = 5000;
 
-QPushButton* makeButton(const char* caption, QWidget* parent) {
-    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
-    button->setObjectName(QString::fromLatin1(caption));
-    return button;
-}
+// The background band around the view in which a press keeps a drag going.
+constexpr int kBackgroundBand = 5;
 
-// A text whose caption names it for screen readers, while its text changes with the editor's
-// state.
-QLabel* makeStateText(const char* caption, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(caption));
-    label->setAccessibleName(QString::fromLatin1(caption));
-    label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
-}
-
-QColor backgroundOf(const DisplaySettings& display) {
-    return QColor::fromRgbF(display.backgroundR, display.backgroundG, display.backgroundB);
+Reader::Options readerOptions(CDrawFrame& frame) {
+    Reader::Options options;
+    options.textureDevice = &frame.textureDevice();
+    return options;
 }
 
 }  // namespace
@@ -72,170 +64,26 @@ void CY4EditorDlg::OnInitDialog() {
     TraceLog::global().open(logPath_);
     setWindowIcon(editorIcon());
     createControls();
+    // The model's textures are made in the view's context; the view draws the model.
+    document_ = std::make_unique<ModelDocument>(readerOptions(*frame_));
+    link_ = std::make_unique<SceneViewLink>(*frame_, *document_, display_);
+    mouse_ =
+        std::make_unique<ViewMouse>(*frame_, *document_, *link_, projection_,
+                                    ViewMouse::Readouts{windowSpace_, objectSpace_, entitySpace_});
+    frame_->setMouseHandler(mouse_.get());
+    document_->addObserver(this);
     createToolDialogs();
+    connectControls();
+    createShortcuts();
     enableTransformButtons(false);
     save_->setEnabled(false);
     load_->setEnabled(true);
     grid_.gridSpacing = GridSettings::kDefaultSpacing;
     initControls();
+    // The GL state and the backdrop textures follow once the view is first shown.
     loadSettings();
-    showProjectionMode();
     resize(sizeHint());
     objectTreeDialog_->show();
-}
-
-void CY4EditorDlg::createControls() {
-    auto* layout = new QHBoxLayout(this);
-    auto* view = new QWidget;
-    view->setObjectName(QStringLiteral("view"));
-    view->setAutoFillBackground(true);
-    viewArea_ = new CViewArea(createReadouts(), view, createModeTexts(), this);
-    layout->addWidget(viewArea_, 1);
-    layout->addLayout(createButtonColumns());
-}
-
-QWidget* CY4EditorDlg::createReadouts() {
-    auto* readouts = new QWidget;
-    auto* grid = new QGridLayout(readouts);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->setVerticalSpacing(0);
-    const auto addReadout = [&](const char* caption, int row, int column) {
-        auto* label = new QLabel(QString::fromLatin1(caption), readouts);
-        auto* value = new QLabel(QStringLiteral("n/a"), readouts);
-        value->setObjectName(QString::fromLatin1(caption));
-        value->setAccessibleDescription(QString::fromLatin1(caption));
-        value->setMinimumWidth(column == 0 ? 100 : 150);
-        grid->addWidget(label, row, column);
-        grid->addWidget(value, row, column + 1);
-        return value;
-    };
-    // The entity readout stands above the object readout, both at the right.
-    entitySpace_ = addReadout("EntitySpace:", 0, 3);
-    windowSpace_ = addReadout("WindowSpace:", 1, 0);
-    objectSpace_ = addReadout("ObjectSpace:", 1, 3);
-    grid->setColumnStretch(2, 1);
-    return readouts;
-}
-
-QWidget* CY4EditorDlg::createModeTexts() {
-    auto* texts = new QWidget;
-    auto* row = new QHBoxLayout(texts);
-    row->setContentsMargins(0, 0, 0, 0);
-    editMode_ = makeStateText("EditMode", texts);
-    pickMode_ = makeStateText("PickMode", texts);
-    selectedObject_ = makeStateText("Selected Object", texts);
-    editMode_->setFixedWidth(100);
-    pickMode_->setFixedWidth(100);
-    row->addWidget(editMode_);
-    row->addWidget(pickMode_);
-    row->addWidget(selectedObject_, 1);
-    return texts;
-}
-
-QLayout* CY4EditorDlg::createButtonColumns() {
-    // One grid of four half columns: column A is the first two, column B the last two; the
-    // centre and flip buttons take a half column each, the wide buttons all four.
-    auto* grid = new QGridLayout;
-    grid->setVerticalSpacing(2);
-    for (int column = 0; column < 4; ++column) {
-        grid->setColumnMinimumWidth(column, kColumnWidth / 2);
-        grid->setColumnStretch(column, 1);
-    }
-    int row = 0;
-    const auto addPair = [&](QWidget* a, QWidget* b) {
-        grid->addWidget(a, row, 0, 1, 2);
-        if (b != nullptr) {
-            grid->addWidget(b, row, 2, 1, 2);
-        }
-        ++row;
-    };
-    const auto addWide = [&](QWidget* widget) { grid->addWidget(widget, row++, 0, 1, 4); };
-    const auto addGap = [&](int height) { grid->setRowMinimumHeight(row++, height); };
-
-    const char* const axes[] = {"X", "Y", "Z"};
-    const auto axisButtons = [&](const char* command, std::array<QPushButton*, 3>& buttons) {
-        for (int i = 0; i < 3; ++i) {
-            buttons[i] = makeButton((std::string(command) + axes[i]).c_str(), this);
-        }
-    };
-    axisButtons("Translate", translate_);
-    axisButtons("Rotate", rotate_);
-    axisButtons("Scale", scale_);
-    axisButtons("Stretch", stretch_);
-    axisButtons("Cent", cent_);
-    axisButtons("Flip", flip_);
-    viewMove_ = makeButton("Move", this);
-    viewZoom_ = makeButton("Zoom", this);
-    viewRotate_ = makeButton("Rotate", this);
-
-    for (int i = 0; i < 3; ++i) {
-        addPair(translate_[i], rotate_[i]);
-    }
-    addGap(6);
-    for (int i = 0; i < 3; ++i) {
-        addPair(scale_[i], stretch_[i]);
-    }
-    addGap(14);
-    QPushButton* const viewButtons[] = {viewMove_, viewZoom_, viewRotate_};
-    for (int i = 0; i < 3; ++i) {
-        grid->addWidget(viewButtons[i], row, 0, 1, 2);
-        grid->addWidget(cent_[i], row, 2);
-        grid->addWidget(flip_[i], row, 3);
-        ++row;
-    }
-    addGap(14);
-
-    objects_ = makeButton("Objects...", this);
-    textures_ = makeButton("Textures...", this);
-    displayButton_ = makeButton("Display...", this);
-    transforms_ = makeButton("Transforms...", this);
-    grids_ = makeButton("Grids...", this);
-    projections_ = makeButton("Projections...", this);
-    attributes_ = makeButton("Attributes...", this);
-    for (QPushButton* button :
-         {objects_, textures_, displayButton_, transforms_, grids_, projections_, attributes_}) {
-        addWide(button);
-    }
-    addGap(14);
-
-    perspective_ = new QCheckBox(QStringLiteral("Perspective"), this);
-    orthogonal_ = new QCheckBox(QStringLiteral("Orthogonal"), this);
-    vertices_ = new QCheckBox(QStringLiteral("Vertices"), this);
-    normals_ = new QCheckBox(QStringLiteral("Normals"), this);
-    solid_ = new QRadioButton(QStringLiteral("Solid"), this);
-    wireframe_ = new QRadioButton(QStringLiteral("Wireframe"), this);
-    textured_ = new QRadioButton(QStringLiteral("Textured"), this);
-    addPair(perspective_, solid_);
-    addPair(orthogonal_, wireframe_);
-    addPair(vertices_, textured_);
-    addPair(normals_, nullptr);
-    // One of the two projections is always chosen: clicking the chosen one keeps it.
-    projectionPair_ = new QButtonGroup(this);
-    projectionPair_->addButton(perspective_);
-    projectionPair_->addButton(orthogonal_);
-    connect(perspective_, &QCheckBox::clicked, this, &CY4EditorDlg::OnCheckPerspective);
-    connect(orthogonal_, &QCheckBox::clicked, this, &CY4EditorDlg::OnCheckOrthogonal);
-
-    // The file commands stay at the bottom, whatever the window's height.
-    grid->setRowStretch(row++, 1);
-    load_ = makeButton("Load Y4 File", this);
-    discard_ = makeButton("Discard Changes", this);
-    commit_ = makeButton("Commit Changes", this);
-    save_ = makeButton("Save Y4 File", this);
-    exit_ = makeButton("Exit", this);
-    for (QPushButton* button : {load_, discard_, commit_, save_}) {
-        addWide(button);
-    }
-    addGap(12);
-    addWide(exit_);
-    connect(exit_, &QPushButton::clicked, this, &QDialog::reject);
-    // The columns, not the captions, decide the widths, so that the columns line up.
-    for (int i = 0; i < grid->count(); ++i) {
-        if (QWidget* widget = grid->itemAt(i)->widget(); qobject_cast<QPushButton*>(widget)) {
-            widget->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-        }
-    }
-    return grid;
 }
 
 void CY4EditorDlg::createToolDialogs() {
@@ -244,13 +92,14 @@ void CY4EditorDlg::createToolDialogs() {
         dialog.openWith(opener);
         connect(&dialog, &CToolDialog::redrawRequested, this, &CY4EditorDlg::RenderScene);
     };
-    objectTreeDialog_ = std::make_unique<CObjectTreeDialog>(objectTree_, this);
+    // The tree window shows the document's tree, which lives as long as the document; its
+    // clicks ask the document to select and to switch display.
+    objectTreeDialog_ = std::make_unique<CObjectTreeDialog>(document_->tree(), this);
     wire(*objectTreeDialog_, *objects_);
-    connect(objectTreeDialog_.get(), &CObjectTreeDialog::selectedObjectChanged, this,
-            [this](const QString& path) {
-                selectedObject_->setText(path);
-                selectedObject_->setEnabled(true);
-            });
+    objectTreeDialog_->setSelectRequest([this](TreeItem item) { document_->select(item); });
+    objectTreeDialog_->setDisplaySwitch([this](TreeItem item, bool displayed) {
+        document_->setDisplayed(document_->tree().itemData(item), displayed);
+    });
     objects_->setEnabled(false);
     texturesDialog_ = std::make_unique<CPlaceholderToolDialog>(
         QStringLiteral("Textures"), QStringLiteral("No model loaded."), this);
@@ -258,22 +107,63 @@ void CY4EditorDlg::createToolDialogs() {
 
     displayDialog_ = std::make_unique<CDisplayPropertiesDialog>(display_, store_, this);
     wire(*displayDialog_, *displayButton_);
-    connect(displayDialog_.get(), &CDisplayPropertiesDialog::lightingChanged, this,
-            [this] { viewArea_->view()->setPalette(QPalette(backgroundOf(display_))); });
-    transformDialog_ = std::make_unique<CTransformPropertiesDialog>(transform_, store_, this);
+    connect(displayDialog_.get(), &CDisplayPropertiesDialog::lightingChanged, this, [this] {
+        frame_->setLighting();
+        RenderScene();
+    });
+    transformDialog_ =
+        std::make_unique<CTransformPropertiesDialog>(frame_->view().transform, store_, this);
     wire(*transformDialog_, *transforms_);
     gridDialog_ = std::make_unique<CGridPropertiesDialog>(grid_, store_, this);
     wire(*gridDialog_, *grids_);
+    connect(gridDialog_.get(), &CGridPropertiesDialog::backdropsChanged, this,
+            [this] { frame_->loadBackdrops(grid_); });
     connect(gridDialog_.get(), &CGridPropertiesDialog::backdropImageChosen, this,
-            [this](BackdropPlane plane, std::shared_ptr<RGBImage> image) {
-                backdropImages_[static_cast<std::size_t>(plane)] = std::move(image);
+            [this](BackdropPlane plane, const std::shared_ptr<RGBImage>& image) {
+                if (image) {
+                    frame_->setBackdropImage(static_cast<Backdrops::Plane>(plane), *image);
+                }
             });
+    connect(gridDialog_.get(), &CGridPropertiesDialog::backdropMoveRequested, this,
+            &CY4EditorDlg::OnBackdropMove);
     projectionDialog_ = std::make_unique<CProjectionPropertiesDialog>(projection_, store_, this);
     wire(*projectionDialog_, *projections_);
+    connect(projectionDialog_.get(), &CProjectionPropertiesDialog::projectionChanged, this, [this] {
+        frame_->setProjection();
+        RenderScene();
+    });
 
     attributesDialog_ = std::make_unique<CPlaceholderToolDialog>(
         QStringLiteral("Attributes"), QStringLiteral("Nothing selected."), this);
     wire(*attributesDialog_, *attributes_);
+}
+
+void CY4EditorDlg::createShortcuts() {
+    // Undo and redo reach the document from every window of the editor.
+    const auto add = [this](const QKeySequence& keys, void (CY4EditorDlg::*handler)()) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::ApplicationShortcut);
+        connect(shortcut, &QShortcut::activated, this, handler);
+    };
+    add(QKeySequence(Qt::CTRL | Qt::Key_Z), &CY4EditorDlg::undo);
+    add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &CY4EditorDlg::redo);
+    add(QKeySequence(Qt::CTRL | Qt::Key_Y), &CY4EditorDlg::redo);
+}
+
+void CY4EditorDlg::undo() {
+    if (document_ && document_->canUndo()) {
+        mouse_->setDragging(false);
+        document_->undo();
+        RenderScene();
+    }
+}
+
+void CY4EditorDlg::redo() {
+    if (document_ && document_->canRedo()) {
+        mouse_->setDragging(false);
+        document_->redo();
+        RenderScene();
+    }
 }
 
 void CY4EditorDlg::initControls() {
@@ -281,9 +171,7 @@ void CY4EditorDlg::initControls() {
                              static_cast<QWidget*>(commit_)}) {
         control->setEnabled(false);
     }
-    solid_->setChecked(true);
-    vertices_->setChecked(true);
-    normals_->setChecked(false);
+    setDrawModeChecks();
 
     QWidget* const modelControls[] = {
         solid_,    textured_,      wireframe_,  vertices_, normals_,     cent_[0],   cent_[1],
@@ -302,7 +190,26 @@ void CY4EditorDlg::initControls() {
         text->clear();
         text->setEnabled(false);
     }
-    setWindowTitle(kTitle);
+    const Reader* reader = document_->reader();
+    // The camera is reset, and placed for the model.
+    frame_->resetForModel(reader);
+    if (reader == nullptr) {
+        setWindowTitle(kTitle);
+        return;
+    }
+    setWindowTitle(kTitle + " - " + QString::fromStdString(reader->fileName));
+    for (QWidget* control : modelControls) {
+        control->setEnabled(true);
+    }
+    save_->setEnabled(true);
+    perspective_->setEnabled(true);
+    orthogonal_->setEnabled(true);
+}
+
+void CY4EditorDlg::setDrawModeChecks() {
+    solid_->setChecked(true);
+    vertices_->setChecked(true);
+    normals_->setChecked(false);
 }
 
 void CY4EditorDlg::enableTransformButtons(bool enable) {
@@ -318,12 +225,16 @@ void CY4EditorDlg::enableTransformButtons(bool enable) {
 }
 
 void CY4EditorDlg::loadSettings() {
-    // Settings are loaded for no model, so with the ordinary defaults.
-    loadDisplaySettings(store_, display_, false);
-    loadTransformSettings(store_, transform_);
-    loadGridSettings(store_, grid_);
-    loadProjectionSettings(store_, projection_, false);
-    viewArea_->view()->setPalette(QPalette(backgroundOf(display_)));
+    const Reader* reader = document_->reader();
+    const bool terrain = reader != nullptr && reader->fileType == Reader::kY4T;
+    loadDisplaySettings(store_, display_, terrain);
+    loadTransformSettings(store_, frame_->view().transform);
+    loadGridSettings(store_, grid_,
+                     [this](const GridSettings& grid) { frame_->loadBackdrops(grid); });
+    loadProjectionSettings(store_, projection_, terrain);
+    frame_->setLighting();
+    frame_->setProjection();
+    showProjectionMode();
 }
 
 void CY4EditorDlg::showProjectionMode() {
@@ -331,24 +242,109 @@ void CY4EditorDlg::showProjectionMode() {
     (perspective ? perspective_ : orthogonal_)->setChecked(true);
 }
 
-const RGBImage* CY4EditorDlg::backdropImage(int plane) const {
-    return plane >= 0 && plane < 3 ? backdropImages_[static_cast<std::size_t>(plane)].get()
-                                   : nullptr;
+const TransformSettings& CY4EditorDlg::transformSettings() const {
+    return frame_->view().transform;
+}
+
+SceneRenderer* CY4EditorDlg::sceneRenderer() const {
+    return link_ ? link_->renderer() : nullptr;
+}
+
+bool CY4EditorDlg::waitForView() {
+    if (!isVisible()) {
+        show();
+    }
+    QElapsedTimer waited;
+    waited.start();
+    while (!frame_->hasContext() && waited.elapsed() < kViewWaitMilliseconds) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return frame_->hasContext();
 }
 
 void CY4EditorDlg::RenderScene() {
-    viewArea_->view()->update();
+    if (frame_ != nullptr) {
+        frame_->render();
+    }
 }
 
+// The settings take the choice even before the view has its context, which then starts with it.
 void CY4EditorDlg::OnCheckPerspective() {
     projection_.projectionMode = ProjectionSettings::kPerspective;
-    RenderScene();
+    frame_->setPerspective();
 }
 
 void CY4EditorDlg::OnCheckOrthogonal() {
     projection_.projectionMode = ProjectionSettings::kOrthogonal;
-    RenderScene();
+    frame_->setOrthogonal();
 }
+
+void CY4EditorDlg::enableCommitAndDiscard() {
+    commit_->setEnabled(true);
+    discard_->setEnabled(true);
+}
+
+// ---- the controls that follow the document ----
+
+// Every change of what a save writes makes the snapshot commands usable.
+void CY4EditorDlg::recordsChanged(const RecordChange& change) {
+    if (change.aspects != RecordChange::kHighlight) {
+        enableCommitAndDiscard();
+    }
+}
+
+void CY4EditorDlg::recordsAdded(const RecordSet&) {
+    enableCommitAndDiscard();
+}
+
+void CY4EditorDlg::bitmapsChanged() {
+    enableCommitAndDiscard();
+}
+
+void CY4EditorDlg::modifiedChanged(bool modified) {
+    if (modified) {
+        enableCommitAndDiscard();
+    }
+}
+
+void CY4EditorDlg::selectionChanged(const SelectionChange& change) {
+    std::string path = "NULL";
+    if (change.current != nullptr) {
+        path.clear();
+        change.current->appendPathName(path);
+    }
+    selectedObject_->setText(QString::fromStdString(path));
+    selectedObject_->setEnabled(true);
+    enableTransformButtons(change.current != nullptr);
+}
+
+// ---- the window's background ----
+
+void CY4EditorDlg::mousePressEvent(QMouseEvent* event) {
+    // A press outside the view has no place in the view to drag from.
+    mouse_->setDragging(false);
+    QDialog::mousePressEvent(event);
+}
+
+void CY4EditorDlg::mouseReleaseEvent(QMouseEvent* event) {
+    mouse_->setDragging(false);
+    QDialog::mouseReleaseEvent(event);
+}
+
+void CY4EditorDlg::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint() * devicePixelRatio();
+    const int w = frame_->view().viewportWidth();
+    const int h = frame_->view().viewportHeight();
+    const bool inBand = p.x() >= kBackgroundBand && p.x() <= w - kBackgroundBand &&
+                        h - p.y() >= kBackgroundBand && h - p.y() <= h - kBackgroundBand;
+    if (!inBand) {
+        mouse_->setDragging(false);
+        return;
+    }
+    QDialog::mouseMoveEvent(event);
+}
+
+// ---- the end ----
 
 void CY4EditorDlg::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
@@ -358,8 +354,15 @@ void CY4EditorDlg::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
+bool CY4EditorDlg::confirmExit() {
+    return saveChangesFirst();
+}
+
 void CY4EditorDlg::done(int result) {
     if (!ended_) {
+        if (!confirmExit()) {
+            return;
+        }
         DestroyWindow();
     }
     QDialog::done(result);
@@ -367,7 +370,13 @@ void CY4EditorDlg::done(int result) {
 
 void CY4EditorDlg::DestroyWindow() {
     ended_ = true;
-    // Each dialog enables its opening button again as it goes.
+    // The renderer and the mouse handlers go before the model they read.
+    frame_->setMouseHandler(nullptr);
+    mouse_.reset();
+    link_.reset();
+    document_->removeObserver(this);
+    // Each dialog enables its opening button again as it goes. The tree window shows the
+    // document's tree, so it goes before the document.
     displayDialog_.reset();
     transformDialog_.reset();
     gridDialog_.reset();
@@ -375,6 +384,9 @@ void CY4EditorDlg::DestroyWindow() {
     attributesDialog_.reset();
     objectTreeDialog_.reset();
     texturesDialog_.reset();
+    // The model's textures are deleted in the view's context.
+    document_.reset();
+    frame_->withContext([this] { frame_->view().backdrops().releaseTextures(); });
     TraceLog::global().close();
 }
 

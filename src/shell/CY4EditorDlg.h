@@ -1,6 +1,8 @@
 // CY4EditorDlg ("Y4Editor v1.0F"): the editor's main window. It hosts the 3D view with its
 // coordinate readouts and mode texts, the command buttons and draw-mode controls, and owns the
-// settings groups and the tool dialogs, which it creates hidden at start-up and destroys at exit.
+// model (a ModelDocument), the view's renderer link and mouse handlers, the settings groups and
+// the tool dialogs, which it creates hidden at start-up and destroys at exit. Its controls
+// follow the document: they call it, and refresh when it announces a change.
 #pragma once
 
 #include <QDialog>
@@ -8,8 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "files/RGBImage.h"
-#include "model/SceneTree.h"
+#include "document/DocumentObserver.h"
 #include "shell/DisplaySettings.h"
 #include "shell/GridSettings.h"
 #include "shell/ProjectionSettings.h"
@@ -25,78 +26,167 @@ class QRadioButton;
 namespace y4 {
 
 class CDisplayPropertiesDialog;
+class CDrawFrame;
 class CGridPropertiesDialog;
 class CObjectTreeDialog;
 class CProjectionPropertiesDialog;
 class CToolDialog;
 class CTransformPropertiesDialog;
 class CViewArea;
+class ModelDocument;
+class SceneRenderer;
+class SceneViewLink;
 class SettingsStore;
+class ViewMouse;
 
-class CY4EditorDlg : public QDialog {
+class CY4EditorDlg : public QDialog, private DocumentObserver {
     Q_OBJECT
 
 public:
     // Runs the start-up: opens the trace log at `logPath` ("Y4Editor.log" in the current folder
-    // for the editor), creates the tool dialogs hidden, resets the controls for no model and
-    // loads the four settings groups from `store`, which must outlive the window.
+    // for the editor), creates the view, the document and the tool dialogs hidden, resets the
+    // controls for no model and loads the four settings groups from `store`, which must outlive
+    // the window.
     CY4EditorDlg(SettingsStore& store, const std::string& logPath, QWidget* parent = nullptr);
-    // Runs the exit steps unless the window has already ended.
+    // Runs the exit steps unless the window has already ended (without asking anything).
     ~CY4EditorDlg() override;
 
-    // Resets the controls and the title for the current model (so far: for no model).
+    // Resets the controls, the view and the title for the current model, or for none.
     void initControls();
     // Enables or disables the object transform buttons; the stretch buttons stay disabled.
     void enableTransformButtons(bool enable);
 
+    // "Load Y4 File" with `path` in place of the open dialog's answer: the model named on the
+    // command line. False when it was not opened.
+    bool openModel(const std::string& path);
+    // Where the first open dialog starts while no model was ever loaded (the bundled samples).
+    void setSamplesFolder(std::string folder) { samplesFolder_ = std::move(folder); }
+    // Shows the window if needed and waits until the view has its GL context, which a model's
+    // textures need. False when it never came.
+    bool waitForView();
+
+    ModelDocument& document() const { return *document_; }
+    CDrawFrame& drawFrame() const { return *frame_; }
+    ViewMouse& viewMouse() const { return *mouse_; }
+    // The open model's renderer; null until a frame was drawn with it.
+    SceneRenderer* sceneRenderer() const;
+    CObjectTreeDialog& objectTreeDialog() const { return *objectTreeDialog_; }
+
     const DisplaySettings& displaySettings() const { return display_; }
-    const TransformSettings& transformSettings() const { return transform_; }
+    const TransformSettings& transformSettings() const;
     const GridSettings& gridSettings() const { return grid_; }
     const ProjectionSettings& projectionSettings() const { return projection_; }
-    // The picture shown on a backdrop plane (XY, YZ, XZ), or null.
-    const RGBImage* backdropImage(int plane) const;
 
-    // Where the 3D view sits; the view replaces the placeholder there.
+    // Where the 3D view sits, with its readouts and mode texts.
     CViewArea& viewArea() const { return *viewArea_; }
 
 public slots:
-    // Draws a new frame of the view.
+    // Draws a new frame of the view at once.
     void RenderScene();
     void OnCheckPerspective();
     void OnCheckOrthogonal();
 
+    // The model workflow. A save returns whether the model was written.
+    void OnButtonLoad();
+    bool OnButtonSave();
+    void OnButtonCommitChanges();
+    void OnButtonDiscardChanges();
+
+    // The draw-mode controls.
+    void OnRadioSolid();
+    void OnRadioTextured();
+    void OnRadioWireframe();
+    void OnCheckVertices();
+    void OnCheckNormals();
+
+    // The object and view commands; `axis` 0, 1, 2 for X, Y, Z.
+    void OnButtonTranslate(int axis);
+    void OnButtonRotate(int axis);
+    void OnButtonScale(int axis);
+    void OnButtonStretch(int axis);
+    void OnButtonViewMove();
+    void OnButtonViewZoom();
+    void OnButtonViewRotate();
+    void OnButtonCent(int axis);
+    void OnButtonFlip(int axis);
+    // The main window's part of the object tree's "Pick Vertex" and "Pick Normal": the texts
+    // and the view's pick mode, drawn at once so that the markers' window positions are known.
+    void OnButtonPickVertex();
+    void OnButtonPickNormal();
+    // The view drags a backdrop in its plane: mouse mode 17, 18 or 19.
+    void OnBackdropMove(int mouseMode);
+
+    void undo();
+    void redo();
+
 protected:
-    // Exit, Escape, Enter, the window's close button: every way of ending the window runs the
-    // exit steps first.
+    // Exit, Escape, Enter, the window's close button: every way of ending the window asks to
+    // save a modified model first, and stays open when that save did not happen.
     void done(int result) override;
     // Enter ends the window as the dialog's OK command, unless a push button has the focus (the
     // button then takes it).
     void keyPressEvent(QKeyEvent* event) override;
+    // Mouse events on the window's own background, outside the view and the controls.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
+    // Start-up and exit.
     void OnInitDialog();
     void DestroyWindow();
+    bool confirmExit();
     void createControls();
     QWidget* createReadouts();
     QWidget* createModeTexts();
     QLayout* createButtonColumns();
+    void connectControls();
     void createToolDialogs();
+    void createShortcuts();
+    // The four settings groups, with the terrain defaults for a terrain model, and their effect
+    // on the view.
     void loadSettings();
     // The Perspective and Orthogonal pair shows the projection mode of the settings.
     void showProjectionMode();
+    void setDrawModeChecks();
+
+    // The workflow.
+    // The load with the open dialog, or with `givenPath` in its place; true when a model was
+    // opened.
+    bool runLoad(const std::string* givenPath);
+    bool finishLoad(const std::string& path);
+    std::string initialOpenPath() const;
+    // Asks "Save changes?" for a modified model and saves on Yes; false when the answer was Yes
+    // and the model was not saved, so that nothing may replace or drop it.
+    bool saveChangesFirst();
+    void enableCommitAndDiscard();
+
+    // The mode texts of the commands.
+    void showEditMode(const QString& name);
+    void showPickMode(const QString& name);
+
+    // DocumentObserver: the controls that follow the model.
+    void recordsChanged(const RecordChange& change) override;
+    void recordsAdded(const RecordSet& set) override;
+    void bitmapsChanged() override;
+    void selectionChanged(const SelectionChange& change) override;
+    void modifiedChanged(bool modified) override;
 
     SettingsStore& store_;
     std::string logPath_;
+    std::string samplesFolder_;
     bool ended_ = false;
 
     DisplaySettings display_;
-    // The factors of the transform commands, read by the view's mouse handlers.
-    TransformSettings transform_;
     GridSettings grid_;
     ProjectionSettings projection_;
-    std::array<std::shared_ptr<RGBImage>, 3> backdropImages_;
-    // The object tree that the tree window shows; it outlives the dialogs.
-    SceneTree objectTree_;
+
+    // The view, the model and the link between them; the renderer and the mouse handlers go
+    // before the model, the model before the view.
+    CDrawFrame* frame_ = nullptr;
+    std::unique_ptr<ModelDocument> document_;
+    std::unique_ptr<SceneViewLink> link_;
+    std::unique_ptr<ViewMouse> mouse_;
 
     // The tool dialogs, in the order in which the exit destroys them.
     std::unique_ptr<CDisplayPropertiesDialog> displayDialog_;

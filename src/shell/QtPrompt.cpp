@@ -70,8 +70,9 @@ std::optional<std::string> runFileDialog(const FileDialogRequest& request,
     QFileDialog dialog(parent, toQString(request.title), toQString(request.initialPath),
                        toQString(request.filter));
     dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
-                                                       : QFileDialog::AnyFile);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen || request.mustExist
+                           ? QFileDialog::ExistingFile
+                           : QFileDialog::AnyFile);
     if (!request.defaultSuffix.empty()) {
         dialog.setDefaultSuffix(toQString(request.defaultSuffix));
     }

@@ -102,6 +102,18 @@ void Backdrops::load(const GridSettings& grid) {
     }
 }
 
+void Backdrops::setImage(Plane plane, const RGBImage& image) {
+    uploaded_[plane] = false;
+    if (image.sizeX != image.sizeY) {
+        images_[plane].reset();
+        return;
+    }
+    images_[plane] = std::make_unique<RGBImage>(image);
+    if (texturesExist_) {
+        upload(plane);
+    }
+}
+
 void Backdrops::createTextures(const GridSettings& grid) {
     if (texturesExist_) {
         return;

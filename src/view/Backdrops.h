@@ -25,6 +25,10 @@ public:
     // for the second) and leaves its plane without a backdrop; the planes after it are not
     // loaded and keep what they showed. The grid loader's backdrop reload.
     void load(const GridSettings& grid);
+    // GL context current once it exists: `image` becomes the plane's picture at once (a bitmap
+    // the user chose for it); one that is not square leaves the plane without a backdrop, as
+    // loading it would.
+    void setImage(Plane plane, const RGBImage& image);
     // GL context current: makes the three textures and uploads the images already loaded
     // (those of planes switched on). Once, when the context exists.
     void createTextures(const GridSettings& grid);

@@ -1,6 +1,7 @@
 // The 3D view widget.
 #include "CDrawFrame.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSurfaceFormat>
 #include <utility>
@@ -30,6 +31,8 @@ CDrawFrame::CDrawFrame(const DisplaySettings& display, ProjectionSettings& proje
     // The buffer keeps a frame that render() drew until Qt shows it.
     setUpdateBehavior(QOpenGLWidget::PartialUpdate);
     setMouseTracking(true);
+    // A click gives the view the keyboard, for the camera keys.
+    setFocusPolicy(Qt::ClickFocus);
 }
 
 CDrawFrame::~CDrawFrame() {
@@ -122,6 +125,16 @@ void CDrawFrame::loadBackdrops(const GridSettings& grid) {
     }
 }
 
+void CDrawFrame::setBackdropImage(Backdrops::Plane plane, const RGBImage& image) {
+    if (contextReady_) {
+        makeCurrent();
+    }
+    view_.backdrops().setImage(plane, image);
+    if (contextReady_) {
+        doneCurrent();
+    }
+}
+
 void CDrawFrame::setSceneHook(std::function<void(int mouseMode)> drawScene) {
     view_.drawScene = std::move(drawScene);
 }
@@ -130,10 +143,14 @@ QPoint CDrawFrame::devicePosition(const QMouseEvent* event) const {
     return (event->position() * devicePixelRatio()).toPoint();
 }
 
+// The view's own mouse events stay with it: passed on, they would reach the main window's
+// background handlers, which end a drag.
 void CDrawFrame::mousePressEvent(QMouseEvent* event) {
     if (mouseHandler_ && event->button() == Qt::LeftButton) {
         const QPoint p = devicePosition(event);
         mouseHandler_->OnLButtonDown(p.x(), p.y());
+        event->accept();
+        return;
     }
     QOpenGLWidget::mousePressEvent(event);
 }
@@ -142,14 +159,26 @@ void CDrawFrame::mouseReleaseEvent(QMouseEvent* event) {
     if (mouseHandler_ && event->button() == Qt::LeftButton) {
         const QPoint p = devicePosition(event);
         mouseHandler_->OnLButtonUp(p.x(), p.y());
+        event->accept();
+        return;
     }
     QOpenGLWidget::mouseReleaseEvent(event);
+}
+
+void CDrawFrame::keyPressEvent(QKeyEvent* event) {
+    if (mouseHandler_ && mouseHandler_->OnKeyDown(event->key())) {
+        event->accept();
+        return;
+    }
+    QOpenGLWidget::keyPressEvent(event);
 }
 
 void CDrawFrame::mouseMoveEvent(QMouseEvent* event) {
     if (mouseHandler_) {
         const QPoint p = devicePosition(event);
         mouseHandler_->OnMouseMove(p.x(), p.y());
+        event->accept();
+        return;
     }
     QOpenGLWidget::mouseMoveEvent(event);
 }

@@ -40,6 +40,11 @@ public:
     void resetForModel(const Reader* reader);
     // The grid loader's backdrop reload.
     void loadBackdrops(const GridSettings& grid);
+    // A bitmap the user chose for a backdrop plane, shown at once.
+    void setBackdropImage(Backdrops::Plane plane, const RGBImage& image);
+
+    // Runs `work` with the context current, once it exists; before that, not at all.
+    void withContext(const std::function<void()>& work);
 
     // The frame's model part (see ViewRenderer::drawScene).
     void setSceneHook(std::function<void(int mouseMode)> drawScene);
@@ -54,10 +59,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    // Runs `work` with the context current, once it exists.
-    void withContext(const std::function<void()>& work);
     QPoint devicePosition(const QMouseEvent* event) const;
     void updateViewportSize();
 

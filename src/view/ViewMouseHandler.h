@@ -1,5 +1,6 @@
-// ViewMouseHandler: what the 3D view does with the left mouse button, supplied by its owner.
-// Positions are in device pixels of the view, y downwards.
+// ViewMouseHandler: what the 3D view does with the left mouse button and with the keys pressed
+// while it has the focus, supplied by its owner. Positions are in device pixels of the view,
+// y downwards.
 #pragma once
 
 namespace y4 {
@@ -10,6 +11,8 @@ public:
     virtual void OnLButtonDown(int x, int y) = 0;
     virtual void OnLButtonUp(int x, int y) = 0;
     virtual void OnMouseMove(int x, int y) = 0;
+    // A key (Qt's key code) pressed in the view; false leaves it to the window.
+    virtual bool OnKeyDown(int /*key*/) { return false; }
 };
 
 }  // namespace y4

@@ -122,6 +122,21 @@ void ViewRenderer::applyCamera() const {
     glRotatef(cameraRotation[2], 0, 0, 1);
 }
 
+std::array<double, 3> ViewRenderer::unprojectMouse(int x, int y) const {
+    std::array<double, 3> origin{};
+    double depth = 0;
+    if (gluProject(0, 0, 0, savedModelview, savedProjection, savedViewport, &origin[0], &origin[1],
+                   &depth) != GL_TRUE) {
+        return {0, 0, 0};
+    }
+    std::array<double, 3> p{};
+    if (gluUnProject(x, height_ - y, depth, savedModelview, savedProjection, savedViewport, &p[0],
+                     &p[1], &p[2]) != GL_TRUE) {
+        return {0, 0, 0};
+    }
+    return p;
+}
+
 bool ViewRenderer::render() {
     if (renderBusy_) {
         return false;

@@ -4,6 +4,7 @@
 // only supplies the GL context, which must be current for every call that says so.
 #pragma once
 
+#include <array>
 #include <functional>
 
 #include "Backdrops.h"
@@ -55,6 +56,11 @@ public:
     bool renderBusy() const { return renderBusy_; }
     // Frames drawn so far.
     long long frameCount() const { return frames_; }
+
+    // The scene point under the window position (x, y) (device pixels, y downwards) in the
+    // plane through the scene's origin parallel to the screen, by the camera of the last frame.
+    // The origin before any frame was drawn.
+    std::array<double, 3> unprojectMouse(int x, int y) const;
 
     // The model's part of the frame, drawn under the camera transform with the mouse mode;
     // none while no model is loaded.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <unordered_map>
 
 namespace y4 {
@@ -15,11 +16,22 @@ public:
     // Window x, window y (upwards, in device pixels) and depth.
     using Point = std::array<double, 3>;
 
-    void setVertex(const Vertex* v, const Point& p) { entries_[v].vertex = p; }
-    void setNormalTip(const Vertex* v, const Point& p) { entries_[v].normalTip = p; }
+    void setVertex(const Vertex* v, const Point& p) {
+        Entry& e = entries_[v];
+        e.vertex = p;
+        e.hasVertex = true;
+    }
+    void setNormalTip(const Vertex* v, const Point& p) {
+        Entry& e = entries_[v];
+        e.normalTip = p;
+        e.hasNormalTip = true;
+    }
     // (0, 0, 0) for a vertex never drawn in a pick frame.
     Point vertex(const Vertex* v) const;
     Point normalTip(const Vertex* v) const;
+    // Nothing for a vertex whose marker (or normal tip) was never drawn in a pick frame.
+    std::optional<Point> findVertex(const Vertex* v) const;
+    std::optional<Point> findNormalTip(const Vertex* v) const;
     // Forgets every position; for a new model or after records were destroyed.
     void clear() { entries_.clear(); }
 
@@ -27,6 +39,8 @@ private:
     struct Entry {
         Point vertex{};
         Point normalTip{};
+        bool hasVertex = false;
+        bool hasNormalTip = false;
     };
     std::unordered_map<const Vertex*, Entry> entries_;
 };

@@ -165,6 +165,19 @@ TEST_F(QtPromptTest, FileDialogsTakeTheRequestAndReportCancel) {
                                         }),
               1);
     EXPECT_EQ(chosen, dir.file("MODEL.Y4P"));
+
+    // A save dialog that takes only an existing file: the model is written over it.
+    const std::string existing = dir.write("OLD.Y4P", "x");
+    FileDialogRequest over{"Save Y4 File", "Y4P Files (*.Y4P)", existing, "Y4P"};
+    over.mustExist = true;
+    EXPECT_EQ(answerWindow<QFileDialog>([&] { chosen = prompt.chooseSaveFile(over); },
+                                        [](QFileDialog& dialog) {
+                                            EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
+                                            EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFile);
+                                            QMetaObject::invokeMethod(&dialog, "accept");
+                                        }),
+              1);
+    EXPECT_EQ(chosen, existing);
 }
 
 }  // namespace

@@ -56,7 +56,8 @@ std::string RecordingObserver::describe(const RecordChange& change) {
         {RecordChange::kGeometry, "geometry"},
         {RecordChange::kMarks, "marks"},
         {RecordChange::kNames, "names"},
-        {RecordChange::kBitmapNumbers, "bitmap numbers"}};
+        {RecordChange::kBitmapNumbers, "bitmap numbers"},
+        {RecordChange::kHighlight, "highlight"}};
     for (const auto& [aspect, name] : kAspects) {
         if (change.has(aspect)) {
             out += std::string(out.empty() ? "" : "+") + name;

@@ -74,6 +74,7 @@ void StrictPrompt::endWaitCursor() {
 }
 
 std::optional<std::string> StrictPrompt::chooseOpenFile(const FileDialogRequest& request) {
+    fileDialogs.push_back(request);
     if (fileAnswers_.empty()) {
         ADD_FAILURE() << "unexpected open dialog: " << request.title;
         return std::nullopt;

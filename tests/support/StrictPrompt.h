@@ -41,6 +41,8 @@ public:
     std::vector<std::string> leftOver();
 
     std::vector<ShownMessage> shown;
+    // Every file dialog asked for, in order.
+    std::vector<FileDialogRequest> fileDialogs;
     int waitDepth = 0;
     int waitCursorsShown = 0;
 

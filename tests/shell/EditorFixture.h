@@ -1,0 +1,107 @@
+// EditorFixture: the main window over a settings file and the bundled samples copied into a
+// test's temporary folder, shown with its GL view, and the ways a test drives it: buttons by
+// caption, loads through the open dialog, synthetic mouse events on the view at device pixels,
+// and the trace log as lines.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "document/ModelDocument.h"
+#include "shell/CY4EditorApp.h"
+#include "shell/CY4EditorDlg.h"
+#include "shell/QSettingsStore.h"
+#include "support/GuiApplication.h"
+#include "support/StrictPrompt.h"
+#include "support/TempDir.h"
+#include "view/CDrawFrame.h"
+
+namespace y4::test {
+
+class EditorFixture : public testing::Test {
+protected:
+    EditorFixture() : store_(dir_.file("Y4Editor.ini")) {
+        guiApplication<CY4EditorApp>();
+        for (const auto& entry : std::filesystem::directory_iterator(Y4_SAMPLES_DIR)) {
+            dir_.write(entry.path().filename().string(), TempDir::read(entry.path().string()));
+        }
+    }
+
+    // The window, shown at a fixed size with its view ready.
+    std::unique_ptr<CY4EditorDlg> start() {
+        auto window = std::make_unique<CY4EditorDlg>(store_, dir_.file("Y4Editor.log"));
+        window->resize(1000, 720);
+        window->show();
+        EXPECT_TRUE(window->waitForView());
+        QApplication::processEvents();
+        return window;
+    }
+
+    // A sample's copy in the test's folder.
+    std::string sample(const std::string& name) const { return dir_.file(name); }
+
+    // "Load Y4 File" answered with `path`.
+    static void load(CY4EditorDlg& window, const std::string& path) {
+        testPrompt().expectFileDialog(path);
+        button(window, "Load Y4 File").click();
+    }
+
+    static QAbstractButton& button(CY4EditorDlg& window, const char* caption) {
+        QAbstractButton* found = findOneByAccessibleName<QAbstractButton>(window, caption);
+        if (found == nullptr) {
+            throw std::runtime_error(std::string("no single button ") + caption);
+        }
+        return *found;
+    }
+
+    static QString text(CY4EditorDlg& window, const char* name) {
+        auto* label = window.findChild<QLabel*>(name);
+        return label == nullptr ? QStringLiteral("?") : label->text();
+    }
+
+    // Mouse events on the view at device pixel (x, y), y downwards.
+    static void mouse(CY4EditorDlg& window, QEvent::Type type, int x, int y,
+                      Qt::MouseButtons buttons = Qt::LeftButton) {
+        CDrawFrame& frame = window.drawFrame();
+        const QPointF p = QPointF(x, y) / frame.devicePixelRatio();
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, p, frame.mapToGlobal(p), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(&frame, &event);
+    }
+    // A press at the first point, moves to each further point, a release at the last.
+    static void drag(CY4EditorDlg& window, const std::vector<QPoint>& points) {
+        mouse(window, QEvent::MouseButtonPress, points.front().x(), points.front().y());
+        for (std::size_t k = 1; k < points.size(); ++k) {
+            mouse(window, QEvent::MouseMove, points[k].x(), points[k].y());
+        }
+        mouse(window, QEvent::MouseButtonRelease, points.back().x(), points.back().y(),
+              Qt::NoButton);
+    }
+
+    // The trace log's lines so far.
+    std::vector<std::string> logLines() const {
+        std::string text = TempDir::read(dir_.file("Y4Editor.log"));
+        text.resize(text.find('\0') == std::string::npos ? text.size() : text.find('\0'));
+        std::vector<std::string> lines;
+        std::size_t start = 0;
+        for (std::size_t end; (end = text.find('\n', start)) != std::string::npos;
+             start = end + 1) {
+            lines.push_back(text.substr(start, end - start));
+        }
+        return lines;
+    }
+
+    TempDir dir_;
+    QSettingsStore store_;
+};
+
+}  // namespace y4::test
