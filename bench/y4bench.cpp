@@ -143,6 +143,7 @@ void benchmarkDocument(const Options& o, long long faces, const std::string& pat
 std::vector<y4::bench::FrameTiming> frameTimings(const std::string& path, long long faces,
                                                  int runs);
 std::vector<y4::bench::FrameTiming> treeWindowTimings(const std::string& path, int runs);
+std::vector<y4::bench::FrameTiming> viewDragTimings(const std::string& path);
 
 void benchmarkSize(const Options& o, long long faces, std::vector<Result>& results) {
     const std::string nested = modelPath(o, faces, "Y4P");
@@ -223,6 +224,12 @@ void benchmarkSize(const Options& o, long long faces, std::vector<Result>& resul
     for (const y4::bench::FrameTiming& t : treeWindowTimings(nested, o.runs)) {
         add(t.op.c_str(), t.secondsPerFrame);
     }
+    // Through the editor's window, which draws every step in software: up to 100,000 faces.
+    if (faces <= 100000) {
+        for (const y4::bench::FrameTiming& t : viewDragTimings(nested)) {
+            add(t.op.c_str(), t.secondsPerFrame);
+        }
+    }
 }
 
 // What `program` prints when started with `args`: measurements in a fresh process, so that
@@ -282,6 +289,27 @@ std::vector<y4::bench::FrameTiming> treeWindowTimings(const std::string& path, i
         return {};
     }
     return timingsIn(outputOfProgram(program.string(), {path, std::to_string(runs)}));
+}
+
+// One drag step through the editor's view, timed by y4dragbench beside this program, under a
+// virtual X server when there is no display; none when it was not built or cannot run.
+std::vector<y4::bench::FrameTiming> viewDragTimings(const std::string& path) {
+    const std::filesystem::path program =
+        std::filesystem::read_symlink("/proc/self/exe").parent_path() / "y4dragbench";
+    if (!std::filesystem::exists(program)) {
+        return {};
+    }
+    const std::string steps = "21";
+    const char* display = std::getenv("DISPLAY");
+    if (display != nullptr && *display != '\0') {
+        return timingsIn(outputOfProgram(program.string(), {path, steps}));
+    }
+    const std::string xvfb = "/usr/bin/xvfb-run";
+    if (!std::filesystem::exists(xvfb)) {
+        return {};
+    }
+    return timingsIn(outputOfProgram(
+        xvfb, {"-a", "-s", "-screen 0 1280x1024x24", program.string(), path, steps}));
 }
 
 // The peak resident memory of a fresh process that loads the model and does nothing else.
@@ -353,6 +381,17 @@ void printFrameRates(const std::vector<Result>& results, const std::vector<long 
             std::printf("  %s %.1f", op + 6, 1 / secondsOf(results, op, faces));
         }
         std::printf("\n");
+    }
+    // A drag step through the editor's view ends with a frame: beside the frame time.
+    for (const long long faces : sizes) {
+        const double step = secondsOf(results, "view_drag_step", faces);
+        if (step > 0) {
+            std::printf(
+                "  %8lld faces, in the editor's window: drag step %.1f ms (vertices %.1f ms), "
+                "frame %.1f ms\n",
+                faces, step * 1e3, secondsOf(results, "view_drag_vertices", faces) * 1e3,
+                secondsOf(results, "view_frame", faces) * 1e3);
+        }
     }
     for (const long long faces : sizes) {
         if (faces < 100000) {

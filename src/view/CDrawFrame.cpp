@@ -1,6 +1,8 @@
 // The 3D view widget.
 #include "CDrawFrame.h"
 
+#include <GL/gl.h>
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSurfaceFormat>
@@ -87,6 +89,10 @@ void CDrawFrame::render() {
     makeCurrent();
     frameDrawn_ = view_.render();
     update();
+}
+
+void CDrawFrame::finishFrames() {
+    withContext([] { glFinish(); });
 }
 
 void CDrawFrame::setLighting() {

@@ -30,6 +30,8 @@ public:
     // Draws a frame at once (the window shows it when Qt next composes the window). Asked for
     // while a frame is being drawn, or before the view was shown, does nothing.
     void render();
+    // Waits until the GL has drawn every frame asked for so far (for measurements).
+    void finishFrames();
     // The Display and Projection settings took effect; the Perspective and Orthogonal pair.
     void setLighting();
     void setProjection();
