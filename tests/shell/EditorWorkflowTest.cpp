@@ -373,6 +373,40 @@ TEST_F(EditorWorkflowTest, AFailedLoadKeepsThePreviousModelWithItsTitleAndButton
     }
 }
 
+TEST_F(EditorWorkflowTest, EachLoadResetsTheControlsAndATerrainTakesItsDefaults) {
+    const auto window = start();
+    load(*window, sample("GARDEN.Y4D"));
+    button(*window, "Wireframe").click();
+    button(*window, "Normals").click();
+    button(*window, "Orthogonal").click();
+    button(*window, "Zoom").click();
+    ViewRenderer& view = window->drawFrame().view();
+    view.cameraRotation[0] = 10;
+    view.cameraTranslation[0] = 3;
+
+    load(*window, sample("ISLAND.Y4T"));
+    EXPECT_EQ(window->windowTitle().toStdString(),
+              "Y4Editor v1.0F - " + upper(sample("ISLAND.Y4T")));
+    for (const char* checked : {"Solid", "Vertices", "Perspective"}) {
+        EXPECT_TRUE(button(*window, checked).isChecked()) << checked;
+    }
+    for (const char* unchecked : {"Wireframe", "Textured", "Normals", "Orthogonal"}) {
+        EXPECT_FALSE(button(*window, unchecked).isChecked()) << unchecked;
+    }
+    EXPECT_EQ(text(*window, "EditMode"), "");
+    EXPECT_EQ(view.mouseMode, 0);
+    EXPECT_EQ(view.cameraRotation[0], ViewRenderer::kResetRotationX);
+    EXPECT_EQ(view.cameraTranslation[0], 0);
+    EXPECT_EQ(window->projectionSettings().projectionMode, ProjectionSettings::kPerspective);
+    // Nothing stored: the terrain's own light and box.
+    EXPECT_EQ(window->displaySettings().lightPosY, -5000.0f);
+    EXPECT_EQ(window->projectionSettings().orthogonal2, 4048.0f);
+
+    load(*window, sample("CRATE.Y4P"));
+    EXPECT_EQ(window->displaySettings().lightPosY, DisplaySettings{}.lightPosY);
+    EXPECT_EQ(window->projectionSettings().orthogonal2, ProjectionSettings{}.orthogonal2);
+}
+
 // Throws from an announcement, as a faulty part of the editor would.
 class Faulty : public DocumentObserver {
 public:
