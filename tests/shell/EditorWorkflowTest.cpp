@@ -80,6 +80,7 @@ TEST_F(EditorWorkflowTest, LoadSaveAndCommitWriteTheirTraceLinesInOrder) {
     const std::string path = dir_.write("crate.y4p", test::TempDir::read(sample("CRATE.Y4P")));
     std::filesystem::remove(sample("CRATE.Y4P"));
     const auto window = start();
+    window->setSamplesFolder(dir_.file("samples"));
     newLogLines();
     load(*window, path);
     const Lines loadLines = entry("OnButtonLoad - ENTRY POINT") +
@@ -111,9 +112,9 @@ TEST_F(EditorWorkflowTest, LoadSaveAndCommitWriteTheirTraceLinesInOrder) {
     EXPECT_EQ(store_.query("extension"), "y4p");
     EXPECT_EQ(window->windowTitle().toStdString(), "Y4Editor v1.0F - " + upper(path));
     EXPECT_EQ(fileButtons(*window), "Load Y4 File, Save Y4 File");
-    // The first open dialog started in the samples' folder... of which this window knows
-    // nothing; a stored path is offered in its real spelling, with the filters of its variant.
+    // The first open dialog, with no path stored, started in the samples' folder.
     ASSERT_EQ(testPrompt().fileDialogs.size(), 1u);
+    EXPECT_EQ(testPrompt().fileDialogs[0].initialPath, dir_.file("samples"));
     EXPECT_EQ(testPrompt().fileDialogs[0].filter,
               "Y4P Files (*.Y4P);;Y4D Files (*.Y4D);;Y4T Files (*.Y4T);;All Files (*.*)");
     EXPECT_TRUE(testPrompt().fileDialogs[0].mustExist);
