@@ -31,8 +31,11 @@ int CY4EditorApp::InitInstance() {
         dialog.show();
         const QStringList args = arguments();
         if (args.size() > 1) {
-            // Once the view can take the model's textures.
-            dialog.openModel(args[1].toStdString());
+            // Known by its full path, as a file chosen in the open dialog is.
+            std::error_code error;
+            const std::filesystem::path given = args[1].toStdString();
+            const std::filesystem::path full = std::filesystem::absolute(given, error);
+            dialog.openModel((error ? given : full).string());
         }
         status = exec();
     }
