@@ -301,7 +301,43 @@ TEST_F(EditorViewTest, PickingSelectsOneCandidateAndOffersSeveralInTheChooser) {
     document.select(kNoItem);
     click();
     EXPECT_EQ(document.selectedRecord(), nullptr);
+
+    // The corners share a place but not a normal: each normal tip is a pick of its own, which
+    // turns normal editing on.
+    document.setDisplayed(entity(*window, "Body"), true);
+    button(*window, "Normals").click();
+    window->OnButtonPickNormal();
+    EXPECT_EQ(text(*window, "PickMode"), "Normal");
+    const auto tip = window->sceneRenderer()->windowPositions().findNormalTip(corner[1]);
+    ASSERT_TRUE(tip);
+    drag(*window, {{static_cast<int>(std::lround((*tip)[0])),
+                    window->drawFrame().view().viewportHeight() -
+                        static_cast<int>(std::lround((*tip)[1]))}});
+    EXPECT_EQ(document.selectedRecord(), corner[1]);
+    EXPECT_EQ(document.reader()->editNormals, 1);
     EXPECT_TRUE(testPrompt().shown.empty());
+}
+
+TEST_F(EditorViewTest, ADragEndsWhenThePointerLeavesTheViewOverTheWindow) {
+    store_.set("translateXScale", "2");
+    const auto window = startWithCrate();
+    ModelDocument& document = window->document();
+    Entity* lid = entity(*window, "Lid");
+    document.selectRecord(lid);
+    button(*window, "TranslateX").click();
+    mouse(*window, QEvent::MouseButtonPress, 300, 200);
+    EXPECT_TRUE(window->viewMouse().dragging());
+    // Over the window's own background, outside the band the view's size allows.
+    const QPointF outside(window->width() - 2, window->height() - 2);
+    QMouseEvent away(QEvent::MouseMove, outside, window->mapToGlobal(outside), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &away);
+    EXPECT_FALSE(window->viewMouse().dragging());
+    // Back over the view the button is still down, but the drag is over.
+    const float x = lid->positionX;
+    mouse(*window, QEvent::MouseMove, 350, 200);
+    EXPECT_EQ(lid->positionX, x);
+    EXPECT_EQ(document.undoName(), "Translate");
 }
 
 TEST_F(EditorViewTest, TheChooserNamesAVertexByItsOwners) {
