@@ -116,12 +116,15 @@ void CY4EditorDlg::createToolDialogs() {
     wire(*transformDialog_, *transforms_);
     gridDialog_ = std::make_unique<CGridPropertiesDialog>(grid_, store_, this);
     wire(*gridDialog_, *grids_);
-    connect(gridDialog_.get(), &CGridPropertiesDialog::backdropsChanged, this,
-            [this] { frame_->loadBackdrops(grid_); });
+    connect(gridDialog_.get(), &CGridPropertiesDialog::backdropsChanged, this, [this] {
+        frame_->loadBackdrops(grid_);
+        RenderScene();
+    });
     connect(gridDialog_.get(), &CGridPropertiesDialog::backdropImageChosen, this,
             [this](BackdropPlane plane, const std::shared_ptr<RGBImage>& image) {
                 if (image) {
                     frame_->setBackdropImage(static_cast<Backdrops::Plane>(plane), *image);
+                    RenderScene();
                 }
             });
     connect(gridDialog_.get(), &CGridPropertiesDialog::backdropMoveRequested, this,
