@@ -4,6 +4,7 @@
 // chooser.
 #include <QComboBox>
 #include <QDialog>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -14,6 +15,7 @@
 #include "EditorFixture.h"
 #include "dialogs/CChooseVertexDialog.h"
 #include "dialogs/CObjectTreeDialog.h"
+#include "dialogs/CProjectionPropertiesDialog.h"
 #include "shell/ViewMouse.h"
 #include "support/SceneDump.h"
 #include "view/SceneRenderer.h"
@@ -338,6 +340,22 @@ TEST_F(EditorViewTest, ADragEndsWhenThePointerLeavesTheViewOverTheWindow) {
     mouse(*window, QEvent::MouseMove, 350, 200);
     EXPECT_EQ(lid->positionX, x);
     EXPECT_EQ(document.undoName(), "Translate");
+}
+
+TEST_F(EditorViewTest, AProjectionAppliedInItsDialogIsDrawnAtOnce) {
+    const auto window = startWithCrate();
+    button(*window, "Projections...").click();
+    auto* dialog = window->findChild<CProjectionPropertiesDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(dialog->isVisible());
+    auto* fov = test::findOneByAccessibleName<QLineEdit>(*dialog, "Perspective FoV");
+    ASSERT_NE(fov, nullptr);
+    fov->setText("90");
+    const long long frames = window->drawFrame().view().frameCount();
+    test::findOneByAccessibleName<QPushButton>(*dialog, "Apply")->click();
+    // A field of view of 90 degrees scales y by 1 / tan(45 degrees).
+    EXPECT_NEAR(window->drawFrame().view().savedProjection[5], 1.0, 1e-6);
+    EXPECT_GT(window->drawFrame().view().frameCount(), frames);
 }
 
 TEST_F(EditorViewTest, TheChooserNamesAVertexByItsOwners) {
