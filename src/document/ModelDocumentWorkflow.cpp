@@ -62,13 +62,14 @@ void ModelDocument::install(std::unique_ptr<Reader> reader, SceneTree& listed) {
     tell(&DocumentObserver::modelAboutToBeReplaced);
     tree_.takeItemsOf(listed);
     reader->m_pEntityTree = &tree_;
+    // Steps may hold records that an undo took out of the old scene; they go before it does.
+    history_.clear(true);
     std::unique_ptr<Reader> old = std::exchange(reader_, std::move(reader));
     if (old) {
         // Its items went with the reset.
         old->m_pEntityTree = nullptr;
         old.reset();
     }
-    history_.clear(true);
     tell(&DocumentObserver::modelReplaced);
     settle();
 }
