@@ -6,6 +6,7 @@
 #include "files/BitmapDecoder.h"
 #include "files/LoadError.h"
 #include "files/Writer.h"
+#include "model/SelectionMarks.h"
 #include "model/TreeListing.h"
 #include "platform/InputFile.h"
 #include "platform/PathResolver.h"
@@ -179,9 +180,13 @@ bool ModelDocument::commit() {
     if (!gone.records.empty()) {
         tell(&DocumentObserver::recordsAboutToBeRemoved, gone);
     }
+    // A selection that stays covers less once purged faces are gone: a corner only they used
+    // would otherwise stay marked, and move with every later transform.
+    SelectionMarks::apply(selectedRecord(), 0);
     trace("OnButtonCommitChanges() - before finalDelete()");
     reader_->finalDelete();
     trace("OnButtonCommitChanges() - after finalDelete()");
+    SelectionMarks::apply(selectedRecord(), 1);
     if (!gone.records.empty()) {
         tell(&DocumentObserver::recordsRemoved, gone);
         // The file on disk still holds what the purge removed.

@@ -150,6 +150,25 @@ TEST_F(ModelDocumentStructure, AFlatModelHoldsOneSubEntityPerEntity) {
     EXPECT_EQ(group->subEntities.size(), 1u);
     EXPECT_FALSE(document_.canAddSubEntity(group));
     expectSound();
+
+    // Sub-entities without faces, one empty and one holding the vertices of a copy whose face
+    // is marked, come back from the file with their vertices.
+    ASSERT_NE(document_.addSubEntity(document_.addGroup(r_->root())), nullptr);
+    ASSERT_TRUE(document_.toggleDeleted(marker->subEntities[0]->faces[0]));
+    Entity* bare = document_.addGroup(r_->root());
+    testPrompt().expectMessage(
+        "Warning: Copy source contained deleted faces; deleted data will not be copied");
+    ASSERT_TRUE(document_.paste(bare));
+    ASSERT_EQ(bare->subEntities.at(0)->vertices.size(), 3u);
+    ASSERT_TRUE(document_.save(path_));
+    ASSERT_TRUE(document_.load(path_));
+    r_ = document_.reader();
+    const std::size_t count = r_->entities.size();
+    ASSERT_EQ(count, 6u);
+    EXPECT_EQ(r_->entities[count - 2]->subEntities.size(), 1u);
+    ASSERT_EQ(r_->entities[count - 1]->subEntities.size(), 1u);
+    EXPECT_EQ(r_->entities[count - 1]->subEntities[0]->vertices.size(), 3u);
+    expectSound();
 }
 
 TEST_F(ModelDocumentStructure, PasteCopiesShareVerticesWithinTheToleranceAndUndo) {
