@@ -124,8 +124,9 @@ void RecordLinks::listAtCorners(Face* face) {
     for (int k = 0; k < 3; ++k) {
         Vertex* corner = corners[k];
         const bool repeated = (k > 0 && corner == corners[0]) || (k > 1 && corner == corners[1]);
+        // A face new to the scene is in no list yet: no search of a long fan of faces.
         if (corner && !repeated) {
-            corner->addFace(face);
+            corner->faces.push_back(face);
         }
     }
 }

@@ -54,7 +54,8 @@ public:
     // The faces that use a vertex, in their order.
     static std::vector<Face*> facesOf(const Vertex* vertex);
     static void setFaces(Vertex* vertex, const std::vector<Face*>& faces);
-    // Lists `face` at each of its corners (once per vertex, after what they list already).
+    // Lists a face new to the scene at each of its corners (once per vertex, after what they
+    // list already).
     static void listAtCorners(Face* face);
 
     // The tree items of a record newly in the scene, with everything below it: an entity as

@@ -9,15 +9,14 @@
 
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <random>
 #include <unordered_map>
 
-#include "ModelGenerator.h"
 #include "document/ModelDocument.h"
 #include "files/Writer.h"
 #include "model/ShadowView.h"
+#include "support/ModelFixture.h"
 #include "support/PlainCopy.h"
 #include "support/SceneInvariants.h"
 #include "support/StrictPrompt.h"
@@ -640,26 +639,14 @@ void runOn(const TempDir& dir, const std::string& path, std::uint32_t seed) {
 TEST(ModelDocumentStructureRandom, StructuralEditsKeepTheSceneSoundOnEverySample) {
     for (const char* name : {"CRATE.Y4P", "GARDEN.Y4D", "ISLAND.Y4T"}) {
         TempDir dir;
-        for (const auto& entry : std::filesystem::directory_iterator(Y4_SAMPLES_DIR)) {
-            const std::string file = entry.path().filename().string();
-            if (file == name || entry.path().extension() == ".BMP") {
-                dir.write(file, TempDir::read(entry.path().string()));
-            }
-        }
-        runOn(dir, dir.file(name), 3u + static_cast<std::uint32_t>(std::strlen(name)));
+        runOn(dir, test::ModelFixture::copySample(dir, name),
+              3u + static_cast<std::uint32_t>(std::strlen(name)));
     }
 }
 
 TEST(ModelDocumentStructureRandom, StructuralEditsKeepTheSceneSoundOnAGeneratedModel) {
     TempDir dir;
-    gen::GeneratorOptions options;
-    options.faces = 400;
-    options.groups = 12;
-    options.depth = 3;
-    options.textures = 5;
-    options.seed = 9;
-    gen::ModelGenerator::write(options, dir.file("GEN.Y4P"));
-    runOn(dir, dir.file("GEN.Y4P"), 17);
+    runOn(dir, test::ModelFixture::writeGenerated(dir, 9), 17);
 }
 
 }  // namespace
