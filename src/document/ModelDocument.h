@@ -157,11 +157,11 @@ public:
 
     // What the Attributes dialog shows for a record (the chosen vertices are null).
     AttributeValues attributesOf(const SceneObject* record) const;
-    // "Apply" of the Attributes dialog on the selection: names (cut to 63 characters; a
-    // terrain's own record keeps its name), the entity's placement, the sub-entity's bitmap, a
-    // face's corners re-wired to the chosen vertices (refused with the duplicate message when
-    // a chosen vertex would repeat a corner) and the rows written into the corners. An Apply
-    // that changes nothing is no undo step.
+    // "Apply" of the Attributes dialog on the selection: names (cut to 63 characters), the
+    // entity's placement, the sub-entity's bitmap (a terrain's own record keeps its name and
+    // bitmap, and no other record takes the terrain's bitmap), a face's corners re-wired to the
+    // chosen vertices (refused with the duplicate message when a chosen vertex would repeat a
+    // corner) and the rows written into the corners. An Apply that changes nothing is no undo step.
     bool applyAttributes(const AttributeValues& values);
     // "Change Winding": exchanges the face's first and third corners.
     bool changeWinding(Face* face);

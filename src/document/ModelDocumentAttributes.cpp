@@ -174,11 +174,15 @@ bool ModelDocument::applyAttributes(const AttributeValues& values) {
     }
     if (r.subEntity) {
         RecordState& s = states.of(r.subEntity);
-        // A terrain's own record keeps its name.
+        // A terrain file names each record's bitmap in the record's place and takes its last
+        // record for the terrain's own: that record keeps its name and bitmap, and no other
+        // record takes the terrain's bitmap, or the file would not read back the same.
         if (!RecordAccess::isTerrainRecord(*reader_, r.subEntity)) {
             s.name = cut(values.subEntityName);
+            if (!isTerrainBitmap(values.bitmapIndex)) {
+                s.bitmapIndex = values.bitmapIndex;
+            }
         }
-        s.bitmapIndex = values.bitmapIndex;
     }
     if (r.face) {
         states.of(r.face).name = cut(values.faceName);

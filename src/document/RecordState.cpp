@@ -137,9 +137,10 @@ unsigned RecordState::differences(const RecordState& other) const {
 bool RecordState::savedDiffers(const RecordState& other, int fileType) const {
     switch (record_->kind()) {
         case SceneObject::kEntity:
-            // A terrain's root is named after its file, not in it.
-            return (name != other.name && fileType != Reader::kY4T) ||
-                   !sameFloats(placement, other.placement);
+            // A terrain's root is named after its file and placed at the origin: the file
+            // holds neither.
+            return fileType != Reader::kY4T &&
+                   (name != other.name || !sameFloats(placement, other.placement));
         case SceneObject::kSubEntity:
             // The flat variant keeps a bitmap per face only.
             return bitmapIndex != other.bitmapIndex && fileType != Reader::kY4D;

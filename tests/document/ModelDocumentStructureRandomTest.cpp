@@ -182,7 +182,7 @@ public:
         ASSERT_TRUE(document_.load(path_));
         base_ = TempDir::read(path_);
         baseOutline_ = ShadowView::outline(document_.tree());
-        faceLimit_ = 3 * document_.reader()->faces.size() + 1500;
+        faceLimit_ = 2 * document_.reader()->faces.size() + 800;
         start();
         for (int k = 0; k < edits && !testing::Test::HasFailure(); ++k) {
             step(k == edits / 2);
@@ -195,7 +195,9 @@ public:
         commit();
     }
 
+    // How often each kind of edit was tried, and made.
     int counts[16] = {};
+    int made[16] = {};
 
 private:
     enum Kind {
@@ -281,6 +283,7 @@ private:
             EXPECT_EQ(document_.history().position(), position);
             return;
         }
+        ++made[kind];
         ASSERT_EQ(document_.history().position(), position + 1) << "edit kind " << kind;
         ASSERT_EQ(document_.history().size(), position + 1);
         before_.resize(position);
@@ -423,8 +426,26 @@ private:
 
     bool paste() {
         ModelDocument& d = document_;
-        SceneObject* destination = pick(2) ? d.selectedRecord() : anyRecord();
         const SceneObject* source = d.copySource();
+        if (!source) {
+            return false;
+        }
+        // The selection, or a record of the kind the source goes into, or any record.
+        SceneObject* destination = nullptr;
+        const Reader& r = *d.reader();
+        switch (pick(4)) {
+            case 0:
+                destination = d.selectedRecord();
+                break;
+            case 1:
+                destination = anyRecord();
+                break;
+            default:
+                destination = source->kind() == SceneObject::kFace
+                                  ? static_cast<SceneObject*>(any(r.subEntities))
+                                  : any(r.entities);
+                break;
+        }
         // The tree offers Paste only where it may go; the refusals of the table have their own
         // test. Copies that would outgrow the run are left out.
         if (!d.canPaste(destination) ||
@@ -630,9 +651,16 @@ void runOn(const TempDir& dir, const std::string& path, std::uint32_t seed) {
     if (testing::Test::HasFailure()) {
         return;
     }
-    // Each kind of edit was made often enough to matter.
+    // Each kind of edit was tried, and each the model allows was made, often enough to matter.
     for (int kind = 0; kind < 11; ++kind) {
         EXPECT_GT(run.counts[kind], kEdits / 50) << "edit kind " << kind;
+    }
+    const bool terrain = path.ends_with(".Y4T");
+    for (int kind = 1; kind < 10; ++kind) {
+        const bool groups = kind == 2 || kind == 3;
+        if (kind != 6 && !(terrain && groups)) {
+            EXPECT_GT(run.made[kind], kEdits / (groups ? 400 : 200)) << "edit kind " << kind;
+        }
     }
 }
 
