@@ -639,7 +639,7 @@ private:
 // The sanitizer build, which looks for memory faults rather than wrong states and runs many
 // times slower, makes a shorter sequence.
 #if defined(__SANITIZE_ADDRESS__)
-constexpr int kEdits = 700;
+constexpr int kEdits = 300;
 #else
 constexpr int kEdits = 2400;
 #endif

@@ -2,7 +2,6 @@
 #include "SceneInvariants.h"
 
 #include <algorithm>
-#include <set>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -119,7 +118,13 @@ private:
     }
 
     void corners() {
-        std::set<std::pair<const Vertex*, const Face*>> listed;
+        struct PairHash {
+            std::size_t operator()(const std::pair<const Vertex*, const Face*>& p) const {
+                return std::hash<const void*>()(p.first) * 31 + std::hash<const void*>()(p.second);
+            }
+        };
+        std::unordered_set<std::pair<const Vertex*, const Face*>, PairHash> listed;
+        listed.reserve(3 * r_.faces.size());
         auto pair = [](const Vertex* v, const Face* f) { return std::make_pair(v, f); };
         for (const Vertex* v : r_.vertices) {
             std::unordered_set<const Face*> seen;
