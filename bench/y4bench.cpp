@@ -100,6 +100,65 @@ void markHalf(y4::Reader& r) {
 
 HistoryMemory historyMemory;
 
+long long facesBelow(const y4::Entity& e) {
+    long long count = 0;
+    for (const y4::Entity* child : e.children) {
+        count += facesBelow(*child);
+    }
+    for (const y4::SubEntity* s : e.subEntities) {
+        count += static_cast<long long>(s->faces.size());
+    }
+    return count;
+}
+
+// The structural edits a user waits on: a paste of the smallest group of at least 10,000 faces
+// beside itself, its vertices shared within each sub-entity, and one Split Face; each undone
+// before the next run.
+template <class Add>
+void benchmarkStructure(const Options& o, y4::ModelDocument& document, Add add) {
+    y4::Reader& r = *document.reader();
+    y4::Entity* group = nullptr;
+    long long groupFaces = 0;
+    for (y4::Entity* e : r.entities) {
+        const long long count = facesBelow(*e);
+        if (e->parent && count >= 10000 && (!group || count < groupFaces)) {
+            group = e;
+            groupFaces = count;
+        }
+    }
+    if (group && document.copy(group) && document.canPaste(group->parent)) {
+        bool pasted = false;
+        add("paste_group", fastest(
+                               o.runs,
+                               [&] {
+                                   if (pasted) {
+                                       document.undo();
+                                   }
+                               },
+                               [&] { pasted = document.paste(group->parent); }));
+        if (pasted) {
+            document.undo();
+        }
+        if (!o.json) {
+            std::fprintf(stderr, "  (the group pasted holds %lld faces)\n", groupFaces);
+        }
+    }
+    y4::Face* face = r.faces[r.faces.size() / 2];
+    bool split = false;
+    add("split_face", fastest(
+                          o.runs,
+                          [&] {
+                              if (split) {
+                                  document.undo();
+                              }
+                          },
+                          [&] { split = document.splitFace(face) != nullptr; }));
+    if (split) {
+        document.undo();
+    }
+    document.selectRecord(r.root());
+}
+
 // The edits a user waits on, through ModelDocument with its tree listed: one drag step on the
 // root (the step and the world positions after it, next to the world positions alone), its undo,
 // every display switch off and on, and the memory the history holds after 100 scalings of the
@@ -131,6 +190,7 @@ void benchmarkDocument(const Options& o, long long faces, const std::string& pat
     add("show_all", fastest(
                         o.runs, [&] { document.setAllDisplayed(false); },
                         [&] { document.setAllDisplayed(true); }));
+    benchmarkStructure(o, document, add);
     for (int k = 0; k < 100; ++k) {
         document.scaleSelection(1.01f, 0.99f, 1.0f);
     }

@@ -41,9 +41,30 @@ private:
     ModelDocument& document_;
 };
 
+// Forgets the copied record when it is about to leave the scene: a purge, an undo that takes
+// back its making, a new model.
+class ModelDocument::CopyWatch : public DocumentObserver {
+public:
+    explicit CopyWatch(ModelDocument& document) : document_(document) {}
+
+    void modelAboutToBeReplaced() override { document_.copySource_ = nullptr; }
+    void recordsAboutToBeRemoved(const RecordSet& set) override {
+        if (set.covers(document_.copySource_)) {
+            document_.copySource_ = nullptr;
+        }
+    }
+
+private:
+    ModelDocument& document_;
+};
+
 ModelDocument::ModelDocument(Reader::Options options)
-    : options_(options), treeWatch_(std::make_unique<TreeWatch>(*this)) {
+    : options_(options),
+      treeWatch_(std::make_unique<TreeWatch>(*this)),
+      copyWatch_(std::make_unique<CopyWatch>(*this)) {
     tree_.addObserver(treeWatch_.get());
+    // Told first, before any window.
+    observers_.push_back(copyWatch_.get());
 }
 
 ModelDocument::~ModelDocument() {
@@ -86,6 +107,11 @@ void ModelDocument::select(TreeItem item) {
 
 void ModelDocument::selectRecord(SceneObject* record) {
     select(RecordAccess::itemOf(tree_, record));
+}
+
+void ModelDocument::deselect() {
+    select(kNoItem);
+    copySource_ = nullptr;
 }
 
 SelectionRef ModelDocument::currentSelection() const {
@@ -195,6 +221,11 @@ void ModelDocument::travel(bool back) {
     UndoStep* step = back ? history_.nextUndo() : history_.nextRedo();
     if (!reader_ || !step) {
         return;
+    }
+    if (step->reshapes()) {
+        // What the selection covers changes with the step: the marks go now, under the
+        // records as they are, and come back with the selection restored after it.
+        select(kNoItem);
     }
     if (back) {
         step->undo(context());

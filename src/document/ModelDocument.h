@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "DocumentObserver.h"
+#include "EditValues.h"
 #include "UndoHistory.h"
 #include "UndoStep.h"
 #include "files/Reader.h"
@@ -19,6 +20,7 @@
 
 namespace y4 {
 
+class ChangeSet;
 class DragStep;
 
 class ModelDocument {
@@ -92,6 +94,9 @@ public:
     TreeItem selectedItem() const { return tree_.selectedItem(); }
     SceneObject* selectedRecord() const { return tree_.itemData(tree_.selectedItem()); }
 
+    // Clears the selection and forgets the copied record ("Deselect").
+    void deselect();
+
     // ---- picking (neither is an edit: no undo step, no modified flag) ----
 
     // Highlights the faces around `v`: clears the highlight mark (`marked`) of every record,
@@ -103,11 +108,74 @@ public:
     void choosePickedVertex(Vertex* v);
 
     // ---- edits: each one undo step ----
+    //
+    // Each can... query says whether the object tree would offer the edit for a record; an edit
+    // it would not offer does nothing. Records an edit makes are marked created, and selected
+    // where the selection covers them. The structural edits compute the world positions again.
 
     // Delete, or Undelete when the record is marked: the record and everything below it. The
     // root and a terrain's own record are refused with their messages; a vertex is not marked
     // by itself. A deleted record is no longer selected; an undeleted one is selected again.
     bool toggleDeleted(SceneObject* record);
+    // Whether "Delete"/"Undelete" is offered: entities, sub-entities and faces, except a
+    // terrain's own record (the root is offered and refused with its message).
+    bool canDelete(const SceneObject* record) const;
+
+    // "Add Group": an entity "New Group" at the origin, the last child of `parent`. Offered for
+    // an entity that holds no sub-entities, outside terrains.
+    Entity* addGroup(Entity* parent);
+    bool canAddGroup(const SceneObject* record) const;
+    // "Add SubEntity": an empty sub-entity "SubEntity[n]" (n: the entity's count of them) with
+    // bitmap 0. Offered for an entity without child entities; a terrain's root and an entity of
+    // a flat (.Y4D) model only while they have no sub-entity, since their files hold one.
+    SubEntity* addSubEntity(Entity* parent);
+    bool canAddSubEntity(const SceneObject* record) const;
+
+    // "Add Face": a face "Face[n]" with bitmap 0 in `subEntity`, its corners existing vertices
+    // of it or vertices made from values (appended in corner order), the new face selected. A
+    // corner left unset, or one vertex used twice, is refused with its message.
+    Face* addFace(SubEntity* subEntity, const std::array<FaceCorner, 3>& corners);
+    bool canAddFace(const SceneObject* record) const;
+    // The number the New Face dialog names its first created vertex with.
+    int nextVertexNumber(const SubEntity* subEntity) const;
+
+    // "Split Face": cuts the face from its second corner to the middle of the edge from its
+    // first corner to its third; the face keeps the first half, a new face (the last of the
+    // sub-entity, selected) takes the second, with the face's bitmap and display switch.
+    Face* splitFace(Face* face);
+    bool canSplitFace(const SceneObject* record) const;
+
+    // ---- copy and paste ----
+
+    // "Copy": remembers the record; nothing is copied until Paste, so later changes of the
+    // source are part of the copy. Offered for live entities (outside terrains), sub-entities
+    // (except a terrain's own) and faces.
+    bool copy(SceneObject* record);
+    bool canCopy(const SceneObject* record) const;
+    // The remembered record, or null. It is forgotten when it, or what holds it, is about to
+    // leave the scene (a purge, an undo) and when the model is replaced; a window re-reads
+    // canPaste then.
+    SceneObject* copySource() const { return copySource_; }
+    // "Paste" into `destination` (normally the selection): the checks and messages of the
+    // paste table, then a copy of the remembered record with everything below it. A copy whose
+    // source is entirely marked deleted shows its warning and changes nothing.
+    bool paste(SceneObject* destination);
+    // Whether "Paste" is offered with `destination` selected.
+    bool canPaste(const SceneObject* destination) const;
+
+    // ---- attributes ----
+
+    // What the Attributes dialog shows for a record (the chosen vertices are null).
+    AttributeValues attributesOf(const SceneObject* record) const;
+    // "Apply" of the Attributes dialog on the selection: names (cut to 63 characters), the
+    // entity's placement, the sub-entity's bitmap (a terrain's own record keeps its name and
+    // bitmap, and no other record takes the terrain's bitmap), a face's corners re-wired to the
+    // chosen vertices (refused with the duplicate message when a chosen vertex would repeat a
+    // corner) and the rows written into the corners. An Apply that changes nothing is no undo step.
+    bool applyAttributes(const AttributeValues& values);
+    // "Change Winding": exchanges the face's first and third corners.
+    bool changeWinding(Face* face);
+    bool canChangeWinding(const SceneObject* record) const;
     // Scales the positions of the selected entities and vertices that are not deleted.
     bool scaleSelection(float fx, float fy, float fz);
     // One drag step (SelectionTransform kinds: 1 translate, 2 rotate in degrees, 3 scale,
@@ -130,6 +198,10 @@ public:
     // model's folder (an unreadable file leaves an empty image); in a terrain the new bitmap
     // goes before the terrain's own, which stays last and cannot be removed, moved or renamed.
     bool addBitmap(const std::string& name);
+    // "Add Texture" with the file the user chose: the bitmap is named after the file (without
+    // folder and extension) and read from the model's folder, after the warning that the game's
+    // archive must hold it.
+    bool addTextureFile(const std::string& chosenPath);
     bool removeBitmap(int position);
     // Exchanges the bitmap at `position` with its neighbour `offset` (-1 up, +1 down).
     bool moveBitmap(int position, int offset);
@@ -161,6 +233,7 @@ public:
 
 private:
     class TreeWatch;
+    class CopyWatch;
 
     EditContext context() { return EditContext{*reader_, tree_, observers_}; }
     template <class... Params, class... Args>
@@ -186,6 +259,13 @@ private:
     SelectionRef currentSelection() const;
     void restoreSelection(const SelectionRef& selection);
     void setOption(int& option, int value);
+    bool groupNameRefused(const SceneObject* record, std::string_view name) const;
+    // Keeps an edit made directly on the scene as one undo step: ends its change set,
+    // computes the world positions, announces it, selects `selected` if given and keeps the
+    // selections of before and after.
+    void keep(const char* stepName, std::unique_ptr<ChangeSet> changes, const SelectionRef& before,
+              SceneObject* selected = nullptr);
+    const char* pasteRefusal(const SceneObject* source, const SceneObject* destination) const;
     bool isTerrainBitmap(int position) const;
     bool acceptableBitmapName(const std::string& name) const;
     template <class Change>
@@ -195,6 +275,8 @@ private:
     std::unique_ptr<Reader> reader_;
     SceneTree tree_;
     std::unique_ptr<TreeWatch> treeWatch_;
+    std::unique_ptr<CopyWatch> copyWatch_;
+    SceneObject* copySource_ = nullptr;
     std::vector<DocumentObserver*> observers_;
     UndoHistory history_;
     std::unique_ptr<DragStep> drag_;

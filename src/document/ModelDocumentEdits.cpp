@@ -6,6 +6,7 @@
 #include "ModelDocument.h"
 #include "RecordAccess.h"
 #include "files/Y4TParser.h"
+#include "platform/PathResolver.h"
 #include "platform/Prompt.h"
 
 namespace y4 {
@@ -142,10 +143,7 @@ bool ModelDocument::rename(SceneObject* record, std::string_view name) {
     }
     endDrag();
     const bool group = record->kind() == SceneObject::kEntity;
-    // A group's line holds its name between two colons.
-    if (group && (name.find(':') != std::string_view::npos || hasControlCharacter(name))) {
-        prompt().showMessage("Error: A group name cannot contain a colon or a control character",
-                             MessageIcon::Exclamation);
+    if (groupNameRefused(record, name)) {
         return false;
     }
     std::string after(name.substr(0, SceneObject::kMaxNameLength));
@@ -156,6 +154,18 @@ bool ModelDocument::rename(SceneObject* record, std::string_view name) {
     // Only the groups of the nested and flat variants have their names in the file.
     const bool inFile = group && reader_->fileType != Reader::kY4T;
     perform(std::make_unique<RenameStep>(record, std::move(before), std::move(after), inFile));
+    return true;
+}
+
+// A group's line holds its name between two colons: a name its file could not hold is refused
+// with a message.
+bool ModelDocument::groupNameRefused(const SceneObject* record, std::string_view name) const {
+    if (record->kind() != SceneObject::kEntity || RecordAccess::name(record) == name ||
+        (name.find(':') == std::string_view::npos && !hasControlCharacter(name))) {
+        return false;
+    }
+    prompt().showMessage("Error: A group name cannot contain a colon or a control character",
+                         MessageIcon::Exclamation);
     return true;
 }
 
@@ -233,6 +243,23 @@ bool ModelDocument::addBitmap(const std::string& name) {
     }
     changeBitmaps("Add Texture", [&](Reader& r) { r.addBitmap(name); });
     return true;
+}
+
+bool ModelDocument::addTextureFile(const std::string& chosenPath) {
+    if (!reader_) {
+        return false;
+    }
+    const std::string_view file = PathResolver::fileNameOf(chosenPath);
+    const std::string name(file.substr(0, file.rfind('.')));
+    if (name.empty()) {
+        return false;
+    }
+    const char* archive = reader_->fileType == Reader::kY4T ? "TERRAIN.PKV" : "AQ5.PKV";
+    prompt().showMessage(
+        std::string("Warning: You MUST ensure that the specified bitmap is in the ") + archive +
+            " archive.  If it is not, add it using the PKVTOOL -a add file option.",
+        MessageIcon::Exclamation);
+    return addBitmap(name);
 }
 
 bool ModelDocument::removeBitmap(int position) {

@@ -6,6 +6,7 @@
 #include "files/BitmapDecoder.h"
 #include "files/LoadError.h"
 #include "files/Writer.h"
+#include "model/SelectionMarks.h"
 #include "model/TreeListing.h"
 #include "platform/InputFile.h"
 #include "platform/PathResolver.h"
@@ -62,13 +63,14 @@ void ModelDocument::install(std::unique_ptr<Reader> reader, SceneTree& listed) {
     tell(&DocumentObserver::modelAboutToBeReplaced);
     tree_.takeItemsOf(listed);
     reader->m_pEntityTree = &tree_;
+    // Steps may hold records that an undo took out of the old scene; they go before it does.
+    history_.clear(true);
     std::unique_ptr<Reader> old = std::exchange(reader_, std::move(reader));
     if (old) {
         // Its items went with the reset.
         old->m_pEntityTree = nullptr;
         old.reset();
     }
-    history_.clear(true);
     tell(&DocumentObserver::modelReplaced);
     settle();
 }
@@ -178,9 +180,13 @@ bool ModelDocument::commit() {
     if (!gone.records.empty()) {
         tell(&DocumentObserver::recordsAboutToBeRemoved, gone);
     }
+    // A selection that stays covers less once purged faces are gone: a corner only they used
+    // would otherwise stay marked, and move with every later transform.
+    SelectionMarks::apply(selectedRecord(), 0);
     trace("OnButtonCommitChanges() - before finalDelete()");
     reader_->finalDelete();
     trace("OnButtonCommitChanges() - after finalDelete()");
+    SelectionMarks::apply(selectedRecord(), 1);
     if (!gone.records.empty()) {
         tell(&DocumentObserver::recordsRemoved, gone);
         // The file on disk still holds what the purge removed.

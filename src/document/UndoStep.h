@@ -51,6 +51,10 @@ public:
     virtual void redo(const EditContext& context) = 0;
     // The memory the step holds.
     virtual std::size_t bytes() const = 0;
+    // Whether the step makes or removes records or rewires faces, so that what a selection
+    // covers changes with it: the selection is cleared before it is undone or redone, and
+    // restored after.
+    virtual bool reshapes() const { return false; }
 
     // What the edit is called ("Delete", "Rename", ...).
     const std::string& name() const { return name_; }

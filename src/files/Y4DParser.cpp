@@ -67,26 +67,29 @@ void Y4DParser::claimRanges(Entity* e, const EntityColumns& columns) {
     const int firstFace = columns.i[5];
     const int vertexCount = columns.i[6];
     const int firstVertex = columns.i[7];
-    if (faceCount <= 0) {
+    // An entity holds its sub-entity when it claims faces, or when its sub-entity column counts
+    // one: a sub-entity without faces (as Add SubEntity makes it) keeps its vertices.
+    const bool faceless = faceCount <= 0;
+    if (faceless && (columns.i[8] <= 0 || vertexCount < 0)) {
         return;
     }
     Reader& r = reader_;
     const auto fits = [](long long first, long long count, std::size_t size) {
         return first >= 0 && count >= 0 && first + count <= static_cast<long long>(size);
     };
-    if (!fits(firstFace, faceCount, r.faces.size())) {
+    if (!faceless && !fits(firstFace, faceCount, r.faces.size())) {
         lines_.fail("a face range (first " + std::to_string(firstFace) + ", count " +
                     std::to_string(faceCount) + ") within the " + std::to_string(r.faces.size()) +
                     " face lines");
     }
-    if (!fits(firstVertex, vertexCount, r.vertices.size())) {
+    if (vertexCount > 0 && !fits(firstVertex, vertexCount, r.vertices.size())) {
         lines_.fail("a vertex range (first " + std::to_string(firstVertex) + ", count " +
                     std::to_string(vertexCount) + ") within the " +
                     std::to_string(r.vertices.size()) + " vertex lines");
     }
-    const auto faceBegin = static_cast<std::size_t>(firstFace);
-    const auto faceEnd = faceBegin + static_cast<std::size_t>(faceCount);
-    const auto vertexBegin = static_cast<std::size_t>(firstVertex);
+    const auto faceBegin = faceless ? 0 : static_cast<std::size_t>(firstFace);
+    const auto faceEnd = faceless ? 0 : faceBegin + static_cast<std::size_t>(faceCount);
+    const auto vertexBegin = vertexCount > 0 ? static_cast<std::size_t>(firstVertex) : 0;
     const auto vertexEnd = vertexBegin + static_cast<std::size_t>(vertexCount);
     for (std::size_t k = faceBegin; k < faceEnd; ++k) {
         if (faceClaimed_[k]++) {
@@ -132,7 +135,9 @@ void Y4DParser::claimRanges(Entity* e, const EntityColumns& columns) {
         }
         ++e->numFaces;
     }
-    sub->bitmapIndex = sub->faces.back()->bitmapIndex;
+    if (!sub->faces.empty()) {
+        sub->bitmapIndex = sub->faces.back()->bitmapIndex;
+    }
 }
 
 }  // namespace y4

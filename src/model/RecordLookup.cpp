@@ -5,11 +5,14 @@
 
 namespace y4 {
 
+bool verticesMatch(const Vertex& a, const Vertex& b) {
+    return floatsMatch(a.X, b.X) && floatsMatch(a.Y, b.Y) && floatsMatch(a.Z, b.Z) &&
+           floatsMatch(a.textureU, b.textureU) && floatsMatch(a.textureV, b.textureV);
+}
+
 Vertex* findMatchingVertex(const Vertex& v, const std::vector<Vertex*>& list) {
     for (Vertex* candidate : list) {
-        if (floatsMatch(v.X, candidate->X) && floatsMatch(v.Y, candidate->Y) &&
-            floatsMatch(v.Z, candidate->Z) && floatsMatch(v.textureU, candidate->textureU) &&
-            floatsMatch(v.textureV, candidate->textureV)) {
+        if (verticesMatch(v, *candidate)) {
             return candidate;
         }
     }

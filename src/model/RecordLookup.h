@@ -24,8 +24,11 @@ int indexOfPointer(const U* p, const std::vector<T*>& list) {
     return -1;
 }
 
-// The first vertex of `list` whose position and texture coordinates each match `v`'s by
-// floatsMatch (normals and names are not compared), or null.
+// Whether the positions and texture coordinates of two vertices each match by floatsMatch;
+// normals and names are not compared.
+bool verticesMatch(const Vertex& a, const Vertex& b);
+
+// The first vertex of `list` that matches `v` (verticesMatch), or null.
 Vertex* findMatchingVertex(const Vertex& v, const std::vector<Vertex*>& list);
 
 }  // namespace y4

@@ -90,7 +90,7 @@ bool CY4EditorDlg::openModel(const std::string& path) {
 bool CY4EditorDlg::runLoad(const std::string* givenPath) {
     trace("\n\nOnButtonLoad - ENTRY POINT");
     trace("OnButtonLoad - before deselect()");
-    document_->select(kNoItem);
+    document_->deselect();
     trace("OnButtonLoad - after deselect()");
     trace("OnButtonLoad - before 1");
     // A model whose changes were to be saved and were not stays open.

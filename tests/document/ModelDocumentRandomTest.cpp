@@ -11,10 +11,10 @@
 #include <memory>
 #include <random>
 
-#include "ModelGenerator.h"
 #include "document/ModelDocument.h"
 #include "files/Writer.h"
 #include "model/ShadowView.h"
+#include "support/ModelFixture.h"
 #include "support/PlainCopy.h"
 #include "support/SceneDump.h"
 #include "support/StrictPrompt.h"
@@ -415,26 +415,14 @@ void runOn(const TempDir& dir, const std::string& path, std::uint32_t seed) {
 TEST(ModelDocumentRandom, EditsUndosAndRedosMatchAPlainCopyOnEverySample) {
     for (const char* name : {"CRATE.Y4P", "GARDEN.Y4D", "ISLAND.Y4T"}) {
         TempDir dir;
-        for (const auto& entry : std::filesystem::directory_iterator(Y4_SAMPLES_DIR)) {
-            const std::string file = entry.path().filename().string();
-            if (file == name || entry.path().extension() == ".BMP") {
-                dir.write(file, TempDir::read(entry.path().string()));
-            }
-        }
-        runOn(dir, dir.file(name), 7u + static_cast<std::uint32_t>(std::strlen(name)));
+        runOn(dir, test::ModelFixture::copySample(dir, name),
+              7u + static_cast<std::uint32_t>(std::strlen(name)));
     }
 }
 
 TEST(ModelDocumentRandom, EditsUndosAndRedosMatchAPlainCopyOnAGeneratedModel) {
     TempDir dir;
-    gen::GeneratorOptions options;
-    options.faces = 400;
-    options.groups = 12;
-    options.depth = 3;
-    options.textures = 5;
-    options.seed = 5;
-    gen::ModelGenerator::write(options, dir.file("GEN.Y4P"));
-    runOn(dir, dir.file("GEN.Y4P"), 11);
+    runOn(dir, test::ModelFixture::writeGenerated(dir, 5), 11);
 }
 
 }  // namespace

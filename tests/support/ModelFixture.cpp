@@ -1,7 +1,10 @@
 // Model fixtures on disk.
 #include "ModelFixture.h"
 
+#include <filesystem>
+
 #include "BitmapWriter.h"
+#include "ModelGenerator.h"
 
 namespace y4::test {
 
@@ -14,6 +17,28 @@ std::string ModelFixture::write(const TempDir& dir, std::string_view fileName,
                   }));
     }
     return dir.write(fileName, text);
+}
+
+std::string ModelFixture::copySample(const TempDir& dir, std::string_view fileName) {
+    for (const auto& entry : std::filesystem::directory_iterator(Y4_SAMPLES_DIR)) {
+        const std::string file = entry.path().filename().string();
+        if (file == fileName || entry.path().extension() == ".BMP") {
+            dir.write(file, TempDir::read(entry.path().string()));
+        }
+    }
+    return dir.file(fileName);
+}
+
+std::string ModelFixture::writeGenerated(const TempDir& dir, std::uint32_t seed) {
+    gen::GeneratorOptions options;
+    options.faces = 400;
+    options.groups = 12;
+    options.depth = 3;
+    options.textures = 5;
+    options.seed = seed;
+    const std::string path = dir.file("GEN.Y4P");
+    gen::ModelGenerator::write(options, path);
+    return path;
 }
 
 std::string ModelFixture::withCrLf(std::string_view text) {

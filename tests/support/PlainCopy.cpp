@@ -303,7 +303,9 @@ void PlainCopy::apply(const Op& op, bool replaying) {
             if (goesWithPurge(tree.itemData(tree.selectedItem()))) {
                 select(kNoItem);
             }
+            SelectionMarks::apply(tree.itemData(tree.selectedItem()), 0);
             reader.finalDelete();
+            SelectionMarks::apply(tree.itemData(tree.selectedItem()), 1);
             break;
     }
 }
