@@ -18,6 +18,7 @@
 #include "dialogs/CPlaceholderToolDialog.h"
 #include "dialogs/CProjectionPropertiesDialog.h"
 #include "dialogs/CTransformPropertiesDialog.h"
+#include "document/ModelDocument.h"
 #include "platform/SettingsStore.h"
 #include "platform/TraceLog.h"
 #include "shell/CViewArea.h"
@@ -57,7 +58,10 @@ QColor backgroundOf(const DisplaySettings& display) {
 }  // namespace
 
 CY4EditorDlg::CY4EditorDlg(SettingsStore& store, const std::string& logPath, QWidget* parent)
-    : QDialog(parent), store_(store), logPath_(logPath) {
+    : QDialog(parent),
+      store_(store),
+      logPath_(logPath),
+      document_(std::make_unique<ModelDocument>()) {
     setWindowTitle(kTitle);
     OnInitDialog();
 }
@@ -244,13 +248,15 @@ void CY4EditorDlg::createToolDialogs() {
         dialog.openWith(opener);
         connect(&dialog, &CToolDialog::redrawRequested, this, &CY4EditorDlg::RenderScene);
     };
-    objectTreeDialog_ = std::make_unique<CObjectTreeDialog>(objectTree_, this);
+    objectTreeDialog_ = std::make_unique<CObjectTreeDialog>(*document_, this);
     wire(*objectTreeDialog_, *objects_);
     connect(objectTreeDialog_.get(), &CObjectTreeDialog::selectedObjectChanged, this,
             [this](const QString& path) {
                 selectedObject_->setText(path);
                 selectedObject_->setEnabled(true);
             });
+    connect(normals_, &QCheckBox::toggled, objectTreeDialog_.get(),
+            &CObjectTreeDialog::setNormalsChecked);
     objects_->setEnabled(false);
     texturesDialog_ = std::make_unique<CPlaceholderToolDialog>(
         QStringLiteral("Textures"), QStringLiteral("No model loaded."), this);
@@ -375,6 +381,7 @@ void CY4EditorDlg::DestroyWindow() {
     attributesDialog_.reset();
     objectTreeDialog_.reset();
     texturesDialog_.reset();
+    document_.reset();
     TraceLog::global().close();
 }
 

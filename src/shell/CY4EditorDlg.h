@@ -9,7 +9,6 @@
 #include <string>
 
 #include "files/RGBImage.h"
-#include "model/SceneTree.h"
 #include "shell/DisplaySettings.h"
 #include "shell/GridSettings.h"
 #include "shell/ProjectionSettings.h"
@@ -30,6 +29,7 @@ class CObjectTreeDialog;
 class CProjectionPropertiesDialog;
 class CToolDialog;
 class CTransformPropertiesDialog;
+class ModelDocument;
 class CViewArea;
 class SettingsStore;
 
@@ -95,8 +95,8 @@ private:
     GridSettings grid_;
     ProjectionSettings projection_;
     std::array<std::shared_ptr<RGBImage>, 3> backdropImages_;
-    // The object tree that the tree window shows; it outlives the dialogs.
-    SceneTree objectTree_;
+    // The model and its object tree, which the tree window shows; it outlives the dialogs.
+    std::unique_ptr<ModelDocument> document_;
 
     // The tool dialogs, in the order in which the exit destroys them.
     std::unique_ptr<CDisplayPropertiesDialog> displayDialog_;
