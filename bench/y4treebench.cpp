@@ -1,7 +1,8 @@
 // y4treebench: times opening the object tree window on a model, as y4bench asks it to in a
 // process of its own (Qt's windows stay out of the core's measurements). Each run lists the
-// model in the tree, creates the window with its item model and tree view, opens the first
-// level and shows the window on Qt's off-screen platform until the tree has been painted.
+// document's model in its tree again, creates the window with its item model and tree view,
+// opens the first level and shows the window on Qt's off-screen platform until the tree has
+// been painted.
 // Prints "tree_window_cold <seconds>" for the first run, which also pays for Qt's first window,
 // and "tree_window <seconds>" for the fastest run.
 #include <QApplication>
@@ -14,7 +15,7 @@
 #include <string>
 
 #include "dialogs/CObjectTreeDialog.h"
-#include "files/Reader.h"
+#include "document/ModelDocument.h"
 #include "model/TreeListing.h"
 
 namespace {
@@ -33,13 +34,11 @@ protected:
     }
 };
 
-// Opens the window over a new tree of `model`, as after a load: the tree's memory is fresh too.
-double openWindow(y4::Reader& model) {
+// Opens the window over the document's tree listed again, as after a load.
+double openWindow(y4::ModelDocument& document) {
     const auto start = Clock::now();
-    auto tree = std::make_unique<y4::SceneTree>();
-    model.m_pEntityTree = tree.get();
-    y4::TreeListing::buildTree(*tree, model.root());
-    auto dialog = std::make_unique<y4::CObjectTreeDialog>(*tree, nullptr);
+    y4::TreeListing::buildTree(document.tree(), document.reader()->root());
+    auto dialog = std::make_unique<y4::CObjectTreeDialog>(document, nullptr);
     PaintWatch watch;
     dialog->treeView().viewport()->installEventFilter(&watch);
     dialog->show();
@@ -48,8 +47,6 @@ double openWindow(y4::Reader& model) {
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     dialog.reset();
-    tree->deleteAllItems();
-    model.m_pEntityTree = nullptr;
     return seconds;
 }
 
@@ -74,15 +71,15 @@ int main(int argc, char** argv) {
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
 
-    const auto model = std::make_unique<y4::Reader>(nullptr, y4::ModelSource::chosen(path));
-    if (!model->loaded()) {
-        std::fprintf(stderr, "y4treebench: %s: %s\n", path.c_str(), model->openError().c_str());
+    // A failed load has shown its message on the console.
+    y4::ModelDocument document;
+    if (!document.load(path)) {
         return 1;
     }
-    const double cold = openWindow(*model);
+    const double cold = openWindow(document);
     double best = cold;
     for (int run = 1; run < runs; ++run) {
-        best = std::min(best, openWindow(*model));
+        best = std::min(best, openWindow(document));
     }
     std::printf("tree_window_cold %.9f\ntree_window %.9f\n", cold, best);
     return 0;

@@ -1,5 +1,5 @@
-// CObjectTreeDialog: the tree view over the adapter, the mirrored selection, the buttons and
-// their arrangement.
+// CObjectTreeDialog: the tree view over the adapter, the mirrored selection, the buttons with
+// their rules and handlers, and their arrangement.
 #include "dialogs/CObjectTreeDialog.h"
 
 #include <QHBoxLayout>
@@ -11,44 +11,40 @@
 #include <algorithm>
 #include <string>
 
+#include "dialogs/CCreateShapeDialog.h"
+#include "document/ModelDocument.h"
+#include "model/Entity.h"
+#include "model/Face.h"
 #include "model/SceneObject.h"
-#include "model/Vertex.h"
+#include "model/SubEntity.h"
+#include "platform/Prompt.h"
 
 namespace y4 {
 
 namespace {
 
-// Until display switches are edits of the document, a check box switches its record here: the
-// record's switch and the check of each of its items (a vertex has one per corner listing).
-void switchDisplayInPlace(SceneTree& tree, TreeItem item, bool displayed) {
-    SceneObject* record = tree.itemData(item);
-    if (record == nullptr) {
-        return;
-    }
-    record->displayed = displayed ? 1 : 0;
-    TreeUpdateScope batch(&tree);
-    if (record->kind() == SceneObject::kVertex) {
-        for (const TreeItem listing : static_cast<Vertex*>(record)->treeItems) {
-            tree.setCheck(listing, displayed);
-        }
-    }
-    tree.setCheck(item, displayed);
-}
-
 // The gaps between the groups of buttons in a column.
 constexpr int kGroupGap = 10;
 
+template <class T>
+T* recordAs(SceneObject* record, int kind) {
+    return record != nullptr && record->kind() == kind ? static_cast<T*>(record) : nullptr;
+}
+
 }  // namespace
 
-CObjectTreeDialog::CObjectTreeDialog(SceneTree& tree, QWidget* parent)
+CObjectTreeDialog::CObjectTreeDialog(ModelDocument& document, QWidget* parent)
     : CToolDialog(QStringLiteral("Object Tree Hierarchy"), parent),
-      tree_(tree),
+      document_(document),
+      tree_(document.tree()),
       model_(new SceneTreeModel(
-          tree,
-          [&tree](TreeItem item, bool displayed) { switchDisplayInPlace(tree, item, displayed); },
+          tree_,
+          [&document](TreeItem item, bool displayed) {
+              document.setDisplayed(document.tree().itemData(item), displayed);
+          },
           this)),
       view_(new QTreeView(this)),
-      selectRequest_([&tree](TreeItem item) { tree.selectItem(item); }) {
+      selectRequest_([&document](TreeItem item) { document.select(item); }) {
     view_->setObjectName(QStringLiteral("Object Tree"));
     view_->setAccessibleName(QStringLiteral("Object Tree"));
     view_->setHeaderHidden(true);
@@ -62,7 +58,7 @@ CObjectTreeDialog::CObjectTreeDialog(SceneTree& tree, QWidget* parent)
     // After the view's own handlers, so that the view has taken in the new items.
     connect(model_, &QAbstractItemModel::modelReset, this, &CObjectTreeDialog::expandFirstLevel);
     connect(model_, &SceneTreeModel::selectedItemChanged, this,
-            &CObjectTreeDialog::onTreeSelectionChanged);
+            &CObjectTreeDialog::OnSelchangedTree);
     connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CObjectTreeDialog::onViewSelectionChanged);
 
@@ -70,9 +66,13 @@ CObjectTreeDialog::CObjectTreeDialog(SceneTree& tree, QWidget* parent)
     layoutControls();
     expandFirstLevel();
     showSelectedItem(tree_.selectedItem());
+    document_.addObserver(this);
+    refreshButtons();
 }
 
-CObjectTreeDialog::~CObjectTreeDialog() = default;
+CObjectTreeDialog::~CObjectTreeDialog() {
+    document_.removeObserver(this);
+}
 
 void CObjectTreeDialog::setSelectRequest(SelectRequest request) {
     selectRequest_ = std::move(request);
@@ -82,30 +82,37 @@ void CObjectTreeDialog::setDisplaySwitch(SceneTreeModel::DisplaySwitch displaySw
     model_->setDisplaySwitch(std::move(displaySwitch));
 }
 
+void CObjectTreeDialog::setNormalsChecked(bool checked) {
+    normalsChecked_ = checked;
+    refreshButtons();
+}
+
 void CObjectTreeDialog::createButtons() {
-    const auto make = [this](const char* caption) {
+    const auto make = [this](const char* caption, void (CObjectTreeDialog::*handler)()) {
         auto* button = new QPushButton(QString::fromLatin1(caption), this);
         button->setObjectName(QString::fromLatin1(caption));
         button->setAutoDefault(false);
         button->setEnabled(false);
+        connect(button, &QPushButton::clicked, this, handler);
         return button;
     };
-    deselect_ = make("Deselect");
-    displayAll_ = make("Display All");
-    hideAll_ = make("Hide All");
-    pickVertex_ = make("Pick Vertex");
-    pickNormal_ = make("Pick Normal");
-    addGroup_ = make("Add Group");
-    addSubEntity_ = make("Add SubEntity");
-    addFace_ = make("Add Face");
-    delete_ = make("Delete");
-    copy_ = make("Copy");
-    paste_ = make("Paste");
-    moveVertices_ = make("Move Vertices");
-    splitFace_ = make("Split Face");
-    createShape_ = make("Create Shape");
+    deselect_ = make("Deselect", &CObjectTreeDialog::OnButtonDeselect);
+    displayAll_ = make("Display All", &CObjectTreeDialog::OnButtonDisplayAll);
+    hideAll_ = make("Hide All", &CObjectTreeDialog::OnButtonHideAll);
+    pickVertex_ = make("Pick Vertex", &CObjectTreeDialog::OnButtonPickVertex);
+    pickNormal_ = make("Pick Normal", &CObjectTreeDialog::OnButtonPickNormal);
+    addGroup_ = make("Add Group", &CObjectTreeDialog::OnButtonAddGroup);
+    addSubEntity_ = make("Add SubEntity", &CObjectTreeDialog::OnButtonAddSubEntity);
+    addFace_ = make("Add Face", &CObjectTreeDialog::OnButtonAddFace);
+    delete_ = make("Delete", &CObjectTreeDialog::OnButtonDelete);
+    copy_ = make("Copy", &CObjectTreeDialog::OnButtonCopy);
+    paste_ = make("Paste", &CObjectTreeDialog::OnButtonPaste);
+    // Never offered: moving vertices is not built yet.
+    moveVertices_ = make("Move Vertices", &CObjectTreeDialog::onButtonMovevertices);
+    splitFace_ = make("Split Face", &CObjectTreeDialog::OnButtonSplitFace);
+    createShape_ = make("Create Shape", &CObjectTreeDialog::OnButtonCreateShape);
     // "Hide Hidden" does nothing, so it may always be pressed.
-    hideHidden_ = make("Hide Hidden");
+    hideHidden_ = make("Hide Hidden", &CObjectTreeDialog::OnButtonHideHidden);
     hideHidden_->setEnabled(true);
     close_ = makeCloseButton();
 }
@@ -182,8 +189,9 @@ void CObjectTreeDialog::onViewSelectionChanged() {
     }
 }
 
-void CObjectTreeDialog::onTreeSelectionChanged(TreeItem item) {
+void CObjectTreeDialog::OnSelchangedTree(TreeItem item) {
     showSelectedItem(item);
+    refreshButtons();
     std::string path;
     if (const SceneObject* record = tree_.itemData(item)) {
         record->appendPathName(path);
@@ -197,6 +205,159 @@ void CObjectTreeDialog::expandFirstLevel() {
     for (int row = 0; row < model_->rowCount(); ++row) {
         view_->expand(model_->index(row, 0));
     }
+}
+
+// ---- the rules ----
+
+void CObjectTreeDialog::refreshButtons() {
+    const bool loaded = document_.hasModel();
+    SceneObject* selected = document_.selectedRecord();
+    const bool copied = document_.copySource() != nullptr;
+    // Deselect also lets go of a copied record.
+    deselect_->setEnabled(selected != nullptr || copied);
+    displayAll_->setEnabled(loaded && !allDisplayed_);
+    hideAll_->setEnabled(loaded && !allHidden_);
+    pickVertex_->setEnabled(loaded);
+    pickNormal_->setEnabled(loaded && normalsChecked_);
+
+    addGroup_->setEnabled(document_.canAddGroup(selected));
+    addSubEntity_->setEnabled(document_.canAddSubEntity(selected));
+    createShape_->setEnabled(addSubEntity_->isEnabled());
+    addFace_->setEnabled(document_.canAddFace(selected));
+    splitFace_->setEnabled(document_.canSplitFace(selected));
+    delete_->setText(selected != nullptr && selected->deleted ? QStringLiteral("Undelete")
+                                                              : QStringLiteral("Delete"));
+    delete_->setEnabled(document_.canDelete(selected));
+    copy_->setEnabled(document_.canCopy(selected));
+    // With nothing selected, Paste stays offered to say that it needs a destination.
+    paste_->setEnabled(selected != nullptr ? document_.canPaste(selected) : copied);
+}
+
+void CObjectTreeDialog::modelReplaced() {
+    allDisplayed_ = false;
+    allHidden_ = false;
+    refreshButtons();
+}
+
+void CObjectTreeDialog::recordsChanged(const RecordChange&) {
+    refreshButtons();
+}
+
+void CObjectTreeDialog::recordsAdded(const RecordSet&) {
+    refreshButtons();
+}
+
+void CObjectTreeDialog::recordsRemoved(const RecordSet&) {
+    refreshButtons();
+}
+
+void CObjectTreeDialog::displayChanged(const DisplayChange&) {
+    if (!switchingAll_) {
+        allDisplayed_ = false;
+        allHidden_ = false;
+    }
+    refreshButtons();
+}
+
+void CObjectTreeDialog::selectionChanged(const SelectionChange&) {
+    refreshButtons();
+}
+
+// ---- the handlers ----
+
+void CObjectTreeDialog::OnButtonDeselect() {
+    document_.deselect();
+    refreshButtons();
+}
+
+void CObjectTreeDialog::setAllDisplayed(bool on) {
+    if (!document_.hasModel()) {
+        return;
+    }
+    {
+        const QScopedValueRollback<bool> guard(switchingAll_, true);
+        document_.setAllDisplayed(on);
+    }
+    allDisplayed_ = on;
+    allHidden_ = !on;
+    refreshButtons();
+}
+
+void CObjectTreeDialog::OnButtonDisplayAll() {
+    setAllDisplayed(true);
+}
+
+void CObjectTreeDialog::OnButtonHideAll() {
+    setAllDisplayed(false);
+}
+
+void CObjectTreeDialog::OnButtonPickVertex() {
+    emit pickModeRequested(kPickVertexMode, kPickVertexKind, QStringLiteral("Vertex"));
+}
+
+void CObjectTreeDialog::OnButtonPickNormal() {
+    emit pickModeRequested(kPickNormalMode, kPickNormalKind, QStringLiteral("Normal"));
+}
+
+void CObjectTreeDialog::OnButtonAddGroup() {
+    document_.addGroup(recordAs<Entity>(document_.selectedRecord(), SceneObject::kEntity));
+}
+
+void CObjectTreeDialog::OnButtonAddSubEntity() {
+    document_.addSubEntity(recordAs<Entity>(document_.selectedRecord(), SceneObject::kEntity));
+}
+
+void CObjectTreeDialog::OnButtonAddFace() {
+    if (document_.canAddFace(document_.selectedRecord())) {
+        emit addFaceRequested();
+    }
+}
+
+void CObjectTreeDialog::OnButtonDelete() {
+    // The document refuses the root and a terrain's own record with their messages, and
+    // selects what it undeleted again.
+    document_.toggleDeleted(document_.selectedRecord());
+    refreshButtons();
+}
+
+void CObjectTreeDialog::OnButtonCopy() {
+    document_.copy(document_.selectedRecord());
+    refreshButtons();
+}
+
+void CObjectTreeDialog::OnButtonPaste() {
+    const SceneObject* source = document_.copySource();
+    if (source == nullptr) {
+        return;
+    }
+    SceneObject* destination = document_.selectedRecord();
+    // The document shows the message of a refused pair.
+    document_.paste(destination);
+    if (destination != nullptr && destination != source) {
+        emit pasteDrawRequested();
+    }
+    refreshButtons();
+}
+
+void CObjectTreeDialog::onButtonMovevertices() {
+    prompt().showMessage("Still need to implement onButtonMovevertices()", MessageIcon::None);
+}
+
+void CObjectTreeDialog::OnButtonSplitFace() {
+    // The new half is selected; the old face's corner items are listed again.
+    document_.splitFace(recordAs<Face>(document_.selectedRecord(), SceneObject::kFace));
+}
+
+void CObjectTreeDialog::OnButtonCreateShape() {
+    CCreateShapeDialog dialog(*this, this);
+    dialog.exec();
+}
+
+void CObjectTreeDialog::CreateShape(ShapeKind, float length, float width, float height,
+                                    float radius, int lengthSegments, int widthSegments,
+                                    int heightSegments) {
+    reportShapeParameters(length, width, height, radius, lengthSegments, widthSegments,
+                          heightSegments);
 }
 
 }  // namespace y4

@@ -92,14 +92,19 @@ void CY4EditorDlg::createToolDialogs() {
         dialog.openWith(opener);
         connect(&dialog, &CToolDialog::redrawRequested, this, &CY4EditorDlg::RenderScene);
     };
-    // The tree window shows the document's tree, which lives as long as the document; its
-    // clicks ask the document to select and to switch display.
-    objectTreeDialog_ = std::make_unique<CObjectTreeDialog>(document_->tree(), this);
+    // The tree window shows the document's tree and asks the document for every edit; the
+    // main window switches the view's modes for it. "Selected Object" follows the document's
+    // selection in this window's own handler.
+    objectTreeDialog_ = std::make_unique<CObjectTreeDialog>(*document_, this);
     wire(*objectTreeDialog_, *objects_);
-    objectTreeDialog_->setSelectRequest([this](TreeItem item) { document_->select(item); });
-    objectTreeDialog_->setDisplaySwitch([this](TreeItem item, bool displayed) {
-        document_->setDisplayed(document_->tree().itemData(item), displayed);
-    });
+    connect(objectTreeDialog_.get(), &CObjectTreeDialog::pickModeRequested, this,
+            &CY4EditorDlg::enterPickMode);
+    connect(objectTreeDialog_.get(), &CObjectTreeDialog::pasteDrawRequested, this,
+            &CY4EditorDlg::drawPickFrame);
+    connect(objectTreeDialog_.get(), &CObjectTreeDialog::addFaceRequested, this,
+            &CY4EditorDlg::OnAddFace);
+    connect(normals_, &QCheckBox::toggled, objectTreeDialog_.get(),
+            &CObjectTreeDialog::setNormalsChecked);
     objects_->setEnabled(false);
     texturesDialog_ = std::make_unique<CPlaceholderToolDialog>(
         QStringLiteral("Textures"), QStringLiteral("No model loaded."), this);

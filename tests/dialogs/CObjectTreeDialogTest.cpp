@@ -1,4 +1,4 @@
-// The object tree window over a generated scene: its buttons, the first level shown after each
+// The object tree window over a generated model: its buttons, the first level shown after each
 // rebuild, the view's selection mirroring the tree's both ways, what is open and selected
 // surviving edits elsewhere, and check boxes that ask for a display switch and show the tree.
 #include <gtest/gtest.h>
@@ -14,11 +14,12 @@
 #include <utility>
 #include <vector>
 
-#include "ModelGenerator.h"
 #include "SceneBuilder.h"
 #include "dialogs/CObjectTreeDialog.h"
+#include "document/ModelDocument.h"
 #include "model/TreeListing.h"
 #include "support/GuiApplication.h"
+#include "support/ModelFixture.h"
 
 namespace y4 {
 namespace {
@@ -90,15 +91,16 @@ TreeItem cornerItem(const SceneTree& tree, const Face* face, const Vertex* corne
 
 TEST(CObjectTreeDialog, ViewMirrorsTheTreeAndKeepsWhatIsOpenAndSelectedThroughEdits) {
     test::guiApplication();
-    SceneTree tree;  // outlives the scene, which empties it
-    CObjectTreeDialog dialog(tree, nullptr);
+    ModelDocument document;
+    SceneTree& tree = document.tree();
+    CObjectTreeDialog dialog(document, nullptr);
     QTreeView& view = dialog.treeView();
     SceneTreeModel& model = dialog.treeModel();
     std::vector<std::string> paths;
     QObject::connect(&dialog, &CObjectTreeDialog::selectedObjectChanged,
                      [&](const QString& path) { paths.push_back(path.toStdString()); });
 
-    // Every button of the window is there; until they are wired only these two may be pressed.
+    // Every button of the window is there; without a model only these two may be pressed.
     std::set<std::string> captions;
     std::set<std::string> enabled;
     for (const QPushButton* button : dialog.findChildren<QPushButton*>()) {
@@ -118,14 +120,10 @@ TEST(CObjectTreeDialog, ViewMirrorsTheTreeAndKeepsWhatIsOpenAndSelectedThroughEd
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
 
-    gen::GeneratorOptions options;
-    options.faces = 120;
-    options.groups = 7;
-    options.depth = 2;
-    const std::unique_ptr<Reader> scene = gen::ModelGenerator::generate(options, "/x/GEN.Y4P");
-    scene->m_pEntityTree = &tree;
+    const test::TempDir dir;
+    ASSERT_TRUE(document.load(test::ModelFixture::writeGenerated(dir, 7)));
+    Reader* scene = document.reader();
     gen::SceneBuilder build(*scene);
-    TreeListing::buildTree(tree, scene->root());
     EXPECT_EQ(openItems(view, model), std::set<TreeItem>{rootItem(*scene)});
     EXPECT_EQ(paths, std::vector<std::string>{"NULL"});
 

@@ -18,29 +18,10 @@
 #include "dialogs/SceneTreeModel.h"
 #include "model/TreeListing.h"
 #include "support/GuiApplication.h"
+#include "support/ModelTesterComplaints.h"
 
 namespace y4 {
 namespace {
-
-// Turns the model tester's complaints into failures of the running test.
-class ModelTesterComplaints {
-public:
-    ModelTesterComplaints() { previous_ = qInstallMessageHandler(&handle); }
-    ~ModelTesterComplaints() { qInstallMessageHandler(previous_); }
-    ModelTesterComplaints(const ModelTesterComplaints&) = delete;
-    ModelTesterComplaints& operator=(const ModelTesterComplaints&) = delete;
-
-private:
-    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-        if (type != QtDebugMsg && type != QtInfoMsg &&
-            QByteArray(context.category) == "qt.modeltest") {
-            ADD_FAILURE() << text.toStdString();
-        } else if (previous_) {
-            previous_(type, context, text);
-        }
-    }
-    static inline QtMessageHandler previous_ = nullptr;
-};
 
 // What a view knows of the model from its signals alone: each item it was told of, under a
 // persistent index that Qt moves as the announced rows come and go, with the label and check
@@ -122,7 +103,7 @@ private:
 
 TEST(SceneTreeModel, FollowsTheTreeThroughRandomEditsWithoutResets) {
     test::guiApplication();
-    const ModelTesterComplaints complaints;
+    const test::ModelTesterComplaints complaints;
     for (const std::uint32_t seed : {1u, 2u}) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         std::mt19937 random(seed);
