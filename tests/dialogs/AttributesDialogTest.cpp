@@ -302,11 +302,20 @@ TEST(AttributesDialogTerrain, TheTerrainsOwnNameCannotBeEdited) {
     button(dialog, "Apply").click();
     EXPECT_TRUE(terrain->nameEquals("Zelvan's Terrain"));
 
+    // Its picture is its own: its record keeps it, and no other record is offered it.
+    EXPECT_FALSE(list(dialog, "Bitmap:").isEnabled());
     model.document.selectRecord(grass);
     EXPECT_FALSE(box(dialog, "SubEntityName:").isReadOnly());
+    QComboBox& bitmaps = list(dialog, "Bitmap:");
+    ASSERT_EQ(bitmaps.itemText(bitmaps.count() - 1), "Zelvan's Terrain");
+    const QModelIndex terrainEntry = bitmaps.model()->index(bitmaps.count() - 1, 0);
+    EXPECT_FALSE(bitmaps.model()->flags(terrainEntry) & Qt::ItemIsEnabled);
+    EXPECT_TRUE(bitmaps.model()->flags(bitmaps.model()->index(0, 0)) & Qt::ItemIsEnabled);
+    choose(bitmaps, 1);
     type(dialog, "SubEntityName:", "Meadow");
     button(dialog, "Apply").click();
     EXPECT_TRUE(grass->nameEquals("Meadow"));
+    EXPECT_EQ(grass->bitmapIndex, 1);
 }
 
 }  // namespace
