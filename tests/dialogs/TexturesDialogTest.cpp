@@ -152,6 +152,8 @@ TEST_F(TexturesDialogTest, AddTakesTheNameOfAFileChosenAnywhere) {
         "not, add it using the PKVTOOL -a add file option.");
     button(dialog_, "Add Texture").click();
     EXPECT_EQ(shown(), (Lines{"[0] RED", "[1] BLUE", "[2] Stone"}));
+    // Read from the model's folder (STONE.BMP there), not from the unreadable file chosen.
+    EXPECT_TRUE(reader().textures.images[2] != nullptr);
     EXPECT_TRUE(model_.document.isModified());
 }
 
