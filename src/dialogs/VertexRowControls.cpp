@@ -27,13 +27,16 @@ VertexRowControls::VertexRowControls(QWidget& parent, QGridLayout& grid, int row
     list_->setObjectName(listName);
     list_->setAccessibleName(listName);
     // The list may hold every vertex of a large sub-entity: its width must not be measured
-    // over the entries, and its rows are all of one height.
+    // over the entries, its rows are all of one height, and its drop-down shows a few rows
+    // below the box (the style's own drop-down measures every row before it opens, seconds
+    // for half a million vertices).
     list_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     list_->setMinimumContentsLength(12);
     auto* view = new QListView(list_);
     view->setUniformItemSizes(true);
     list_->setView(view);
     list_->setModel(model_);
+    list_->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     grid.addWidget(list_, row, 0);
     for (int c = 0; c < kBoxes; ++c) {
         auto* box = new QLineEdit(&parent);
