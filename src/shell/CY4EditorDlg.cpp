@@ -12,11 +12,12 @@
 #include <QRadioButton>
 #include <QShortcut>
 
+#include "dialogs/CAttributesDialog.h"
 #include "dialogs/CDisplayPropertiesDialog.h"
 #include "dialogs/CGridPropertiesDialog.h"
 #include "dialogs/CObjectTreeDialog.h"
-#include "dialogs/CPlaceholderToolDialog.h"
 #include "dialogs/CProjectionPropertiesDialog.h"
+#include "dialogs/CTexturesDialog.h"
 #include "dialogs/CTransformPropertiesDialog.h"
 #include "document/ModelDocument.h"
 #include "platform/SettingsStore.h"
@@ -106,8 +107,7 @@ void CY4EditorDlg::createToolDialogs() {
     connect(normals_, &QCheckBox::toggled, objectTreeDialog_.get(),
             &CObjectTreeDialog::setNormalsChecked);
     objects_->setEnabled(false);
-    texturesDialog_ = std::make_unique<CPlaceholderToolDialog>(
-        QStringLiteral("Textures"), QStringLiteral("No model loaded."), this);
+    texturesDialog_ = std::make_unique<CTexturesDialog>(*document_, this);
     wire(*texturesDialog_, *textures_);
 
     displayDialog_ = std::make_unique<CDisplayPropertiesDialog>(display_, store_, this);
@@ -141,8 +141,7 @@ void CY4EditorDlg::createToolDialogs() {
         RenderScene();
     });
 
-    attributesDialog_ = std::make_unique<CPlaceholderToolDialog>(
-        QStringLiteral("Attributes"), QStringLiteral("Nothing selected."), this);
+    attributesDialog_ = std::make_unique<CAttributesDialog>(*document_, this);
     wire(*attributesDialog_, *attributes_);
 }
 

@@ -28,8 +28,10 @@ namespace y4 {
 class CDisplayPropertiesDialog;
 class CDrawFrame;
 class CGridPropertiesDialog;
+class CAttributesDialog;
 class CObjectTreeDialog;
 class CProjectionPropertiesDialog;
+class CTexturesDialog;
 class CToolDialog;
 class CTransformPropertiesDialog;
 class CViewArea;
@@ -71,6 +73,8 @@ public:
     // The open model's renderer; null until a frame was drawn with it.
     SceneRenderer* sceneRenderer() const;
     CObjectTreeDialog& objectTreeDialog() const { return *objectTreeDialog_; }
+    CAttributesDialog& attributesDialog() const { return *attributesDialog_; }
+    CTexturesDialog& texturesDialog() const { return *texturesDialog_; }
 
     const DisplaySettings& displaySettings() const { return display_; }
     const TransformSettings& transformSettings() const;
@@ -113,6 +117,14 @@ public slots:
     // and the view's pick mode, drawn at once so that the markers' window positions are known.
     void OnButtonPickVertex();
     void OnButtonPickNormal();
+    // A pick mode asked for by the object tree window: its text, the view's mouse mode and edit
+    // kind, and a frame drawn at once.
+    void enterPickMode(int mouseMode, int editKind, const QString& pickModeText);
+    // One frame drawn at once in the vertex pick mode, the mode restored after it: a paste's
+    // vertices get the window positions that picking searches.
+    void drawPickFrame();
+    // The tree window's "Add Face": the New Face dialog, modal, for the selected sub-entity.
+    void OnAddFace();
     // The view drags a backdrop in its plane: mouse mode 17, 18 or 19.
     void OnBackdropMove(int mouseMode);
 
@@ -193,9 +205,9 @@ private:
     std::unique_ptr<CTransformPropertiesDialog> transformDialog_;
     std::unique_ptr<CGridPropertiesDialog> gridDialog_;
     std::unique_ptr<CProjectionPropertiesDialog> projectionDialog_;
-    std::unique_ptr<CToolDialog> attributesDialog_;
+    std::unique_ptr<CAttributesDialog> attributesDialog_;
     std::unique_ptr<CObjectTreeDialog> objectTreeDialog_;
-    std::unique_ptr<CToolDialog> texturesDialog_;
+    std::unique_ptr<CTexturesDialog> texturesDialog_;
 
     CViewArea* viewArea_ = nullptr;
 

@@ -1,10 +1,14 @@
 // CY4EditorDlg: the draw-mode controls, the object and view commands of the button columns
 // (most choose what a drag in the view does; the scale, centre and flip commands act at once),
-// and the main window's part of the pick commands.
+// the main window's part of the object tree window's pick commands, its paste frame and its
+// "Add Face".
 #include <QCheckBox>
 #include <QLabel>
 
+#include "dialogs/CNewFaceDialog.h"
+#include "dialogs/CObjectTreeDialog.h"
 #include "document/ModelDocument.h"
+#include "model/SubEntity.h"
 #include "shell/CY4EditorDlg.h"
 #include "shell/ViewMouse.h"
 #include "view/CDrawFrame.h"
@@ -143,14 +147,36 @@ void CY4EditorDlg::OnButtonFlip(int axis) {
 // ---- picking and the backdrops ----
 
 void CY4EditorDlg::OnButtonPickVertex() {
-    showPickMode(QStringLiteral("Vertex"));
-    mouse_->setMode(ViewMouse::kPickVertex, ViewMouse::kEditPickVertex);
-    RenderScene();
+    enterPickMode(ViewMouse::kPickVertex, ViewMouse::kEditPickVertex, QStringLiteral("Vertex"));
 }
 
 void CY4EditorDlg::OnButtonPickNormal() {
-    showPickMode(QStringLiteral("Normal"));
-    mouse_->setMode(ViewMouse::kPickNormal, ViewMouse::kEditPickNormal);
+    enterPickMode(ViewMouse::kPickNormal, ViewMouse::kEditPickNormal, QStringLiteral("Normal"));
+}
+
+void CY4EditorDlg::enterPickMode(int mouseMode, int editKind, const QString& pickModeText) {
+    showPickMode(pickModeText);
+    mouse_->setMode(mouseMode, editKind);
+    RenderScene();
+}
+
+void CY4EditorDlg::drawPickFrame() {
+    ViewRenderer& view = frame_->view();
+    const int mode = view.mouseMode;
+    view.mouseMode = ViewMouse::kPickVertex;
+    RenderScene();
+    view.mouseMode = mode;
+}
+
+void CY4EditorDlg::OnAddFace() {
+    SceneObject* record = document_->selectedRecord();
+    if (!document_->canAddFace(record)) {
+        return;
+    }
+    // The dialog belongs to the tree window that asked for it; the document computes the world
+    // positions again with the face.
+    CNewFaceDialog dialog(*document_, static_cast<SubEntity&>(*record), objectTreeDialog_.get());
+    dialog.exec();
     RenderScene();
 }
 

@@ -4,6 +4,8 @@
 
 #include <QLineEdit>
 #include <QString>
+#include <cmath>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,6 +34,17 @@ bool acceptsFloat(std::string_view text) {
     return isFloatText(checked);
 }
 
+// The box's number as a float; none when the text is refused or the number lies beyond the
+// float range, which would reach the model as an infinity that no model file can hold.
+std::optional<float> readFloat(const QLineEdit& box) {
+    const std::string text = textOf(box);
+    if (!acceptsFloat(text)) {
+        return std::nullopt;
+    }
+    const auto value = static_cast<float>(parseLeadingFloat(text));
+    return std::isfinite(value) ? std::optional(value) : std::nullopt;
+}
+
 void refuse(QLineEdit& box, const std::string& fallbackText, const QString& boxText) {
     prompt().showMessage("Error: Invalid value; defaulting to " + fallbackText,
                          MessageIcon::Exclamation);
@@ -49,22 +62,19 @@ void putInt(QLineEdit& box, int value) {
 }
 
 float getFloat(QLineEdit& box) {
-    const std::string text = textOf(box);
-    if (!acceptsFloat(text)) {
-        refuse(box, "1.0", QStringLiteral("1.0"));
-        return 1.0f;
+    if (const std::optional<float> value = readFloat(box)) {
+        return *value;
     }
-    return static_cast<float>(parseLeadingFloat(text));
+    refuse(box, "1.0", QStringLiteral("1.0"));
+    return 1.0f;
 }
 
 float getFloatOr(QLineEdit& box, float fallback) {
-    const std::string text = textOf(box);
-    if (!acceptsFloat(text)) {
-        refuse(box, formatFixedText(fallback, 2),
-               QString::fromStdString(formatFloatText(fallback)));
-        return fallback;
+    if (const std::optional<float> value = readFloat(box)) {
+        return *value;
     }
-    return static_cast<float>(parseLeadingFloat(text));
+    refuse(box, formatFixedText(fallback, 2), QString::fromStdString(formatFloatText(fallback)));
+    return fallback;
 }
 
 int getInt(QLineEdit& box, int fallback) {

@@ -13,8 +13,9 @@ void putFloat(QLineEdit& box, float value);
 void putInt(QLineEdit& box, int value);
 
 // Text made of digits, ".", "-", "e" and "E" (and a "+" right after an "e" or "E", as putFloat
-// writes large numbers) reads as atof reads it; empty text reads as 0. Refused text shows "Error:
-// Invalid value; defaulting to 1.0", leaves "1.0" in the box and reads as 1.
+// writes large numbers) reads as atof reads it; empty text reads as 0. Refused text, and a number
+// beyond the float range, shows "Error: Invalid value; defaulting to 1.0", leaves "1.0" in the
+// box and reads as 1.
 float getFloat(QLineEdit& box);
 // As getFloat, with the message "Error: Invalid value; defaulting to <fallback as %.2f>" and the
 // fallback written back with putFloat.

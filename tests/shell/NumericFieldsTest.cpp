@@ -34,6 +34,9 @@ TEST_F(NumericFieldsTest, AcceptedTextReadsLikeAtofAndAtoiWithoutAMessage) {
     EXPECT_EQ(getFloat(box("2e+06")), 2000000.0f);
     EXPECT_EQ(getFloatOr(box("1E+3"), 5.0f), 1000.0f);
     EXPECT_EQ(getFloat(box("-2.25")), -2.25f);
+    // The largest float is a number; what lies beyond it is refused below; too small is 0.
+    EXPECT_EQ(getFloat(box("3.4e38")), 3.4e38f);
+    EXPECT_EQ(getFloat(box("1e-50")), 0.0f);
     EXPECT_EQ(getFloat(box("-3")), -3.0f);
     // Order and count of the accepted characters are free; atof takes what leads.
     EXPECT_EQ(getFloat(box("1-2")), 1.0f);
@@ -48,7 +51,7 @@ TEST_F(NumericFieldsTest, RefusedTextGivesTheMessageAndLeavesTheFallbackInTheBox
     for (const char* text : {"+5", "1,5", "abc", "1 5", " 1",
                              "1\xc2\xb7"
                              "5",
-                             "1+5", "e++3"}) {
+                             "1+5", "e++3", "1e39", "-4e38"}) {
         SCOPED_TRACE(text);
         testPrompt().expectMessage("Error: Invalid value; defaulting to 1.0");
         EXPECT_EQ(getFloat(box(text)), 1.0f);
