@@ -1,0 +1,157 @@
+// The main window with its editing windows: the object tree window's pick buttons, Paste and
+// "Add Face" reaching the view and the New Face dialog through the main window, its "Pick
+// Normal" following the "Normals" box, and "Attributes..." and "Textures..." opening the
+// dialogs over the loaded model.
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+
+#include "EditorFixture.h"
+#include "dialogs/CAttributesDialog.h"
+#include "dialogs/CObjectTreeDialog.h"
+#include "dialogs/CTexturesDialog.h"
+#include "model/Entity.h"
+#include "model/Face.h"
+#include "model/SubEntity.h"
+#include "shell/ViewMouse.h"
+#include "view/SceneRenderer.h"
+
+namespace y4 {
+namespace {
+
+class EditorDialogsTest : public test::EditorFixture {
+protected:
+    std::unique_ptr<CY4EditorDlg> startWithCrate() {
+        auto window = start();
+        load(*window, sample("CRATE.Y4P"));
+        window->RenderScene();
+        return window;
+    }
+    static SubEntity& part(CY4EditorDlg& window, const char* entity) {
+        return *window.document().reader()->findEntityByName(entity)->subEntities[0];
+    }
+    template <class W>
+    static W& named(QWidget& window, const char* name) {
+        W* found = test::findOneByAccessibleName<W>(window, QString::fromLatin1(name));
+        if (found == nullptr) {
+            throw std::runtime_error(std::string("no single control named ") + name);
+        }
+        return *found;
+    }
+};
+
+TEST_F(EditorDialogsTest, TheTreeWindowsCommandsReachTheViewAndTheNewFaceDialog) {
+    const auto window = startWithCrate();
+    ModelDocument& document = window->document();
+    CObjectTreeDialog& tree = window->objectTreeDialog();
+    const ViewRenderer& view = window->drawFrame().view();
+    SubEntity& body = part(*window, "Body");
+    SubEntity& lid = part(*window, "Lid");
+
+    // "Pick Normal" is offered while the main window's "Normals" box is checked.
+    QPushButton& pickNormal = named<QPushButton>(tree, "Pick Normal");
+    EXPECT_FALSE(pickNormal.isEnabled());
+    button(*window, "Normals").click();
+    EXPECT_TRUE(pickNormal.isEnabled());
+    button(*window, "Normals").click();
+    EXPECT_FALSE(pickNormal.isEnabled());
+
+    // The tree window's pick buttons set the main window's mode texts and the view's mode.
+    document.selectRecord(&lid);
+    button(*window, "TranslateX").click();
+    EXPECT_EQ(text(*window, "EditMode"), "TranslateX");
+    named<QPushButton>(tree, "Pick Vertex").click();
+    EXPECT_EQ(text(*window, "PickMode"), "Vertex");
+    EXPECT_EQ(text(*window, "EditMode"), "");
+    EXPECT_EQ(view.mouseMode, ViewMouse::kPickVertex);
+    EXPECT_EQ(view.editKind, ViewMouse::kEditPickVertex);
+    button(*window, "Normals").click();
+    pickNormal.click();
+    EXPECT_EQ(text(*window, "PickMode"), "Normal");
+    EXPECT_EQ(view.mouseMode, ViewMouse::kPickNormal);
+    EXPECT_EQ(view.editKind, ViewMouse::kEditPickNormal);
+
+    // A paste is drawn at once in the vertex pick mode, so that its vertices can be picked,
+    // and the view keeps the mode it had.
+    button(*window, "TranslateX").click();
+    document.selectRecord(lid.faces[0]);
+    named<QPushButton>(tree, "Copy").click();
+    document.selectRecord(&body);
+    const std::size_t faces = body.faces.size();
+    const std::size_t vertices = body.vertices.size();
+    named<QPushButton>(tree, "Paste").click();
+    ASSERT_EQ(body.faces.size(), faces + 1);
+    ASSERT_GT(body.vertices.size(), vertices);
+    EXPECT_EQ(view.mouseMode, ViewMouse::kTranslateX);
+    EXPECT_EQ(view.editKind, ViewMouse::kEditTranslate);
+    ASSERT_NE(window->sceneRenderer(), nullptr);
+    EXPECT_TRUE(window->sceneRenderer()->windowPositions().findVertex(body.vertices.back()));
+
+    // "Add Face" runs the New Face dialog, owned by the tree window, on the selected
+    // sub-entity; Apply adds the face there.
+    document.selectRecord(&body);
+    bool answered = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        answered = true;
+        EXPECT_EQ(dialog->windowTitle(), "New Face");
+        EXPECT_EQ(dialog->parentWidget(), &tree);
+        for (int k = 0; k < 3; ++k) {
+            const std::string name = "Vertex " + std::to_string(k + 1) + " Use Existing";
+            for (QComboBox* list : dialog->findChildren<QComboBox*>()) {
+                if (list->accessibleName() == QString::fromStdString(name)) {
+                    list->setCurrentIndex(k);
+                    emit list->activated(k);
+                }
+            }
+        }
+        named<QPushButton>(*dialog, "Apply").click();
+    });
+    named<QPushButton>(tree, "Add Face").click();
+    EXPECT_TRUE(answered);
+    ASSERT_EQ(body.faces.size(), faces + 2);
+    const Face& added = *body.faces.back();
+    EXPECT_EQ(added.vertexA, body.vertices[0]);
+    EXPECT_EQ(added.vertexB, body.vertices[1]);
+    EXPECT_EQ(added.vertexC, body.vertices[2]);
+    EXPECT_TRUE(test::testPrompt().shown.empty());
+}
+
+TEST_F(EditorDialogsTest, AttributesAndTexturesShowTheLoadedModel) {
+    const auto window = startWithCrate();
+    ModelDocument& document = window->document();
+    document.selectRecord(&part(*window, "Lid"));
+
+    button(*window, "Attributes...").click();
+    CAttributesDialog& attributes = window->attributesDialog();
+    ASSERT_TRUE(attributes.isVisible());
+    EXPECT_EQ(named<QLineEdit>(attributes, "GroupName:").text(), "Lid");
+    auto* bitmap = attributes.findChild<QComboBox*>("Bitmap:");
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_EQ(bitmap->currentText(), "WOOD");
+    // It follows the selection while open.
+    document.selectRecord(&part(*window, "Body"));
+    EXPECT_EQ(named<QLineEdit>(attributes, "GroupName:").text(), "Body");
+
+    button(*window, "Textures...").click();
+    CTexturesDialog& textures = window->texturesDialog();
+    ASSERT_TRUE(textures.isVisible());
+    auto* list = textures.findChild<QListWidget*>("Texture List");
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(0)->text(), "[0] WOOD");
+    EXPECT_EQ(list->item(1)->text(), "[1] METAL");
+
+    // Closing them enables their buttons again.
+    named<QPushButton>(attributes, "Close").click();
+    named<QPushButton>(textures, "Close").click();
+    EXPECT_TRUE(button(*window, "Attributes...").isEnabled());
+    EXPECT_TRUE(button(*window, "Textures...").isEnabled());
+}
+
+}  // namespace
+}  // namespace y4
