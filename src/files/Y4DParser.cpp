@@ -2,6 +2,7 @@
 #include "Y4DParser.h"
 
 #include "Reader.h"
+#include "RecordSink.h"
 
 namespace y4 {
 
@@ -19,8 +20,9 @@ void Y4DParser::parse() {
     faceClaimed_.assign(r.faces.size(), 0);
     vertexClaimed_.assign(r.vertices.size(), 0);
     EntityColumns columns;
+    SceneSink sink(r);
     for (int position = 0; position < r.numEntities; ++position) {
-        Entity* e = readEntityLine(position, columns);
+        Entity* e = readEntityLine(sink, position, columns);
         e->parentEntityID = columns.i[2];
         e->childEntityID = columns.i[3];
         // The file's first-face column lands in auxA.
@@ -34,11 +36,12 @@ void Y4DParser::readVertices(int count) {
     static constexpr std::string_view kWhat = "a vertex line of 10 decimal numbers";
     Reader& r = reader_;
     r.vertices.reserve(reservable(count, 40));
+    SceneSink sink(r);
     float numbers[10];
     for (int k = 0; k < count; ++k) {
         NumberScanner scan(lines_.next(kWhat), lines_.readableEnd());
         readFloats(scan, numbers, 10, kWhat);
-        addVertex(nullptr, k, numbers, 4, 8);
+        addVertex(sink, nullptr, k, numbers, 4, 8);
     }
 }
 
@@ -104,14 +107,16 @@ void Y4DParser::claimRanges(Entity* e, const EntityColumns& columns) {
     auto* sub = r.create<SubEntity>(e, 0);
     e->subEntities.push_back(sub);
     r.subEntities.push_back(sub);
-    sub->vertices.assign(r.vertices.begin() + static_cast<std::ptrdiff_t>(vertexBegin),
-                         r.vertices.begin() + static_cast<std::ptrdiff_t>(vertexEnd));
+    const std::span<Vertex*> vertices = r.vertices.span();
+    const std::span<Face*> faces = r.faces.span();
+    sub->vertices.append(vertices.begin() + static_cast<std::ptrdiff_t>(vertexBegin),
+                         vertices.begin() + static_cast<std::ptrdiff_t>(vertexEnd));
     for (Vertex* v : sub->vertices) {
         v->subEntity = sub;
         ++e->numVertices;
     }
-    sub->faces.assign(r.faces.begin() + static_cast<std::ptrdiff_t>(faceBegin),
-                      r.faces.begin() + static_cast<std::ptrdiff_t>(faceEnd));
+    sub->faces.append(faces.begin() + static_cast<std::ptrdiff_t>(faceBegin),
+                      faces.begin() + static_cast<std::ptrdiff_t>(faceEnd));
     for (Face* f : sub->faces) {
         for (int c : {f->indexA, f->indexB, f->indexC}) {
             if (c < 0 || c >= vertexCount) {
@@ -125,14 +130,23 @@ void Y4DParser::claimRanges(Entity* e, const EntityColumns& columns) {
         f->vertexA = sub->vertices[static_cast<std::size_t>(f->indexA)];
         f->vertexB = sub->vertices[static_cast<std::size_t>(f->indexB)];
         f->vertexC = sub->vertices[static_cast<std::size_t>(f->indexC)];
-        for (Vertex* corner : {f->vertexA, f->vertexB, f->vertexC}) {
-            if (corner->faces.empty() || corner->faces.back() != f) {
-                corner->faces.push_back(f);
-            }
-        }
         ++e->numFaces;
     }
-    sub->bitmapIndex = sub->faces.back()->bitmapIndex;
+    SceneSink sink(r);
+    linkCorners(sink, sub);
+    // The box of the vertices claimed.
+    bool any = false;
+    std::array<float, 6> box{};
+    for (const Vertex* v : sub->vertices) {
+        const float p[3] = {v->X, v->Y, v->Z};
+        for (int i = 0; i < 3; ++i) {
+            box[i] = !any || p[i] < box[i] ? p[i] : box[i];
+            box[3 + i] = !any || p[i] > box[3 + i] ? p[i] : box[3 + i];
+        }
+        any = true;
+    }
+    boxes_.push_back({sub, box, any});
+    sub->bitmapIndex = faces[faceEnd - 1]->bitmapIndex;
 }
 
 }  // namespace y4

@@ -1,4 +1,4 @@
-// Scene lookups and the release of every record.
+// Scene lookups, ids, the release of every record and the take-over of a parsed batch.
 #include "Scene.h"
 
 namespace y4 {
@@ -11,7 +11,32 @@ Scene::~Scene() {
     destroyAll();
 }
 
+void Scene::giveId(SceneObject* record) {
+    Ids& ids = ids_[static_cast<std::size_t>(record->kind())];
+    if (!ids.free.empty()) {
+        record->id_ = ids.free.back();
+        ids.free.pop_back();
+    } else {
+        record->id_ = ids.bound++;
+    }
+}
+
+void Scene::destroy(SceneObject* record) {
+    if (!record) {
+        return;
+    }
+    if (record->id_ != SceneObject::kNoId) {
+        ids_[static_cast<std::size_t>(record->kind())].free.push_back(record->id_);
+    }
+    pool_.destroy(record);
+}
+
 void Scene::destroyAll() {
+    // Records awaiting destruction are no longer in the lists.
+    for (SceneObject* r : graveyard_) {
+        pool_.destroy(r);
+    }
+    graveyard_.clear();
     for (Vertex* v : vertices) {
         pool_.destroy(v);
     }
@@ -29,6 +54,21 @@ void Scene::destroyAll() {
     subEntities.clear();
     entities.clear();
     bitmapNames.clear();
+    ids_ = {};
+}
+
+void Scene::takeOver(RecordBatch& batch, std::size_t count) {
+    for (std::size_t k = count; k < batch.blocks.size(); ++k) {
+        batch.destroyTree(batch.blocks[k]);
+    }
+    for (SceneObject* extra : batch.extras) {
+        batch.pool_.destroy(extra);
+    }
+    batch.extras.clear();
+    pool_.adopt(batch.pool_);
+    slices_.adopt(batch.slices_);
+    // The records kept are the scene's now; the batch no longer destroys them.
+    batch.blocks.clear();
 }
 
 Entity* Scene::findEntityByIndex(int index) const {

@@ -71,6 +71,24 @@ void SceneTree::resetItemText(TreeItem item) {
     d_->changed(item);
 }
 
+void SceneTree::resetSubtreeText(TreeItem top) {
+    if ((d_->texts.empty() && d_->observers.empty()) || !d_->isItem(top)) {
+        return;
+    }
+    // Explicit labels are few: find those in the subtree instead of walking it.
+    std::vector<TreeItem> explicitBelow;
+    for (const auto& entry : d_->texts) {
+        if (d_->isInSubtree(entry.first, top)) {
+            explicitBelow.push_back(entry.first);
+        }
+    }
+    for (TreeItem item : explicitBelow) {
+        d_->texts.erase(item);
+        d_->nodes[item].flags &= static_cast<std::uint8_t>(~kExplicitText);
+    }
+    d_->subtreeChanged(top);
+}
+
 std::string SceneTree::itemText(TreeItem item) const {
     if (!d_->isHeld(item)) {
         return {};
@@ -113,6 +131,10 @@ TreeItem SceneTree::parentItem(TreeItem item) const {
     return d_->isHeld(item) ? d_->nodes[item].parent : kNoItem;
 }
 
+std::vector<TreeItem> SceneTree::listings(const SceneObject* vertex) const {
+    return d_->listingsOf(vertex);
+}
+
 void SceneTree::selectItem(TreeItem item) {
     if (item == kNoItem || d_->isItem(item)) {
         d_->select(item);
@@ -129,6 +151,7 @@ void SceneTree::endUpdate() {
     }
     d_->flushAllRemovals();
     d_->flushChanges();
+    d_->flushSubtrees();
 }
 
 int SceneTree::childCount(TreeItem parent) const {
