@@ -1,6 +1,13 @@
-// y4bench: times the core's operations on generated models of 10,000, 100,000 and 1,000,000
-// faces (the fastest of several runs of each), next to the fgets/sscanf/fprintf yardstick, and
-// the peak memory of loading the largest model. Prints a table, or JSON with --json.
+// y4bench: times what a user meets on generated models of 10,000, 100,000 and 1,000,000 faces.
+// Each operation runs in a fresh process (this program again, with --child), so its memory is
+// as cold as a user's first load; the child reports the process CPU time (every thread) and the
+// wall time of the operation alone. Runs are interleaved over the operations, so a busy machine
+// slows them alike; the table shows the fastest and the median of the runs, next to the
+// yardsticks measured in the same run (fgets/sscanf/fprintf, and std::from_chars building
+// nothing), the peak memory of a load, and the growth from one size to the next. The older
+// in-process figures (the fastest of the runs in one process, memory already warm) follow as
+// an extra column. Prints a table, or JSON with --json.
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -8,13 +15,17 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "BaselineReader.h"
+#include "FromCharsReader.h"
 #include "ModelGenerator.h"
 #include "files/Reader.h"
 #include "files/Writer.h"
@@ -27,37 +38,35 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-struct Result {
-    std::string op;
-    long long faces;
-    double seconds;
-};
-
 struct Options {
     std::vector<long long> sizes = {10000, 100000, 1000000};
     int runs = 5;
     bool json = false;
+    bool warm = true;
     std::string folder;
 };
 
-// The fastest of `runs` timings of `work`; `setup` runs untimed before each.
-double fastest(int runs, const std::function<void()>& setup, const std::function<void()>& work) {
-    double best = 1e300;
-    for (int k = 0; k < runs; ++k) {
-        setup();
-        const auto start = Clock::now();
-        work();
-        best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
+// CPU time of the whole process (every thread, finished ones included) and wall time.
+struct Stamp {
+    double cpu;
+    double wall;
+    static Stamp now() {
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        const auto seconds = [](const timeval& t) {
+            return static_cast<double>(t.tv_sec) + 1e-6 * static_cast<double>(t.tv_usec);
+        };
+        return {seconds(usage.ru_utime) + seconds(usage.ru_stime),
+                std::chrono::duration<double>(Clock::now().time_since_epoch()).count()};
     }
-    return best;
+};
+
+std::string modelPath(const std::string& folder, long long faces, const char* extension) {
+    return folder + "/M" + std::to_string(faces) + "." + extension;
 }
 
-std::string modelPath(const Options& o, long long faces, const char* extension) {
-    return o.folder + "/M" + std::to_string(faces) + "." + extension;
-}
-
-void generate(const Options& o, long long faces, const char* extension) {
-    const std::string path = modelPath(o, faces, extension);
+void generate(const std::string& folder, long long faces, const char* extension) {
+    const std::string path = modelPath(folder, faces, extension);
     if (std::filesystem::exists(path)) {
         return;
     }
@@ -71,112 +80,182 @@ void generate(const Options& o, long long faces, const char* extension) {
     y4::gen::ModelGenerator::write(g, path);
 }
 
-std::unique_ptr<y4::Reader> load(const std::string& path) {
-    return std::make_unique<y4::Reader>(nullptr, path);
-}
-
 // Marks every other face and every tenth group deleted, as a user's big clean-up would.
 void markHalf(y4::Reader& r) {
-    for (std::size_t k = 0; k < r.faces.size(); k += 2) {
-        r.markFace(r.faces[k], 1);
-    }
-    for (std::size_t k = 1; k < r.entities.size(); k += 10) {
-        r.markEntity(r.entities[k], 1);
-    }
-}
-
-void benchmarkSize(const Options& o, long long faces, std::vector<Result>& results) {
-    const std::string nested = modelPath(o, faces, "Y4P");
-    auto add = [&](const char* op, double seconds) {
-        results.push_back({op, faces, seconds});
-        if (!o.json) {
-            std::fprintf(stderr, "  %-14s %9lld faces  %9.4f s\n", op, faces, seconds);
+    std::size_t k = 0;
+    for (y4::Face* f : r.faces) {
+        if (k++ % 2 == 0) {
+            r.markFace(f, 1);
         }
-    };
-    std::unique_ptr<y4::Reader> r;
-    add("baseline_read", fastest(
-                             o.runs, [] {}, [&] { y4::bench::BaselineReader::read(nested); }));
-    add("baseline_resave",
-        fastest(
-            o.runs, [] {},
-            [&] { y4::bench::BaselineReader::readAndWrite(nested, o.folder + "/baseline.out"); }));
-    add("load", fastest(
-                    o.runs, [&] { r.reset(); }, [&] { r = load(nested); }));
-    add("load_y4d", fastest(
-                        o.runs, [&] { r.reset(); }, [&] { r = load(modelPath(o, faces, "Y4D")); }));
-    add("load_y4t", fastest(
-                        o.runs, [&] { r.reset(); }, [&] { r = load(modelPath(o, faces, "Y4T")); }));
-    r = load(nested);
-    add("save", fastest(
-                    o.runs, [] {}, [&] { y4::Writer w(*r, o.folder + "/SAVED.Y4P"); }));
-    add("resave", fastest(
-                      o.runs, [&] { r.reset(); },
-                      [&] {
-                          r = load(nested);
-                          y4::Writer w(*r, o.folder + "/SAVED.Y4P");
-                      }));
-    add("world", fastest(
-                     o.runs, [] {}, [&] { r->computeWorldPositions(); }));
-
-    // The tree, the selection and the marks, as the object tree drives them.
-    y4::SceneTree tree;
-    add("tree", fastest(
-                    o.runs, [&] { tree.deleteAllItems(); },
-                    [&] { y4::TreeListing::buildTree(tree, r->root()); }));
-    r->m_pEntityTree = &tree;
-    add("select", fastest(
-                      o.runs, [&] { y4::SelectionMarks::apply(r->root(), 0); },
-                      [&] { y4::SelectionMarks::apply(r->root(), 1); }));
-    y4::Face* face = r->faces[r->faces.size() / 2];
-    add("select_face", fastest(
-                           o.runs, [&] { y4::SelectionMarks::apply(face, 0); },
-                           [&] { y4::SelectionMarks::apply(face, 1); }));
-    add("mark", fastest(
-                    o.runs, [] {},
-                    [&] {
-                        r->markEntity(r->root(), 1);
-                        r->markEntity(r->root(), 0);
-                    }));
-    r.reset();
-
-    // The purge, on a fresh scene with its tree each time, the trace log written to a file.
-    y4::SceneTree purgeTree;
-    std::unique_ptr<y4::Reader> victim;
-    add("purge", fastest(
-                     o.runs,
-                     [&] {
-                         victim.reset();
-                         victim = std::make_unique<y4::Reader>(&purgeTree, nested);
-                         y4::TreeListing::buildTree(purgeTree, victim->root());
-                         markHalf(*victim);
-                         y4::TraceLog::global().open(o.folder + "/Y4Editor.log");
-                     },
-                     [&] { victim->finalDelete(); }));
-    y4::TraceLog::global().close();
-    victim.reset();
+    }
+    k = 0;
+    for (y4::Entity* e : r.entities) {
+        if (k++ % 10 == 1) {
+            r.markEntity(e, 1);
+        }
+    }
 }
 
-// The peak resident memory of a fresh process that loads the model and does nothing else: this
-// program again, started with --measure-load, so nothing of the measurements so far counts.
-long long peakMemoryOfLoad(const std::string& path) {
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0) {
-        return -1;
+// An attached view that is told of every change and does nothing with it.
+class QuietView : public y4::SceneTreeObserver {
+public:
+    void itemsAboutToBeInserted(y4::TreeItem, int, int) override { ++calls; }
+    void itemsInserted(y4::TreeItem, int, int) override { ++calls; }
+    void itemsAboutToBeRemoved(y4::TreeItem, int, int) override { ++calls; }
+    void itemsRemoved(y4::TreeItem, int, int) override { ++calls; }
+    void itemsChanged(y4::TreeItem, int, int) override { ++calls; }
+    void subtreeChanged(y4::TreeItem) override { ++calls; }
+    void treeAboutToBeReset() override { ++calls; }
+    void treeReset() override { ++calls; }
+    void selectionChanged(y4::TreeItem, y4::TreeItem) override { ++calls; }
+    long calls = 0;
+};
+
+// What one child process does: an untimed setup, then the timed work. `perUnit` divides the
+// figures (an operation repeated that many times).
+struct Work {
+    std::function<void()> setup = [] {};
+    std::function<void()> timed;
+    int perUnit = 1;
+};
+
+// The state a child keeps between its setup and its timed work. The reader goes first, while
+// its tree and the tree's view still exist.
+struct ChildState {
+    QuietView view;
+    std::unique_ptr<y4::SceneTree> tree;
+    std::unique_ptr<y4::Reader> reader;
+};
+
+constexpr int kSingleDeletes = 1000;
+
+// The operations timed in fresh processes, in table order. `variant` is the model file used.
+struct Operation {
+    const char* name;
+    const char* variant;
+    std::function<Work(ChildState&, const std::string& model, const std::string& folder)> make;
+};
+
+const std::vector<Operation>& operations() {
+    using y4::Reader;
+    auto load = [](ChildState& s, const std::string& model) {
+        s.reader = std::make_unique<Reader>(nullptr, model);
+    };
+    auto loadWithTree = [load](ChildState& s, const std::string& model) {
+        load(s, model);
+        s.tree = std::make_unique<y4::SceneTree>();
+        s.reader->m_pEntityTree = s.tree.get();
+        y4::TreeListing::buildTree(*s.tree, s.reader->root());
+    };
+    static const std::vector<Operation> list = {
+        {"sscanf_read", "Y4P",
+         [](ChildState&, const std::string& model, const std::string&) {
+             return Work{[] {}, [model] { y4::bench::BaselineReader::read(model); }};
+         }},
+        {"sscanf_resave", "Y4P",
+         [](ChildState&, const std::string& model, const std::string& folder) {
+             return Work{[] {},
+                         [model, folder] {
+                             y4::bench::BaselineReader::readAndWrite(model,
+                                                                     folder + "/baseline.out");
+                         }};
+         }},
+        {"from_chars", "Y4P",
+         [](ChildState&, const std::string& model, const std::string&) {
+             return Work{[] {}, [model] { y4::bench::FromCharsReader::read(model); }};
+         }},
+        {"load", "Y4P",
+         [load](ChildState& s, const std::string& model, const std::string&) {
+             return Work{[] {}, [&s, model, load] { load(s, model); }};
+         }},
+        {"load_y4d", "Y4D",
+         [load](ChildState& s, const std::string& model, const std::string&) {
+             return Work{[] {}, [&s, model, load] { load(s, model); }};
+         }},
+        {"load_y4t", "Y4T",
+         [load](ChildState& s, const std::string& model, const std::string&) {
+             return Work{[] {}, [&s, model, load] { load(s, model); }};
+         }},
+        {"save", "Y4P",
+         [load](ChildState& s, const std::string& model, const std::string& folder) {
+             return Work{[&s, model, load] { load(s, model); },
+                         [&s, folder] { y4::Writer w(*s.reader, folder + "/SAVED.Y4P"); }};
+         }},
+        {"resave", "Y4P",
+         [load](ChildState& s, const std::string& model, const std::string& folder) {
+             return Work{[] {},
+                         [&s, model, folder, load] {
+                             load(s, model);
+                             y4::Writer w(*s.reader, folder + "/RESAVED.Y4P");
+                         }};
+         }},
+        {"world", "Y4P",
+         [load](ChildState& s, const std::string& model, const std::string&) {
+             return Work{[&s, model, load] { load(s, model); },
+                         [&s] { s.reader->computeWorldPositions(); }};
+         }},
+        {"tree", "Y4P",
+         [load](ChildState& s, const std::string& model, const std::string&) {
+             return Work{[&s, model, load] {
+                             load(s, model);
+                             s.tree = std::make_unique<y4::SceneTree>();
+                         },
+                         [&s] { y4::TreeListing::buildTree(*s.tree, s.reader->root()); }};
+         }},
+        {"select", "Y4P",
+         [loadWithTree](ChildState& s, const std::string& model, const std::string&) {
+             return Work{[&s, model, loadWithTree] { loadWithTree(s, model); },
+                         [&s] { y4::SelectionMarks::apply(s.reader->root(), 1); }};
+         }},
+        {"mark", "Y4P",
+         [loadWithTree](ChildState& s, const std::string& model, const std::string&) {
+             return Work{[&s, model, loadWithTree] {
+                             loadWithTree(s, model);
+                             s.tree->addObserver(&s.view);
+                         },
+                         [&s] { s.reader->markEntity(s.reader->root(), 1); }};
+         }},
+        {"delete_face", "Y4P",
+         [loadWithTree](ChildState& s, const std::string& model, const std::string&) {
+             return Work{[&s, model, loadWithTree] { loadWithTree(s, model); },
+                         [&s] {
+                             // Faces spread over the model, each removed on its own.
+                             y4::Reader& r = *s.reader;
+                             std::vector<y4::Face*> victims;
+                             const std::size_t step =
+                                 std::max<std::size_t>(1, r.faces.size() / kSingleDeletes);
+                             std::size_t k = 0;
+                             for (y4::Face* f : r.faces) {
+                                 if (k++ % step == 0 && victims.size() < kSingleDeletes) {
+                                     victims.push_back(f);
+                                 }
+                             }
+                             for (y4::Face* f : victims) {
+                                 r.deleteObject(f);
+                             }
+                         },
+                         kSingleDeletes};
+         }},
+        {"purge", "Y4P",
+         [loadWithTree](ChildState& s, const std::string& model, const std::string& folder) {
+             return Work{[&s, model, folder, loadWithTree] {
+                             loadWithTree(s, model);
+                             markHalf(*s.reader);
+                             y4::TraceLog::global().open(folder + "/Y4Editor.log");
+                         },
+                         [&s] { s.reader->finalDelete(); }};
+         }},
+    };
+    return list;
+}
+
+const Operation* findOperation(const std::string& name) {
+    for (const Operation& op : operations()) {
+        if (name == op.name) {
+            return &op;
+        }
     }
-    const pid_t child = fork();
-    if (child == 0) {
-        dup2(pipeFds[1], STDOUT_FILENO);
-        close(pipeFds[0]);
-        close(pipeFds[1]);
-        execl("/proc/self/exe", "y4bench", "--measure-load", path.c_str(), nullptr);
-        _exit(127);
-    }
-    close(pipeFds[1]);
-    char text[64] = {};
-    const ssize_t got = read(pipeFds[0], text, sizeof text - 1);
-    close(pipeFds[0]);
-    waitpid(child, nullptr, 0);
-    return got > 0 ? std::atoll(text) : -1;
+    return nullptr;
 }
 
 // The peak resident memory of this process's own address space. getrusage would also count
@@ -196,50 +275,178 @@ long long peakResidentBytes() {
     return kilobytes < 0 ? -1 : kilobytes * 1024;
 }
 
-int measureLoad(const char* path) {
-    const y4::Reader r(nullptr, path);
-    std::printf("%lld\n", peakResidentBytes());
-    return r.loaded() ? 0 : 1;
+// The child: runs one operation and prints "<cpu> <wall>" (or the peak memory of a load), then
+// leaves without tearing anything down.
+int child(const std::string& name, const std::string& model, const std::string& folder) {
+    if (name == "peak") {
+        const auto r = std::make_unique<y4::Reader>(nullptr, model);
+        std::printf("%lld\n", peakResidentBytes());
+        std::fflush(stdout);
+        std::_Exit(r->loaded() ? 0 : 1);
+    }
+    const Operation* op = findOperation(name);
+    if (!op) {
+        return 2;
+    }
+    static ChildState state;
+    Work work = op->make(state, model, folder);
+    work.setup();
+    const Stamp start = Stamp::now();
+    work.timed();
+    const Stamp end = Stamp::now();
+    std::printf("%.9f %.9f\n", (end.cpu - start.cpu) / work.perUnit,
+                (end.wall - start.wall) / work.perUnit);
+    std::fflush(stdout);
+    y4::TraceLog::global().close();
+    std::_Exit(0);
 }
 
-double secondsOf(const std::vector<Result>& results, const std::string& op, long long faces) {
-    for (const Result& r : results) {
-        if (r.op == op && r.faces == faces) {
-            return r.seconds;
+// Runs this program as a child and reads what it prints.
+std::optional<std::string> runChild(const std::vector<std::string>& args) {
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) {
+        return std::nullopt;
+    }
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(pipeFds[1], STDOUT_FILENO);
+        close(pipeFds[0]);
+        close(pipeFds[1]);
+        std::vector<char*> argv;
+        argv.push_back(const_cast<char*>("y4bench"));
+        for (const std::string& a : args) {
+            argv.push_back(const_cast<char*>(a.c_str()));
+        }
+        argv.push_back(nullptr);
+        execv("/proc/self/exe", argv.data());
+        _exit(127);
+    }
+    close(pipeFds[1]);
+    std::string out;
+    char buffer[256];
+    for (ssize_t got; (got = read(pipeFds[0], buffer, sizeof buffer)) > 0;) {
+        out.append(buffer, static_cast<std::size_t>(got));
+    }
+    close(pipeFds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        return std::nullopt;
+    }
+    return out;
+}
+
+struct Figures {
+    std::vector<double> cpu;
+    std::vector<double> wall;
+    double warm = -1;  // fastest in one process, wall time; -1 when not measured
+};
+
+double fastestOf(std::vector<double> v) {
+    return v.empty() ? -1 : *std::min_element(v.begin(), v.end());
+}
+double medianOf(std::vector<double> v) {
+    if (v.empty()) {
+        return -1;
+    }
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+using Key = std::pair<std::string, long long>;
+
+// The old figures: the fastest of `runs` in this process, after the same setup, memory warm.
+double warmFigure(const Operation& op, const std::string& model, const std::string& folder,
+                  int runs) {
+    double best = 1e300;
+    for (int k = 0; k < runs; ++k) {
+        ChildState state;
+        Work work = op.make(state, model, folder);
+        work.setup();
+        const auto start = Clock::now();
+        work.timed();
+        best = std::min(best,
+                        std::chrono::duration<double>(Clock::now() - start).count() / work.perUnit);
+        y4::TraceLog::global().close();
+    }
+    return best;
+}
+
+void printTable(const Options& o, const std::map<Key, Figures>& results) {
+    std::printf("%-14s %9s %11s %11s %11s %11s %11s\n", "operation", "faces", "cpu fastest",
+                "cpu median", "wall fastest", "wall median", "warm");
+    for (const Operation& op : operations()) {
+        for (long long faces : o.sizes) {
+            const Figures& f = results.at({op.name, faces});
+            std::printf("%-14s %9lld %11.5f %11.5f %11.5f %11.5f", op.name, faces, fastestOf(f.cpu),
+                        medianOf(f.cpu), fastestOf(f.wall), medianOf(f.wall));
+            if (f.warm >= 0) {
+                std::printf(" %11.5f", f.warm);
+            }
+            std::printf("\n");
         }
     }
-    return -1;
 }
 
-// The targets: the largest load and resave against the yardstick, growth from the second
-// largest size to the largest, and the in-memory operations against the load.
-void printRatios(const std::vector<Result>& results, std::vector<long long> sizes) {
+double cpuMedian(const std::map<Key, Figures>& results, const std::string& op, long long faces) {
+    auto it = results.find({op, faces});
+    return it == results.end() ? -1 : medianOf(it->second.cpu);
+}
+
+void printTargets(const Options& o, const std::map<Key, Figures>& results, long long peak,
+                  long long fileBytes) {
+    std::vector<long long> sizes = o.sizes;
     std::sort(sizes.begin(), sizes.end());
     const long long big = sizes.back();
-    std::printf("\nratios at %lld faces:\n", big);
-    auto line = [](const char* what, double ratio, double limit) {
-        std::printf("  %-36s %8.3f  (target <= %.2f) %s\n", what, ratio, limit,
-                    ratio <= limit ? "ok" : "MISSED");
+    const auto line = [](const std::string& what, double value, double limit) {
+        std::printf("  %-40s %9.4f  (target <= %g) %s\n", what.c_str(), value, limit,
+                    value <= limit ? "ok" : "MISSED");
     };
-    line("load / baseline_read",
-         secondsOf(results, "load", big) / secondsOf(results, "baseline_read", big), 0.3);
-    line("resave / baseline_resave",
-         secondsOf(results, "resave", big) / secondsOf(results, "baseline_resave", big), 0.3);
-    const double load = secondsOf(results, "load", big);
-    for (const char* op : {"world", "mark", "select", "tree"}) {
-        line((std::string(op) + " / load").c_str(), secondsOf(results, op, big) / load, 0.5);
-    }
-    if (sizes.size() < 2) {
-        return;
-    }
-    const long long smaller = sizes[sizes.size() - 2];
-    std::printf("growth from %lld to %lld faces (x%lld):\n", smaller, big, big / smaller);
-    for (const Result& r : results) {
-        if (r.faces == big && r.op.rfind("baseline", 0) != 0 && r.op != "select_face") {
-            line(r.op.c_str(), r.seconds / secondsOf(results, r.op, smaller),
-                 1.5 * static_cast<double>(big) / static_cast<double>(smaller));
+    std::printf("\ntargets at %lld faces (median CPU time, cold):\n", big);
+    const double read = cpuMedian(results, "sscanf_read", big);
+    line("load / sscanf_read", cpuMedian(results, "load", big) / read, 0.30);
+    std::printf("  %-40s %9.4f\n", "from_chars / sscanf_read",
+                cpuMedian(results, "from_chars", big) / read);
+    line("resave / sscanf_resave",
+         cpuMedian(results, "resave", big) / cpuMedian(results, "sscanf_resave", big), 0.25);
+    line("peak memory of a load / file size",
+         static_cast<double>(peak) / static_cast<double>(fileBytes), 1.5);
+    line("purge of half the faces, log included (s)", cpuMedian(results, "purge", big), 0.4);
+    line("first tree build (s)", cpuMedian(results, "tree", big), 0.25);
+    line("delete one face (s)", cpuMedian(results, "delete_face", big), 0.0001);
+    line("mark the root, view attached (s)", cpuMedian(results, "mark", big), 0.06);
+    for (std::size_t s = 1; s < sizes.size(); ++s) {
+        const long long from = sizes[s - 1];
+        const long long to = sizes[s];
+        const double limit = 1.1 * static_cast<double>(to) / static_cast<double>(from);
+        std::printf("growth from %lld to %lld faces (CPU time, x%lld):\n", from, to, to / from);
+        for (const Operation& op : operations()) {
+            line(op.name, cpuMedian(results, op.name, to) / cpuMedian(results, op.name, from),
+                 limit);
         }
     }
+}
+
+void printJson(const std::map<Key, Figures>& results, long long largest, long long peak,
+               long long fileBytes) {
+    std::printf("{\"results\": [");
+    bool first = true;
+    for (const Operation& op : operations()) {
+        for (const auto& [key, f] : results) {
+            if (key.first != op.name) {
+                continue;
+            }
+            std::printf(
+                "%s{\"op\": \"%s\", \"faces\": %lld, \"cpuFastest\": %.6f, \"cpuMedian\": %.6f, "
+                "\"wallFastest\": %.6f, \"wallMedian\": %.6f, \"warm\": %.6f}",
+                first ? "" : ", ", key.first.c_str(), key.second, fastestOf(f.cpu), medianOf(f.cpu),
+                fastestOf(f.wall), medianOf(f.wall), f.warm);
+            first = false;
+        }
+    }
+    std::printf("], \"peakMemory\": {\"faces\": %lld, \"bytes\": %lld, \"fileBytes\": %lld}}\n",
+                largest, peak, fileBytes);
 }
 
 bool parse(int argc, char** argv, Options& o) {
@@ -247,6 +454,8 @@ bool parse(int argc, char** argv, Options& o) {
         const std::string arg = argv[k];
         if (arg == "--json") {
             o.json = true;
+        } else if (arg == "--no-warm") {
+            o.warm = false;
         } else if (arg == "--runs" && k + 1 < argc) {
             o.runs = std::max(1, std::atoi(argv[++k]));
         } else if (arg == "--sizes" && k + 1 < argc) {
@@ -261,7 +470,7 @@ bool parse(int argc, char** argv, Options& o) {
         } else {
             std::fprintf(stderr,
                          "Usage: y4bench [--json] [--runs N] [--sizes 10000,100000,1000000] "
-                         "[--folder DIR]\n");
+                         "[--folder DIR] [--no-warm]\n");
             return false;
         }
     }
@@ -271,8 +480,8 @@ bool parse(int argc, char** argv, Options& o) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::string(argv[1]) == "--measure-load") {
-        return measureLoad(argv[2]);
+    if (argc == 5 && std::string(argv[1]) == "--child") {
+        return child(argv[2], argv[3], argv[4]);
     }
     Options o;
     if (!parse(argc, argv, o)) {
@@ -292,42 +501,63 @@ int main(int argc, char** argv) {
         o.folder = pattern;
         cleanup.reset(new std::filesystem::path(pattern));
     }
-    std::vector<Result> results;
     for (long long faces : o.sizes) {
         if (!o.json) {
-            std::fprintf(stderr, "generating and measuring %lld faces...\n", faces);
+            std::fprintf(stderr, "generating %lld faces...\n", faces);
         }
         for (const char* extension : {"Y4P", "Y4D", "Y4T"}) {
-            generate(o, faces, extension);
+            generate(o.folder, faces, extension);
         }
-        benchmarkSize(o, faces, results);
     }
-    const long long largest = *std::max_element(o.sizes.begin(), o.sizes.end());
-    const long long peak = peakMemoryOfLoad(modelPath(o, largest, "Y4P"));
 
-    if (o.json) {
-        std::printf("{\"results\": [");
-        for (std::size_t k = 0; k < results.size(); ++k) {
-            std::printf("%s{\"op\": \"%s\", \"faces\": %lld, \"seconds\": %.6f}", k ? ", " : "",
-                        results[k].op.c_str(), results[k].faces, results[k].seconds);
+    std::map<Key, Figures> results;
+    for (int run = 0; run < o.runs; ++run) {
+        if (!o.json) {
+            std::fprintf(stderr, "cold run %d of %d...\n", run + 1, o.runs);
         }
-        std::printf("], \"peakMemoryBytes\": {\"faces\": %lld, \"bytes\": %lld}}\n", largest, peak);
+        for (long long faces : o.sizes) {
+            for (const Operation& op : operations()) {
+                const std::string model = modelPath(o.folder, faces, op.variant);
+                const auto out = runChild({"--child", op.name, model, o.folder});
+                double cpu = 0, wall = 0;
+                if (!out || std::sscanf(out->c_str(), "%lf %lf", &cpu, &wall) != 2) {
+                    std::fprintf(stderr, "y4bench: %s on %s failed\n", op.name, model.c_str());
+                    return 1;
+                }
+                Figures& f = results[{op.name, faces}];
+                f.cpu.push_back(cpu);
+                f.wall.push_back(wall);
+            }
+        }
+    }
+    if (o.warm) {
+        for (long long faces : o.sizes) {
+            if (!o.json) {
+                std::fprintf(stderr, "warm figures, %lld faces...\n", faces);
+            }
+            for (const Operation& op : operations()) {
+                results[{op.name, faces}].warm =
+                    warmFigure(op, modelPath(o.folder, faces, op.variant), o.folder, o.runs);
+            }
+        }
+    }
+
+    const long long largest = *std::max_element(o.sizes.begin(), o.sizes.end());
+    const std::string largestModel = modelPath(o.folder, largest, "Y4P");
+    const auto peakText = runChild({"--child", "peak", largestModel, o.folder});
+    const long long peak = peakText ? std::atoll(peakText->c_str()) : -1;
+    const auto fileBytes = static_cast<long long>(std::filesystem::file_size(largestModel));
+    if (o.json) {
+        printJson(results, largest, peak, fileBytes);
         return 0;
     }
-    std::printf("%-16s", "operation");
-    for (long long faces : o.sizes) {
-        std::printf(" %12lld", faces);
-    }
-    std::printf("   (seconds, fastest of %d)\n", o.runs);
-    for (std::size_t k = 0; k < results.size() / o.sizes.size(); ++k) {
-        std::printf("%-16s", results[k].op.c_str());
-        for (std::size_t s = 0; s < o.sizes.size(); ++s) {
-            std::printf(" %12.4f", results[s * (results.size() / o.sizes.size()) + k].seconds);
-        }
-        std::printf("\n");
-    }
-    std::printf("peak memory of the %lld-face load: %.1f MB\n", largest,
-                static_cast<double>(peak) / 1048576.0);
-    printRatios(results, o.sizes);
+    std::printf(
+        "(seconds; cold: a fresh process per run, %d runs; warm: the fastest of %d in one "
+        "process)\n",
+        o.runs, o.runs);
+    printTable(o, results);
+    std::printf("peak memory of the %lld-face load: %.1f MB (file %.1f MB)\n", largest,
+                static_cast<double>(peak) / 1048576.0, static_cast<double>(fileBytes) / 1048576.0);
+    printTargets(o, results, peak, fileBytes);
     return 0;
 }
