@@ -8,6 +8,7 @@
 #include "LoadError.h"
 #include "Reader.h"
 #include "RecordSink.h"
+#include "SplitParse.h"
 #include "model/CharacterClass.h"
 
 namespace y4 {
@@ -98,10 +99,18 @@ void ModelParser::closeBox(SubEntity* sub) {
     boxAny_ = false;
 }
 
+void ModelParser::goOnAfter(const SplitParse& split, ModelParser& back, std::size_t blocks,
+                            std::size_t subEntities, int linesBefore) {
+    boxes_.insert(boxes_.end(), back.boxes_.begin(),
+                  back.boxes_.begin() + static_cast<std::ptrdiff_t>(subEntities));
+    const SplitParse::BlockEnd& end = split.ends[blocks - 1];
+    lines_.restartAt(end.offset, linesBefore + end.lines);
+}
+
 template <class Sink>
 void ModelParser::addFaces(Sink& sink, SubEntity* sub, const std::vector<FaceLine>& faceLines,
                            int bitmapIndex) {
-    sub->faces.reserve(faceLines.size());
+    sub->faces.useStorage(sink.template listSlice<Face>(faceLines.size()), faceLines.size());
     for (const FaceLine& line : faceLines) {
         auto* f = sink.template create<Face>(sub, line.index);
         sub->faces.push_back(f);

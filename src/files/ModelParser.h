@@ -18,6 +18,7 @@ namespace y4 {
 
 class Entity;
 class ImageCache;
+class SplitParse;
 class Reader;
 class SubEntity;
 class Vertex;
@@ -97,6 +98,13 @@ protected:
 
     // The box of the vertices read since the last call, for `sub`.
     void closeBox(SubEntity* sub);
+
+    // After taking over `blocks` blocks holding `subEntities` sub-entities from the second
+    // thread of `split`, which `back` parsed: their boxes become this parser's, and reading goes
+    // on after the last of them; the line numbers `back` gave its entities and the line after
+    // the blocks are counted from `linesBefore`.
+    void goOnAfter(const SplitParse& split, ModelParser& back, std::size_t blocks,
+                   std::size_t subEntities, int linesBefore);
 
     // Appends a bitmap name and the image read from `textureFile`; a missing image aborts the
     // load with `failure`, and images past the model's limit with the limit's message.

@@ -103,17 +103,11 @@ void ModelWriter::appendNumbered(std::string_view label, int number, int width) 
 }
 
 void ModelWriter::appendFloats(std::initializer_list<float> values, int width, int precision) {
-    for (float value : values) {
-        text_.append(' ');
-        text_.appendFixed(value, width, precision);
-    }
+    text_.appendFixedFields(values, width, precision);
 }
 
 void ModelWriter::appendInts(std::initializer_list<int> values, int width) {
-    for (int value : values) {
-        text_.append(' ');
-        text_.appendInt(value, width);
-    }
+    text_.appendIntFields(values, width);
 }
 
 void ModelWriter::appendEntityLine(int position, int indexWidth, const Entity& e, int floatWidth,
@@ -126,10 +120,9 @@ void ModelWriter::appendEntityLine(int position, int indexWidth, const Entity& e
     text_.append(':');
     appendFloats({e.positionX, e.positionY, e.positionZ, 0.0f, e.rotateX, e.rotateY, e.rotateZ},
                  floatWidth, precision);
-    for (int column : columns) {
-        text_.append(' ');
-        text_.appendInt(column, 6);
-    }
+    text_.appendIntFields({columns[0], columns[1], columns[2], columns[3], columns[4], columns[5],
+                           columns[6], columns[7], columns[8], columns[9], columns[10]},
+                          6);
     text_.append('\n');
 }
 

@@ -205,17 +205,27 @@ constexpr std::array<std::uint64_t, 8> kIntegerPowersOfTen = {1,     10,     100
 // kWindow readable bytes. Returns the end of the number, or null to leave the text to readAnyFloat.
 constexpr std::ptrdiff_t kWindow = 24;
 
-[[gnu::always_inline]] inline const char* readPlainDecimal(const char* p, float& value) {
-    // The bytes that decide where the next part starts are taken from the words already loaded
-    // rather than loaded again: each load on that path delays all that follows.
+// Where the digits of a number written by the formats start, past its blanks and its sign, read
+// eight bytes at a time; null when eight blanks leave that open. The bytes that decide where the
+// next part starts are taken from the words already loaded rather than loaded again: each load
+// on that path delays all that follows.
+[[gnu::always_inline]] inline const char* digitsStart(const char* p, bool& negative) {
     const std::uint64_t head = load8(p);
     const int blanks = std::countr_zero(nonBlankBytes(head)) / 8;
     if (blanks == 8) {
         return nullptr;
     }
     const auto first = static_cast<char>(head >> (8 * blanks));
-    const bool negative = first == '-';
-    const char* const digits = p + blanks + (negative || first == '+' ? 1 : 0);
+    negative = first == '-';
+    return p + blanks + (negative || first == '+' ? 1 : 0);
+}
+
+[[gnu::always_inline]] inline const char* readPlainDecimal(const char* p, float& value) {
+    bool negative = false;
+    const char* const digits = digitsStart(p, negative);
+    if (digits == nullptr) {
+        return nullptr;
+    }
     const std::uint64_t integerBytes = load8(digits);
     const int integerDigits = std::countr_zero(nonDigitBytes(integerBytes)) / 8;
     if (integerDigits == 8) {
@@ -268,9 +278,44 @@ constexpr std::ptrdiff_t kWindow = 24;
     return readAnyFloat(p, end, value);
 }
 
+// The short integers the writers produce ("  123", "-5141": blanks, a sign, at most seven
+// digits) are read eight bytes at a time, as readPlainDecimal reads decimals. `p` must have
+// kWindow readable bytes. Returns the end of the number, or null to leave the text to the
+// general reader.
+[[gnu::always_inline]] inline const char* readShortInt(const char* p, int& value) {
+    bool negative = false;
+    const char* const digits = digitsStart(p, negative);
+    if (digits == nullptr) {
+        return nullptr;
+    }
+    const std::uint64_t bytes = load8(digits);
+    const int count = std::countr_zero(nonDigitBytes(bytes)) / 8;
+    if (count == 0 || count == 8) {
+        return nullptr;
+    }
+    const auto magnitude = static_cast<int>(leadingDigitsValue(bytes, count));
+    value = negative ? -magnitude : magnitude;
+    return digits + count;
+}
+
 }  // namespace
 
 bool NumberScanner::readInt(int& value) {
+    if constexpr (std::endian::native == std::endian::little) {
+        if (readable_ - p_ >= kWindow) {
+            if (const char* next = readShortInt(p_, value)) {
+                // A number that goes on past the text is the general reader's to refuse.
+                if (next <= end_) {
+                    p_ = next;
+                    return true;
+                }
+            }
+        }
+    }
+    return readAnyInt(value);
+}
+
+bool NumberScanner::readAnyInt(int& value) {
     const char* p = skipBlanks(p_, end_);
     bool negative = false;
     if (p != end_ && (*p == '+' || *p == '-')) {

@@ -30,6 +30,8 @@ public:
     bool atEnd() const { return p_ == end_; }
 
 private:
+    bool readAnyInt(int& value);
+
     const char* p_;
     const char* end_;
     const char* readable_;

@@ -20,6 +20,10 @@ public:
         return scene_.create<T>(std::forward<Args>(args)...);
     }
     std::int32_t* adjacencySlice(std::size_t count) { return scene_.adjacencySlice(count); }
+    template <class T>
+    T** listSlice(std::size_t count) {
+        return scene_.listSlice<T>(count);
+    }
     // A record joins the scene's flat list of its kind as soon as it is made, so that a failed
     // load releases it with the scene.
     void enlist(Entity* e) { scene_.entities.push_back(e); }
@@ -41,6 +45,10 @@ public:
         return batch_.create<T>(std::forward<Args>(args)...);
     }
     std::int32_t* adjacencySlice(std::size_t count) { return batch_.adjacencySlice(count); }
+    template <class T>
+    T** listSlice(std::size_t count) {
+        return batch_.listSlice<T>(count);
+    }
     // The batch reaches its records through its blocks.
     template <class T>
     void enlist(T*) {}

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 
+#include "Reader.h"
 #include "platform/InputFile.h"
 
 namespace y4 {
@@ -49,12 +50,25 @@ std::optional<std::uint64_t> SplitParse::automaticStart(const InputFile& file, s
         return std::nullopt;
     }
     const std::string_view text(buffer.get(), static_cast<std::size_t>(got));
-    const std::string pattern = "\n" + std::string(marker);
+    std::string pattern(1, '\n');
+    pattern.append(marker);
     const std::size_t found = text.find(pattern);
     if (found == std::string_view::npos) {
         return std::nullopt;
     }
     return middle + found + 1;
+}
+
+std::optional<std::uint64_t> SplitParse::startFor(std::uint64_t request, const InputFile& file,
+                                                  std::uint64_t from, std::string_view marker) {
+    std::optional<std::uint64_t> start;
+    if (request == Reader::kSplitAutomatic) {
+        start = automaticStart(file, from, marker);
+    } else if (request != Reader::kNoSplit) {
+        start = lineStartAt(file, request);
+    }
+    // A start within what the first thread reads before the blocks would gain nothing.
+    return start && *start > from ? start : std::nullopt;
 }
 
 SplitParse::SplitParse(const InputFile& file, const std::string& name, std::uint64_t start)
@@ -88,6 +102,15 @@ void SplitParse::finish() {
     if (thread_.joinable()) {
         thread_.join();
     }
+}
+
+std::vector<SceneObject*> SplitParse::takeOver(Scene& scene, std::size_t needed) {
+    finish();
+    const std::size_t count = std::min(ends.size(), needed);
+    std::vector<SceneObject*> taken(batch.blocks.begin(),
+                                    batch.blocks.begin() + static_cast<std::ptrdiff_t>(count));
+    scene.takeOver(batch, count);
+    return taken;
 }
 
 }  // namespace y4

@@ -39,6 +39,11 @@ public:
                                                        std::string_view marker);
     // The first line start at or after `offset`, or nothing at the end of the file.
     static std::optional<std::uint64_t> lineStartAt(const InputFile& file, std::uint64_t offset);
+    // Where the second thread starts for the Reader's option `request` (see
+    // Reader::Options::parseSplit), the blocks beginning at `from` with lines that start with
+    // `marker`; nothing when the file is parsed by one thread.
+    static std::optional<std::uint64_t> startFor(std::uint64_t request, const InputFile& file,
+                                                 std::uint64_t from, std::string_view marker);
 
     // Reads one block with the given lines into the sink; its position among the thread's
     // blocks is given. Throws on a line it cannot read.
@@ -60,6 +65,10 @@ public:
     void cancel() { cancelled_.store(true, std::memory_order_relaxed); }
     // Waits for the thread.
     void finish();
+    // Waits for the thread, then hands the memory of the batch to `scene` with the first blocks
+    // read whole, at most `needed` (the rest is destroyed); returns those blocks. Their records
+    // are still to be given ids and listed, in file order.
+    std::vector<SceneObject*> takeOver(Scene& scene, std::size_t needed);
 
     // After finish(): the blocks read whole, and where each ended: the file offset after it
     // and the lines read from the start up to there.

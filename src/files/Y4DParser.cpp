@@ -109,6 +109,8 @@ void Y4DParser::claimRanges(Entity* e, const EntityColumns& columns) {
     r.subEntities.push_back(sub);
     const std::span<Vertex*> vertices = r.vertices.span();
     const std::span<Face*> faces = r.faces.span();
+    sub->vertices.useStorage(r.listSlice<Vertex>(vertexEnd - vertexBegin), vertexEnd - vertexBegin);
+    sub->faces.useStorage(r.listSlice<Face>(faceEnd - faceBegin), faceEnd - faceBegin);
     sub->vertices.append(vertices.begin() + static_cast<std::ptrdiff_t>(vertexBegin),
                          vertices.begin() + static_cast<std::ptrdiff_t>(vertexEnd));
     for (Vertex* v : sub->vertices) {

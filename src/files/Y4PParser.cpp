@@ -15,17 +15,12 @@ void Y4PParser::parse(std::uint64_t split) {
     readHeaderCounts();
     skipLine("the comment line \"// Bitmaps\"");
     // The second thread may start at once: the textures load meanwhile.
-    const std::uint64_t blocksStart = lines_.offset();
-    std::optional<std::uint64_t> start;
-    if (split == Reader::kSplitAutomatic) {
-        start = SplitParse::automaticStart(lines_.input(), blocksStart, "Entity[");
-    } else if (split != Reader::kNoSplit) {
-        start = SplitParse::lineStartAt(lines_.input(), split);
-    }
+    const std::optional<std::uint64_t> start =
+        SplitParse::startFor(split, lines_.input(), lines_.offset(), "Entity[");
     // The second parser outlives its thread.
     std::unique_ptr<Y4PParser> back;
     std::unique_ptr<SplitParse> second;
-    if (start && *start > blocksStart && r.numEntities > 1) {
+    if (start && r.numEntities > 1) {
         second = std::make_unique<SplitParse>(lines_.input(), lines_.file(), *start);
         back = std::make_unique<Y4PParser>(reader_, second->lines(), nullptr);
         Y4PParser* parser = back.get();
@@ -55,15 +50,12 @@ void Y4PParser::parse(std::uint64_t split) {
 }
 
 int Y4PParser::takeOver(SplitParse& split, Y4PParser& back, int position, int needed) {
-    split.finish();
-    const int count = std::min(static_cast<int>(split.ends.size()), needed);
+    Reader& r = reader_;
+    const std::vector<SceneObject*> blocks = split.takeOver(r, static_cast<std::size_t>(needed));
+    const auto count = static_cast<int>(blocks.size());
     if (count == 0) {
         return 0;
     }
-    Reader& r = reader_;
-    const std::vector<SceneObject*> blocks(split.batch.blocks.begin(),
-                                           split.batch.blocks.begin() + count);
-    r.takeOver(split.batch, static_cast<std::size_t>(count));
     r.parseThreads = 2;
     const int linesBefore = lines_.lineNumber();
     std::size_t subs = 0;
@@ -87,10 +79,7 @@ int Y4PParser::takeOver(SplitParse& split, Y4PParser& back, int position, int ne
             ++subs;
         }
     }
-    boxes_.insert(boxes_.end(), back.boxes_.begin(),
-                  back.boxes_.begin() + static_cast<std::ptrdiff_t>(subs));
-    const SplitParse::BlockEnd& end = split.ends[static_cast<std::size_t>(count - 1)];
-    lines_.restartAt(end.offset, linesBefore + end.lines);
+    goOnAfter(split, back, blocks.size(), subs, linesBefore);
     return count;
 }
 
@@ -122,7 +111,8 @@ void Y4PParser::readSubEntity(Sink& sink, Entity* entity, int position) {
     sink.enlist(sub);
     sub->bitmapIndex = readLabelled("the line \"Bitmap: <number>\"");
 
-    sub->vertices.reserve(reservable(vertexCount, 130));
+    const std::size_t room = reservable(vertexCount, 130);
+    sub->vertices.useStorage(sink.template listSlice<Vertex>(room), room);
     float numbers[10];
     for (int k = 0; k < vertexCount; ++k) {
         std::string_view rest;

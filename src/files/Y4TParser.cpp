@@ -40,16 +40,11 @@ void Y4TParser::parse(std::uint64_t split) {
 
     // The second thread may start at once: the textures load meanwhile. Its records hang from
     // a root of its own until they are taken over.
-    const std::uint64_t blocksStart = lines_.offset();
-    std::optional<std::uint64_t> start;
-    if (split == Reader::kSplitAutomatic) {
-        start = SplitParse::automaticStart(lines_.input(), blocksStart, "\\\\ Start Record");
-    } else if (split != Reader::kNoSplit) {
-        start = SplitParse::lineStartAt(lines_.input(), split);
-    }
+    const std::optional<std::uint64_t> start =
+        SplitParse::startFor(split, lines_.input(), lines_.offset(), "\\\\ Start Record");
     std::unique_ptr<Y4TParser> back;
     std::unique_ptr<SplitParse> second;
-    if (start && *start > blocksStart && recordCount > 1) {
+    if (start && recordCount > 1) {
         second = std::make_unique<SplitParse>(lines_.input(), lines_.file(), *start);
         back = std::make_unique<Y4TParser>(reader_, second->lines(), nullptr);
         Entity* backRoot = second->batch.create<Entity>(nullptr, 0);
@@ -98,15 +93,12 @@ void Y4TParser::parse(std::uint64_t split) {
 }
 
 int Y4TParser::takeOver(SplitParse& split, Y4TParser& back, Entity* root, int record, int needed) {
-    split.finish();
-    const int count = std::min(static_cast<int>(split.ends.size()), needed);
+    Reader& r = reader_;
+    const std::vector<SceneObject*> blocks = split.takeOver(r, static_cast<std::size_t>(needed));
+    const auto count = static_cast<int>(blocks.size());
     if (count == 0) {
         return 0;
     }
-    Reader& r = reader_;
-    const std::vector<SceneObject*> blocks(split.batch.blocks.begin(),
-                                           split.batch.blocks.begin() + count);
-    r.takeOver(split.batch, static_cast<std::size_t>(count));
     r.parseThreads = 2;
     for (int k = 0; k < count; ++k) {
         auto* s = static_cast<SubEntity*>(blocks[static_cast<std::size_t>(k)]);
@@ -129,9 +121,7 @@ int Y4TParser::takeOver(SplitParse& split, Y4TParser& back, Entity* root, int re
             r.faces.push_back(f);
         }
     }
-    boxes_.insert(boxes_.end(), back.boxes_.begin(), back.boxes_.begin() + count);
-    const SplitParse::BlockEnd& end = split.ends[static_cast<std::size_t>(count - 1)];
-    lines_.restartAt(end.offset, lines_.lineNumber() + end.lines);
+    goOnAfter(split, back, blocks.size(), blocks.size(), lines_.lineNumber());
     return count;
 }
 
@@ -149,7 +139,8 @@ void Y4TParser::readRecord(Sink& sink, Entity* root, int record) {
     root->subEntities.push_back(sub);
     sink.enlist(sub);
     sub->bitmapIndex = record;
-    sub->vertices.reserve(reservable(vertexCount, 80));
+    const std::size_t room = reservable(vertexCount, 80);
+    sub->vertices.useStorage(sink.template listSlice<Vertex>(room), room);
     float numbers[8];
     for (int k = 0; k < vertexCount; ++k) {
         NumberScanner scan(textAfterColon(lines_.next(kVertexLine), kVertexLine),

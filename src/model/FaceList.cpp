@@ -37,12 +37,6 @@ FaceList::~FaceList() {
     }
 }
 
-void* FaceList::storage() const {
-    const std::uintptr_t address =
-        (static_cast<std::uintptr_t>(high_) << 32) | static_cast<std::uintptr_t>(low_);
-    return reinterpret_cast<void*>(address);
-}
-
 void FaceList::setStorage(void* storage) {
     const auto address = reinterpret_cast<std::uintptr_t>(storage);
     low_ = static_cast<std::uint32_t>(address);
@@ -62,15 +56,6 @@ bool FaceList::fitsNarrow(const Face* face) const {
 std::int32_t FaceList::narrow(const Face* face) const {
     return static_cast<std::int32_t>(
         static_cast<std::intptr_t>(reinterpret_cast<std::uintptr_t>(face) - anchor()) / 8);
-}
-
-Face* FaceList::at(std::size_t position) const {
-    if (isWide()) {
-        return static_cast<Face* const*>(storage())[position];
-    }
-    const std::int32_t distance = static_cast<const std::int32_t*>(storage())[position];
-    return reinterpret_cast<Face*>(anchor() +
-                                   static_cast<std::uintptr_t>(std::intptr_t{distance} * 8));
 }
 
 void FaceList::put(std::size_t position, Face* face) {

@@ -133,14 +133,24 @@ private:
     static constexpr std::uint32_t kBorrowed = 0x40000000u;
     static constexpr std::uint32_t kSizeMask = 0x3FFFFFFFu;
 
-    Face* at(std::size_t position) const;
+    Face* at(std::size_t position) const {
+        if (isWide()) {
+            return static_cast<Face* const*>(storage())[position];
+        }
+        const std::int32_t distance = static_cast<const std::int32_t*>(storage())[position];
+        return reinterpret_cast<Face*>(anchor() +
+                                       static_cast<std::uintptr_t>(std::intptr_t{distance} * 8));
+    }
     void put(std::size_t position, Face* face);
     void setSize(std::size_t size) {
         size_ = (size_ & ~kSizeMask) | static_cast<std::uint32_t>(size);
     }
     bool isWide() const { return size_ & kWide; }
     bool isBorrowed() const { return size_ & kBorrowed; }
-    void* storage() const;
+    void* storage() const {
+        return reinterpret_cast<void*>((static_cast<std::uintptr_t>(high_) << 32) |
+                                       static_cast<std::uintptr_t>(low_));
+    }
     void setStorage(void* storage);
     // The address faces are measured from.
     std::uintptr_t anchor() const {

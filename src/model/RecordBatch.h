@@ -29,7 +29,11 @@ public:
     void destroy(SceneObject* record) { pool_.destroy(record); }
     // Destroys an entity or sub-entity with every record below it.
     void destroyTree(SceneObject* record);
-    std::int32_t* adjacencySlice(std::size_t count) { return slices_.take(count); }
+    std::int32_t* adjacencySlice(std::size_t count) { return slices_.takeEntries(count); }
+    template <class T>
+    T** listSlice(std::size_t count) {
+        return slices_.takePointers<T>(count);
+    }
 
     // The blocks parsed, in file order: entities (a nested model) or the root's records (a
     // terrain). The scene takes them over from the front.

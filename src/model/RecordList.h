@@ -89,13 +89,25 @@ public:
         swap(other);
         return *this;
     }
-    ~RecordList() { LargeMemory::release(data_, capacity_ * sizeof(T*)); }
+    ~RecordList() { releaseStorage(); }
 
     void swap(RecordList& other) noexcept {
         std::swap(data_, other.data_);
         std::swap(slots_, other.slots_);
         std::swap(capacity_, other.capacity_);
         std::swap(holes_, other.holes_);
+        std::swap(borrowed_, other.borrowed_);
+    }
+
+    // A loader's list: empty, with room for `capacity` records at `storage`, which someone
+    // else owns (the scene's load arena, see SliceArena) and which outlives the list. The list
+    // moves to storage of its own when it grows past it.
+    void useStorage(T** storage, std::size_t capacity) {
+        releaseStorage();
+        data_ = storage;
+        slots_ = holes_ = 0;
+        capacity_ = static_cast<std::uint32_t>(capacity);
+        borrowed_ = true;
     }
 
     const_iterator begin() const { return {data_, data_ + slots_, holes_ > 0}; }
@@ -145,6 +157,7 @@ public:
             grow(count);
         }
     }
+
     void push_back(T* record) {
         if (slots_ == capacity_) {
             grow(slots_ + 1);
@@ -154,7 +167,7 @@ public:
     // Inserts `record` so that it becomes the element at `position` (at most size()).
     void insert(std::size_t position, T* record) {
         compact();
-        position = std::min(position, slots_);
+        position = std::min<std::size_t>(position, slots_);
         push_back(record);
         std::rotate(data_ + position, data_ + slots_ - 1, data_ + slots_);
     }
@@ -194,7 +207,7 @@ public:
                 *out++ = *p;
             }
         }
-        slots_ = static_cast<std::size_t>(out - data_);
+        slots_ = static_cast<std::uint32_t>(out - data_);
         holes_ = 0;
     }
     std::size_t holes() const { return holes_; }
@@ -210,22 +223,35 @@ private:
     static bool isTakenOut(const T* record) { return record && record->takenOut(); }
 
     void grow(std::size_t needed) {
-        std::size_t capacity = std::max<std::size_t>({needed, 2 * capacity_, 4});
-        capacity = LargeMemory::roundUp(capacity * sizeof(T*)) / sizeof(T*);
+        if (needed > kMaxSlots) {
+            throw std::length_error("A list of records is too long.");
+        }
+        std::size_t capacity = std::max<std::size_t>({needed, 2 * std::size_t{capacity_}, 4});
+        capacity = std::min(LargeMemory::roundUp(capacity * sizeof(T*)) / sizeof(T*), kMaxSlots);
         T** data = static_cast<T**>(LargeMemory::allocate(capacity * sizeof(T*)));
         if (slots_ > 0) {
             std::memcpy(data, data_, slots_ * sizeof(T*));
         }
-        LargeMemory::release(data_, capacity_ * sizeof(T*));
+        releaseStorage();
         data_ = data;
-        capacity_ = capacity;
+        capacity_ = static_cast<std::uint32_t>(capacity);
     }
+    void releaseStorage() {
+        if (!borrowed_) {
+            LargeMemory::release(data_, capacity_ * sizeof(T*));
+        }
+        borrowed_ = false;
+    }
+
+    // Ids are 32 bits, and so are the counts of a list.
+    static constexpr std::size_t kMaxSlots = 0xFFFFFFF0u;
 
     // Holes are dropped by const accessors too; the records the list holds do not change.
     mutable T** data_ = nullptr;
-    mutable std::size_t slots_ = 0;
-    std::size_t capacity_ = 0;
-    mutable std::size_t holes_ = 0;
+    mutable std::uint32_t slots_ = 0;
+    std::uint32_t capacity_ = 0;
+    mutable std::uint32_t holes_ = 0;
+    bool borrowed_ = false;
 };
 
 }  // namespace y4

@@ -11,16 +11,6 @@ Scene::~Scene() {
     destroyAll();
 }
 
-void Scene::giveId(SceneObject* record) {
-    Ids& ids = ids_[static_cast<std::size_t>(record->kind())];
-    if (!ids.free.empty()) {
-        record->id_ = ids.free.back();
-        ids.free.pop_back();
-    } else {
-        record->id_ = ids.bound++;
-    }
-}
-
 void Scene::destroy(SceneObject* record) {
     if (!record) {
         return;
@@ -32,11 +22,7 @@ void Scene::destroy(SceneObject* record) {
 }
 
 void Scene::destroyAll() {
-    // Records awaiting destruction are no longer in the lists.
-    for (SceneObject* r : graveyard_) {
-        pool_.destroy(r);
-    }
-    graveyard_.clear();
+    // The lists skip the records awaiting destruction, which go last.
     for (Vertex* v : vertices) {
         pool_.destroy(v);
     }
@@ -49,6 +35,10 @@ void Scene::destroyAll() {
     for (Entity* e : entities) {
         pool_.destroy(e);
     }
+    for (SceneObject* r : graveyard_) {
+        pool_.destroy(r);
+    }
+    graveyard_.clear();
     vertices.clear();
     faces.clear();
     subEntities.clear();

@@ -90,11 +90,16 @@ public:
     // Destroys the records taken out so far and drops the holes of every list.
     void compact();
 
-    // Loading: room for a vertex's faces in the scene's adjacency arrays (see FaceList), and
+    // Loading: room for a vertex's faces in the scene's adjacency arrays (see FaceList), for
+    // the records of an owner's list (see RecordList::useStorage), and
     // the records of a batch parsed by another thread: the memory of `batch` becomes the
     // scene's, the first `count` of its blocks are kept and the rest destroyed. The caller
     // then gives each kept record its id (adoptRecord) in file order and lists it.
-    std::int32_t* adjacencySlice(std::size_t count) { return slices_.take(count); }
+    std::int32_t* adjacencySlice(std::size_t count) { return slices_.takeEntries(count); }
+    template <class T>
+    T** listSlice(std::size_t count) {
+        return slices_.takePointers<T>(count);
+    }
     void takeOver(RecordBatch& batch, std::size_t count);
     void adoptRecord(SceneObject* record) { giveId(record); }
 
@@ -112,7 +117,15 @@ private:
         std::uint32_t bound = 0;
         std::vector<std::uint32_t> free;
     };
-    void giveId(SceneObject* record);
+    void giveId(SceneObject* record) {
+        Ids& ids = ids_[static_cast<std::size_t>(record->kind())];
+        if (ids.free.empty()) {
+            record->id_ = ids.bound++;
+        } else {
+            record->id_ = ids.free.back();
+            ids.free.pop_back();
+        }
+    }
 
     // The purge takes records out lazily: removed records are flagged and wait in the
     // graveyard; the lists that held them are compacted once at the end, and only then are
@@ -124,6 +137,8 @@ private:
     // Flags the record, counts the hole in its flat list and its owner's list, and keeps it
     // for destruction.
     void takeOut(SceneObject* record);
+    // deleteObject of a face; `purged` adds the purge's lines around the face's.
+    void deleteFace(Face* f, bool purged);
     void markListDirty(SceneObject* owner);
     void deleteTreeItem(TreeItem& item);
     void relabel(TreeItem item);

@@ -10,22 +10,33 @@ namespace y4 {
 
 namespace {
 
-// The fourteen lines that the removal of one face writes, in order.
-constexpr std::string_view kFaceSteps[] = {
-    "Reader::deleteObject(f) - before 1",
-    "Reader::deleteObject(f) - after 1",
-    "Reader::deleteObject(f) - before 2",
-    "Reader::deleteObject(f) - after 2",
-    "Reader::deleteObject(f) - before 3",
-    "Reader::deleteObject(f) - after 3",
-    "Reader::deleteObject(f) - before 4",
-    "Reader::deleteObject(f) - after 4",
-    "Reader::deleteObject(f) - before 5",
-    "Reader::deleteObject(f) - after 5",
-    "Reader::deleteObject(f) - before m_pEntityTree->DeleteItem()",
-    "Reader::deleteObject(f) - after m_pEntityTree->DeleteItem()",
-    "Reader::deleteObject(f) - before delete f",
-    "Reader::deleteObject(f) - after delete f",
+// The fourteen lines that the removal of one face writes, in order: the first eleven, up to the
+// removal of its tree item, and the last three. The purge announces each face it removes with a
+// line before and after them. Each group goes to the log as one piece; only the tree item's
+// removal could fail between them.
+#define Y4_FACE_LINES_BEFORE_ITEM          \
+    "Reader::deleteObject(f) - before 1\n" \
+    "Reader::deleteObject(f) - after 1\n"  \
+    "Reader::deleteObject(f) - before 2\n" \
+    "Reader::deleteObject(f) - after 2\n"  \
+    "Reader::deleteObject(f) - before 3\n" \
+    "Reader::deleteObject(f) - after 3\n"  \
+    "Reader::deleteObject(f) - before 4\n" \
+    "Reader::deleteObject(f) - after 4\n"  \
+    "Reader::deleteObject(f) - before 5\n" \
+    "Reader::deleteObject(f) - after 5\n"  \
+    "Reader::deleteObject(f) - before m_pEntityTree->DeleteItem()\n"
+#define Y4_FACE_LINES_AFTER_ITEM                                    \
+    "Reader::deleteObject(f) - after m_pEntityTree->DeleteItem()\n" \
+    "Reader::deleteObject(f) - before delete f\n"                   \
+    "Reader::deleteObject(f) - after delete f\n"
+#define Y4_BEFORE_PURGED_FACE "Reader::finalDelete() - before deleteObject(*fi)\n"
+#define Y4_AFTER_PURGED_FACE "Reader::finalDelete() - after deleteObject(*fi)\n"
+
+constexpr std::string_view kFaceLines[2][2] = {
+    {Y4_FACE_LINES_BEFORE_ITEM, Y4_FACE_LINES_AFTER_ITEM},
+    {Y4_BEFORE_PURGED_FACE Y4_FACE_LINES_BEFORE_ITEM,
+     Y4_FACE_LINES_AFTER_ITEM Y4_AFTER_PURGED_FACE},
 };
 
 void setDeleted(SubEntity* s, std::uint8_t mark) {
@@ -253,31 +264,26 @@ void Scene::deleteObject(SubEntity* s) {
 }
 
 void Scene::deleteObject(Face* f) {
+    deleteFace(f, false);
+}
+
+void Scene::deleteFace(Face* f, bool purged) {
     PurgeGuard purge(*this);
     TraceLog& log = TraceLog::global();
-    log.trace(kFaceSteps[0]);
     takeOut(f);
-    log.trace(kFaceSteps[1]);
-    log.trace(kFaceSteps[2]);
-    log.trace(kFaceSteps[3]);
     // Within a larger removal the corners lose the face when their lists are compacted at its
     // end: a vertex shared by many removed faces would otherwise be searched once per face.
     const bool alone = purgeDepth_ == 1;
-    Vertex* corners[3] = {f->vertexA, f->vertexB, f->vertexC};
-    for (int i = 0; i < 3; ++i) {
-        log.trace(kFaceSteps[4 + 2 * i]);
-        if (corners[i] && alone) {
-            corners[i]->faces.remove(f);
-        } else if (corners[i]) {
-            markListDirty(corners[i]);
+    for (Vertex* corner : {f->vertexA, f->vertexB, f->vertexC}) {
+        if (corner && alone) {
+            corner->faces.remove(f);
+        } else if (corner) {
+            markListDirty(corner);
         }
-        log.trace(kFaceSteps[5 + 2 * i]);
     }
-    log.trace(kFaceSteps[10]);
+    log.traceLines(kFaceLines[purged][0]);
     deleteTreeItem(f->treeItem);
-    log.trace(kFaceSteps[11]);
-    log.trace(kFaceSteps[12]);
-    log.trace(kFaceSteps[13]);
+    log.traceLines(kFaceLines[purged][1]);
 }
 
 void Scene::deleteObject(Vertex* v) {
@@ -309,9 +315,7 @@ void Scene::finalDelete() {
     log.trace("Reader::finalDelete() - before 1");
     faces.eachFromLast([&](Face* f) {
         if (f->deleted) {
-            log.trace("Reader::finalDelete() - before deleteObject(*fi)");
-            deleteObject(f);
-            log.trace("Reader::finalDelete() - after deleteObject(*fi)");
+            deleteFace(f, true);
         }
     });
     log.trace("Reader::finalDelete() - before 1");

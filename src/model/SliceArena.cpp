@@ -13,18 +13,18 @@ SliceArena::~SliceArena() {
     }
 }
 
-std::int32_t* SliceArena::take(std::size_t count) {
-    if (static_cast<std::size_t>(end_ - next_) < count) {
-        const std::size_t entries = std::max(count, kBlockEntries);
-        const std::size_t bytes = LargeMemory::roundUp(entries * sizeof(std::int32_t));
+void* SliceArena::take(std::size_t bytes) {
+    bytes = (bytes + alignof(void*) - 1) / alignof(void*) * alignof(void*);
+    if (static_cast<std::size_t>(end_ - next_) < bytes) {
+        const std::size_t size = LargeMemory::roundUp(std::max(bytes, kBlockBytes));
         blocks_.reserve(blocks_.size() + 1);
-        void* block = LargeMemory::allocate(bytes);
-        blocks_.emplace_back(block, bytes);
-        next_ = static_cast<std::int32_t*>(block);
-        end_ = next_ + bytes / sizeof(std::int32_t);
+        void* block = LargeMemory::allocate(size);
+        blocks_.emplace_back(block, size);
+        next_ = static_cast<std::byte*>(block);
+        end_ = next_ + size;
     }
-    std::int32_t* slice = next_;
-    next_ += count;
+    void* slice = next_;
+    next_ += bytes;
     return slice;
 }
 

@@ -144,6 +144,24 @@ void TraceLog::trace(std::string_view line) {
     length_.store(length + size, std::memory_order_release);
 }
 
+void TraceLog::traceLines(std::string_view lines) {
+    if (!isOpen() || lines.empty()) {
+        return;
+    }
+    if (lines.size() > kBufferSize || !makeRoom(lines.size())) {
+        // Longer than the buffer: line by line, the last line feed dropped, as trace adds it.
+        while (!lines.empty() && isOpen()) {
+            const std::size_t end = lines.find('\n');
+            trace(lines.substr(0, end));
+            lines.remove_prefix(end == std::string_view::npos ? lines.size() : end + 1);
+        }
+        return;
+    }
+    const std::size_t length = length_.load(std::memory_order_relaxed);
+    std::memcpy(buffer_.get() + length, lines.data(), lines.size());
+    length_.store(length + lines.size(), std::memory_order_release);
+}
+
 void TraceLog::traceRepeated(std::string_view line, std::size_t count) {
     if (!isOpen() || count == 0) {
         return;

@@ -32,6 +32,9 @@ public:
     void trace(std::string_view line);
     // The same line written `count` times, as fast as one.
     void traceRepeated(std::string_view line, std::size_t count);
+    // Several lines at once, each ending with a line feed: what tracing them one by one
+    // writes, with one copy.
+    void traceLines(std::string_view lines);
     // Hands the buffered lines to the system.
     void flush();
     void close();

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 #include <string>
 #include <tuple>
@@ -186,20 +187,28 @@ TEST(NumberScanner, IntegersReadLikeScanf) {
                           {"0x10", 0, "x10"},
                           {"3-4", 3, "-4"},
                           {"  12   7 -1 255", 12, "   7 -1 255"}}) {
-        NumberScanner scanner(c.text);
-        int value = 99;
-        ASSERT_TRUE(scanner.readInt(value)) << '"' << c.text << '"';
-        EXPECT_EQ(value, c.value) << '"' << c.text << '"';
-        EXPECT_EQ(scanner.rest(), c.rest) << '"' << c.text << '"';
+        // Alone, and as a line of a file whose next line may be read ahead: digits there belong
+        // to the next line.
+        const std::string file = std::string(c.text) + "987654321 -12 x" + std::string(24, ' ');
+        for (NumberScanner scanner :
+             {NumberScanner(c.text),
+              NumberScanner(std::string_view(file).substr(0, std::strlen(c.text)),
+                            file.data() + file.size())}) {
+            int value = 99;
+            ASSERT_TRUE(scanner.readInt(value)) << '"' << c.text << '"';
+            EXPECT_EQ(value, c.value) << '"' << c.text << '"';
+            EXPECT_EQ(scanner.rest(), c.rest) << '"' << c.text << '"';
+        }
     }
 
     std::mt19937 random(5);
     std::uniform_int_distribution<int> anyInt(INT_MIN, INT_MAX);
-    char text[32];
+    char text[32] = {};
     for (int i = 0; i < 100'000; ++i) {
         const int expected = i % 2 == 0 ? anyInt(random) : anyInt(random) % 100000;
-        std::snprintf(text, sizeof text, "%6d", expected);
-        NumberScanner scanner(text);
+        const int length = std::snprintf(text, sizeof text, "%6d\n", expected) - 1;
+        NumberScanner scanner(std::string_view(text, static_cast<std::size_t>(length)),
+                              text + sizeof text);
         int value = 0;
         ASSERT_TRUE(scanner.readInt(value)) << text;
         ASSERT_EQ(value, expected) << text;

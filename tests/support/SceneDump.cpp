@@ -43,6 +43,7 @@ public:
     }
     void base(const SceneObject& r) {
         out += " \"" + r.name() + '"';
+        field("id", static_cast<int>(r.id()));
         field("index", r.index);
         field("selected", int{r.selected});
         field("changed", int{r.changed});
