@@ -172,7 +172,9 @@ int ModelParser::bracketIndex(std::string_view line, std::string_view& rest,
         lines_.fail(what);
     }
     // The text between "[" and the character before the colon, which is the "]".
-    NumberScanner scan(line.substr(open + 1, colon > open + 1 ? colon - open - 2 : 0));
+    // The "]" ends the number, so the scanner may read ahead to the end of what was read.
+    NumberScanner scan(line.substr(open + 1, colon > open + 1 ? colon - open - 2 : 0),
+                       lines_.readableEnd());
     if (!scan.readInt(index)) {
         lines_.fail(what);
     }
@@ -180,20 +182,17 @@ int ModelParser::bracketIndex(std::string_view line, std::string_view& rest,
     return index;
 }
 
-void ModelParser::readFloats(NumberScanner& scan, float* out, int count,
-                             std::string_view what) const {
-    for (int k = 0; k < count; ++k) {
-        if (!scan.readFloat(out[k])) {
-            lines_.fail(what);
-        }
+void ModelParser::readFloats(NumberScanner& scan, float* out, int count, std::string_view what,
+                             int width, int precision) const {
+    if (!scan.readFloats(out, count, width, precision)) {
+        lines_.fail(what);
     }
 }
 
-void ModelParser::readInts(NumberScanner& scan, int* out, int count, std::string_view what) const {
-    for (int k = 0; k < count; ++k) {
-        if (!scan.readInt(out[k])) {
-            lines_.fail(what);
-        }
+void ModelParser::readInts(NumberScanner& scan, int* out, int count, std::string_view what,
+                           int width) const {
+    if (!scan.readInts(out, count, width)) {
+        lines_.fail(what);
     }
 }
 
@@ -208,8 +207,8 @@ Entity* ModelParser::readEntityLine(Sink& sink, int position, EntityColumns& col
         lines_.fail(kWhat);
     }
     NumberScanner scan(line.substr(second + 1), lines_.readableEnd());
-    readFloats(scan, columns.f, 7, kWhat);
-    readInts(scan, columns.i, 11, kWhat);
+    readFloats(scan, columns.f, 7, kWhat, 12, 6);
+    readInts(scan, columns.i, 11, kWhat, 6);
 
     auto* e = sink.template create<Entity>(nullptr, position);
     sink.beginBlock(e);

@@ -64,8 +64,12 @@ protected:
     // The number in brackets before the first colon ("Vertex[  3]: ..." gives 3), and in
     // `rest` the text after that colon.
     int bracketIndex(std::string_view line, std::string_view& rest, std::string_view what) const;
-    void readFloats(NumberScanner& scan, float* out, int count, std::string_view what) const;
-    void readInts(NumberScanner& scan, int* out, int count, std::string_view what) const;
+    // `count` floats; those written as printf writes "%<width>.<precision>f" are read fastest.
+    void readFloats(NumberScanner& scan, float* out, int count, std::string_view what,
+                    int width = 0, int precision = 0) const;
+    // `count` integers; those written as printf writes "%<width>d" are read fastest.
+    void readInts(NumberScanner& scan, int* out, int count, std::string_view what,
+                  int width = 0) const;
 
     // The columns of an entity line after the name.
     struct EntityColumns {

@@ -40,7 +40,7 @@ void Y4DParser::readVertices(int count) {
     float numbers[10];
     for (int k = 0; k < count; ++k) {
         NumberScanner scan(lines_.next(kWhat), lines_.readableEnd());
-        readFloats(scan, numbers, 10, kWhat);
+        readFloats(scan, numbers, 10, kWhat, 8, 4);
         addVertex(sink, nullptr, k, numbers, 4, 8);
     }
 }
@@ -55,7 +55,7 @@ void Y4DParser::readFaces(int count) {
         std::string_view rest;
         const int index = bracketIndex(lines_.next(kWhat), rest, kWhat);
         NumberScanner scan(rest, lines_.readableEnd());
-        readInts(scan, numbers, 4, kWhat);
+        readInts(scan, numbers, 4, kWhat, 4);
         auto* f = r.create<Face>(nullptr, index);
         r.faces.push_back(f);
         f->indexA = numbers[0];

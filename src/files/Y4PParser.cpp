@@ -118,7 +118,7 @@ void Y4PParser::readSubEntity(Sink& sink, Entity* entity, int position) {
         std::string_view rest;
         const int index = bracketIndex(lines_.next(kVertexLine), rest, kVertexLine);
         NumberScanner scan(rest, lines_.readableEnd());
-        readFloats(scan, numbers, 10, kVertexLine);
+        readFloats(scan, numbers, 10, kVertexLine, 12, 6);
         addVertex(sink, sub, index, numbers, 4, 8);
     }
     closeBox(sub);
@@ -130,7 +130,7 @@ void Y4PParser::readSubEntity(Sink& sink, Entity* entity, int position) {
         FaceLine line;
         line.index = bracketIndex(lines_.next(kFaceLine), rest, kFaceLine);
         NumberScanner scan(rest, lines_.readableEnd());
-        readInts(scan, line.corner, 3, kFaceLine);
+        readInts(scan, line.corner, 3, kFaceLine, 3);
         for (int c : line.corner) {
             if (c < 0 || c >= vertexCount) {
                 lines_.fail("face corners between 0 and " + std::to_string(vertexCount - 1) +

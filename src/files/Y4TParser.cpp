@@ -145,7 +145,7 @@ void Y4TParser::readRecord(Sink& sink, Entity* root, int record) {
     for (int k = 0; k < vertexCount; ++k) {
         NumberScanner scan(textAfterColon(lines_.next(kVertexLine), kVertexLine),
                            lines_.readableEnd());
-        readFloats(scan, numbers, 8, kVertexLine);
+        readFloats(scan, numbers, 8, kVertexLine, 12, 6);
         addVertex(sink, sub, k, numbers, 3, 6);
     }
     closeBox(sub);
@@ -155,7 +155,7 @@ void Y4TParser::readRecord(Sink& sink, Entity* root, int record) {
     for (int k = 0; k < faceCount; ++k) {
         FaceLine line{k, {0, 0, 0}};
         NumberScanner scan(textAfterColon(lines_.next(kFaceLine), kFaceLine), lines_.readableEnd());
-        readInts(scan, line.corner, 3, kFaceLine);
+        readInts(scan, line.corner, 3, kFaceLine, 3);
         for (int c : line.corner) {
             if (c < 0 || c >= vertexCount) {
                 lines_.fail("face corners between 0 and " + std::to_string(vertexCount - 1) +

@@ -247,3 +247,79 @@ TEST(NumberScanner, ReadingAheadIntoTheNextLineKeepsEachNumberInItsOwnLine) {
 
 }  // namespace
 }  // namespace y4
+
+namespace y4 {
+namespace {
+
+// Fields as the writers write them are read in their places; whatever they hold, even when
+// damaged, the floats and the position reached are those of reading one float after another.
+TEST(NumberScanner, WrittenFieldsReadAsOneFloatAfterAnother) {
+    std::mt19937 random(11);
+    std::uniform_real_distribution<float> anyValue(-2000.0f, 2000.0f);
+    const char damage[] = {' ', '-', '+', '.', 'e', 'x', '0', '9', '\t'};
+    for (const auto& [width, precision] : {std::pair{12, 6}, std::pair{8, 4}}) {
+        for (int line = 0; line < 20000; ++line) {
+            std::string text;
+            for (int k = 0; k < 10; ++k) {
+                const float value = line % 7 == 0 ? anyValue(random) * 1000 : anyValue(random);
+                char field[64];
+                std::snprintf(field, sizeof field, " %*.*f", width, precision,
+                              static_cast<double>(k == 3 && line % 5 == 0 ? -0.0f : value));
+                text += field;
+            }
+            if (line % 3 == 0) {
+                text[random() % text.size()] = damage[random() % sizeof damage];
+            }
+            const std::string file = text + "\n 7.5 8.25" + std::string(32, ' ');
+            const std::string_view view(file.data(), text.size());
+            NumberScanner fields(view, file.data() + file.size());
+            NumberScanner single(view, file.data() + file.size());
+            float a[10] = {}, b[10] = {};
+            const bool all = fields.readFloats(a, 10, width, precision);
+            int read = 0;
+            while (read < 10 && single.readFloat(b[read])) {
+                ++read;
+            }
+            ASSERT_EQ(all, read == 10) << text;
+            ASSERT_EQ(fields.rest(), single.rest()) << text;
+            for (int k = 0; k < read; ++k) {
+                ASSERT_EQ(std::bit_cast<std::uint32_t>(a[k]), std::bit_cast<std::uint32_t>(b[k]))
+                    << text << " field " << k;
+            }
+        }
+    }
+    // Integers likewise.
+    std::uniform_int_distribution<int> anyInt(-99999, 99999);
+    for (const int width : {3, 4, 6}) {
+        for (int line = 0; line < 20000; ++line) {
+            std::string text;
+            for (int k = 0; k < 8; ++k) {
+                const int value = line % 4 == 0 ? anyInt(random) : anyInt(random) % 1000;
+                text += " " +
+                        std::string(static_cast<std::size_t>(std::max(
+                                        0, width - static_cast<int>(std::to_string(value).size()))),
+                                    ' ') +
+                        std::to_string(value);
+            }
+            if (line % 3 == 0) {
+                text[random() % text.size()] = damage[random() % sizeof damage];
+            }
+            const std::string file = text + "\n 12 -3" + std::string(32, ' ');
+            const std::string_view view(file.data(), text.size());
+            NumberScanner fields(view, file.data() + file.size());
+            NumberScanner single(view, file.data() + file.size());
+            int a[8] = {}, b[8] = {};
+            const bool all = fields.readInts(a, 8, width);
+            int read = 0;
+            while (read < 8 && single.readInt(b[read])) {
+                ++read;
+            }
+            ASSERT_EQ(all, read == 8) << text;
+            ASSERT_EQ(fields.rest(), single.rest()) << text;
+            ASSERT_TRUE(std::equal(a, a + read, b)) << text;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace y4
