@@ -66,16 +66,7 @@ int Y4PParser::takeOver(SplitParse& split, Y4PParser& back, int position, int ne
         r.entities.push_back(e);
         entityLines_.push_back(linesBefore + back.entityLines_[static_cast<std::size_t>(k)]);
         for (SubEntity* s : e->subEntities) {
-            r.adoptRecord(s);
-            r.subEntities.push_back(s);
-            for (Vertex* v : s->vertices) {
-                r.adoptRecord(v);
-                r.vertices.push_back(v);
-            }
-            for (Face* f : s->faces) {
-                r.adoptRecord(f);
-                r.faces.push_back(f);
-            }
+            r.adoptSubEntity(s);
             ++subs;
         }
     }

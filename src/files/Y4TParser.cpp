@@ -109,17 +109,10 @@ int Y4TParser::takeOver(SplitParse& split, Y4TParser& back, Entity* root, int re
         root->subEntities.push_back(s);
         root->numVertices += static_cast<int>(s->vertices.size());
         root->numFaces += static_cast<int>(s->faces.size());
-        r.adoptRecord(s);
-        r.subEntities.push_back(s);
-        for (Vertex* v : s->vertices) {
-            r.adoptRecord(v);
-            r.vertices.push_back(v);
-        }
         for (Face* f : s->faces) {
             f->bitmapIndex = position;
-            r.adoptRecord(f);
-            r.faces.push_back(f);
         }
+        r.adoptSubEntity(s);
     }
     goOnAfter(split, back, blocks.size(), blocks.size(), lines_.lineNumber());
     return count;

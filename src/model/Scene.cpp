@@ -61,6 +61,19 @@ void Scene::takeOver(RecordBatch& batch, std::size_t count) {
     batch.blocks.clear();
 }
 
+void Scene::adoptSubEntity(SubEntity* s) {
+    giveId(s);
+    subEntities.push_back(s);
+    for (Vertex* v : s->vertices) {
+        giveId(v);
+        vertices.push_back(v);
+    }
+    for (Face* f : s->faces) {
+        giveId(f);
+        faces.push_back(f);
+    }
+}
+
 Entity* Scene::findEntityByIndex(int index) const {
     for (Entity* e : entities) {
         if (e->index == index) {

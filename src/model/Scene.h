@@ -102,6 +102,8 @@ public:
     }
     void takeOver(RecordBatch& batch, std::size_t count);
     void adoptRecord(SceneObject* record) { giveId(record); }
+    // The same for a sub-entity taken over and everything it holds, each then listed.
+    void adoptSubEntity(SubEntity* s);
 
     EntityTree* m_pEntityTree;
     RecordList<Entity> entities;
