@@ -133,6 +133,8 @@ constexpr int kSingleDeletes = 1000;
 struct Operation {
     const char* name;
     const char* variant;
+    // A yardstick, not an operation of the editor: its growth is no target.
+    bool yardstick = false;
     std::function<Work(ChildState&, const std::string& model, const std::string& folder)> make;
 };
 
@@ -148,11 +150,11 @@ const std::vector<Operation>& operations() {
         y4::TreeListing::buildTree(*s.tree, s.reader->root());
     };
     static const std::vector<Operation> list = {
-        {"sscanf_read", "Y4P",
+        {"sscanf_read", "Y4P", true,
          [](ChildState&, const std::string& model, const std::string&) {
              return Work{[] {}, [model] { y4::bench::BaselineReader::read(model); }};
          }},
-        {"sscanf_resave", "Y4P",
+        {"sscanf_resave", "Y4P", true,
          [](ChildState&, const std::string& model, const std::string& folder) {
              return Work{[] {},
                          [model, folder] {
@@ -160,28 +162,28 @@ const std::vector<Operation>& operations() {
                                                                      folder + "/baseline.out");
                          }};
          }},
-        {"from_chars", "Y4P",
+        {"from_chars", "Y4P", true,
          [](ChildState&, const std::string& model, const std::string&) {
              return Work{[] {}, [model] { y4::bench::FromCharsReader::read(model); }};
          }},
-        {"load", "Y4P",
+        {"load", "Y4P", false,
          [load](ChildState& s, const std::string& model, const std::string&) {
              return Work{[] {}, [&s, model, load] { load(s, model); }};
          }},
-        {"load_y4d", "Y4D",
+        {"load_y4d", "Y4D", false,
          [load](ChildState& s, const std::string& model, const std::string&) {
              return Work{[] {}, [&s, model, load] { load(s, model); }};
          }},
-        {"load_y4t", "Y4T",
+        {"load_y4t", "Y4T", false,
          [load](ChildState& s, const std::string& model, const std::string&) {
              return Work{[] {}, [&s, model, load] { load(s, model); }};
          }},
-        {"save", "Y4P",
+        {"save", "Y4P", false,
          [load](ChildState& s, const std::string& model, const std::string& folder) {
              return Work{[&s, model, load] { load(s, model); },
                          [&s, folder] { y4::Writer w(*s.reader, folder + "/SAVED.Y4P"); }};
          }},
-        {"resave", "Y4P",
+        {"resave", "Y4P", false,
          [load](ChildState& s, const std::string& model, const std::string& folder) {
              return Work{[] {},
                          [&s, model, folder, load] {
@@ -189,12 +191,12 @@ const std::vector<Operation>& operations() {
                              y4::Writer w(*s.reader, folder + "/RESAVED.Y4P");
                          }};
          }},
-        {"world", "Y4P",
+        {"world", "Y4P", false,
          [load](ChildState& s, const std::string& model, const std::string&) {
              return Work{[&s, model, load] { load(s, model); },
                          [&s] { s.reader->computeWorldPositions(); }};
          }},
-        {"tree", "Y4P",
+        {"tree", "Y4P", false,
          [load](ChildState& s, const std::string& model, const std::string&) {
              return Work{[&s, model, load] {
                              load(s, model);
@@ -202,12 +204,12 @@ const std::vector<Operation>& operations() {
                          },
                          [&s] { y4::TreeListing::buildTree(*s.tree, s.reader->root()); }};
          }},
-        {"select", "Y4P",
+        {"select", "Y4P", false,
          [loadWithTree](ChildState& s, const std::string& model, const std::string&) {
              return Work{[&s, model, loadWithTree] { loadWithTree(s, model); },
                          [&s] { y4::SelectionMarks::apply(s.reader->root(), 1); }};
          }},
-        {"mark", "Y4P",
+        {"mark", "Y4P", false,
          [loadWithTree](ChildState& s, const std::string& model, const std::string&) {
              return Work{[&s, model, loadWithTree] {
                              loadWithTree(s, model);
@@ -215,7 +217,7 @@ const std::vector<Operation>& operations() {
                          },
                          [&s] { s.reader->markEntity(s.reader->root(), 1); }};
          }},
-        {"delete_face", "Y4P",
+        {"delete_face", "Y4P", false,
          [loadWithTree](ChildState& s, const std::string& model, const std::string&) {
              return Work{[&s, model, loadWithTree] { loadWithTree(s, model); },
                          [&s] {
@@ -236,7 +238,7 @@ const std::vector<Operation>& operations() {
                          },
                          kSingleDeletes};
          }},
-        {"purge", "Y4P",
+        {"purge", "Y4P", false,
          [loadWithTree](ChildState& s, const std::string& model, const std::string& folder) {
              return Work{[&s, model, folder, loadWithTree] {
                              loadWithTree(s, model);
@@ -420,10 +422,13 @@ void printTargets(const Options& o, const std::map<Key, Figures>& results, long 
         const long long from = sizes[s - 1];
         const long long to = sizes[s];
         const double limit = 1.1 * static_cast<double>(to) / static_cast<double>(from);
-        std::printf("growth from %lld to %lld faces (CPU time, x%lld):\n", from, to, to / from);
+        std::printf("growth from %lld to %lld faces (median CPU time, x%lld):\n", from, to,
+                    to / from);
         for (const Operation& op : operations()) {
-            line(op.name, cpuMedian(results, op.name, to) / cpuMedian(results, op.name, from),
-                 limit);
+            if (!op.yardstick) {
+                line(op.name, cpuMedian(results, op.name, to) / cpuMedian(results, op.name, from),
+                     limit);
+            }
         }
     }
 }

@@ -210,7 +210,6 @@ public:
         slots_ = static_cast<std::uint32_t>(out - data_);
         holes_ = 0;
     }
-    std::size_t holes() const { return holes_; }
 
     friend bool operator==(const RecordList& a, const RecordList& b) {
         return std::equal(a.begin(), a.end(), b.begin(), b.end());

@@ -38,6 +38,10 @@ constexpr std::string_view kFaceLines[2][2] = {
     {Y4_BEFORE_PURGED_FACE Y4_FACE_LINES_BEFORE_ITEM,
      Y4_FACE_LINES_AFTER_ITEM Y4_AFTER_PURGED_FACE},
 };
+#undef Y4_FACE_LINES_BEFORE_ITEM
+#undef Y4_FACE_LINES_AFTER_ITEM
+#undef Y4_BEFORE_PURGED_FACE
+#undef Y4_AFTER_PURGED_FACE
 
 void setDeleted(SubEntity* s, std::uint8_t mark) {
     for (Face* f : s->faces) {
@@ -247,20 +251,22 @@ private:
     Scene& scene_;
 };
 
+// A group's or a sub-entity's item goes first, with every item below it at once: the records
+// below then have no items of their own to remove, one by one.
 void Scene::deleteObject(Entity* e) {
     PurgeGuard purge(*this);
+    deleteTreeItem(e->treeItem);
     e->children.eachFromLast([&](Entity* child) { deleteObject(child); });
     e->subEntities.eachFromLast([&](SubEntity* s) { deleteObject(s); });
     takeOut(e);
-    deleteTreeItem(e->treeItem);
 }
 
 void Scene::deleteObject(SubEntity* s) {
     PurgeGuard purge(*this);
+    deleteTreeItem(s->treeItem);
     s->faces.eachFromLast([&](Face* f) { deleteObject(f); });
     s->vertices.eachFromLast([&](Vertex* v) { deleteObject(v); });
     takeOut(s);
-    deleteTreeItem(s->treeItem);
 }
 
 void Scene::deleteObject(Face* f) {
