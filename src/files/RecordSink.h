@@ -4,6 +4,7 @@
 // once, for either.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <utility>
 
@@ -39,9 +40,15 @@ private:
 
 class BatchSink {
 public:
-    explicit BatchSink(RecordBatch& batch) : batch_(batch) {}
+    // Thrown by create once `stop` is set: the parse this batch belongs to has ended.
+    struct Stopped {};
+
+    BatchSink(RecordBatch& batch, const std::atomic<bool>& stop) : batch_(batch), stop_(stop) {}
     template <class T, class... Args>
     T* create(Args&&... args) {
+        if (stop_.load(std::memory_order_relaxed)) {
+            throw Stopped();
+        }
         return batch_.create<T>(std::forward<Args>(args)...);
     }
     std::int32_t* adjacencySlice(std::size_t count) { return batch_.adjacencySlice(count); }
@@ -56,6 +63,7 @@ public:
 
 private:
     RecordBatch& batch_;
+    const std::atomic<bool>& stop_;
 };
 
 }  // namespace y4

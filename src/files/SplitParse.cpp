@@ -85,7 +85,8 @@ void SplitParse::begin(int maxBlocks, ReadBlock readBlock) {
 }
 
 void SplitParse::run(int maxBlocks, const ReadBlock& readBlock) {
-    BatchSink sink(batch);
+    // A cancel stops the thread at the next record it makes, even inside a long block.
+    BatchSink sink(batch, cancelled_);
     try {
         for (int position = 0;
              position < maxBlocks && !lines_.atEnd() && !cancelled_.load(std::memory_order_relaxed);
@@ -94,7 +95,8 @@ void SplitParse::run(int maxBlocks, const ReadBlock& readBlock) {
             ends.push_back({lines_.offset(), lines_.lineNumber()});
         }
     } catch (...) {
-        // The first thread reads that line itself and reports it; what stood before it counts.
+        // Cancelled, or a line this thread could not read: the first thread reads it itself and
+        // reports it; the blocks read whole before it count.
     }
 }
 

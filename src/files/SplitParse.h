@@ -61,7 +61,7 @@ public:
     // Reads at most `maxBlocks` blocks.
     void begin(int maxBlocks, ReadBlock readBlock);
     std::uint64_t start() const { return start_; }
-    // Asks the thread to stop after the block it is reading.
+    // Asks the thread to stop; it stops at the next record it would make.
     void cancel() { cancelled_.store(true, std::memory_order_relaxed); }
     // Waits for the thread.
     void finish();
