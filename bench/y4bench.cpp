@@ -6,7 +6,9 @@
 // yardsticks measured in the same run (fgets/sscanf/fprintf, and std::from_chars building
 // nothing), the peak memory of a load, and the growth from one size to the next. The older
 // in-process figures (the fastest of the runs in one process, memory already warm) follow as
-// an extra column. Prints a table, or JSON with --json.
+// an extra column. Then the memory an undo history holds after 100 scalings, the frames drawn
+// per second off-screen next to face-by-face drawing, and the opening of the object tree window
+// (by y4treebench), each measured in a process of its own. Prints a table, or JSON with --json.
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,12 +23,15 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "BaselineReader.h"
+#include "FrameBench.h"
 #include "FromCharsReader.h"
 #include "ModelGenerator.h"
+#include "document/ModelDocument.h"
 #include "files/Reader.h"
 #include "files/Writer.h"
 #include "model/SceneTree.h"
@@ -43,6 +48,7 @@ struct Options {
     int runs = 5;
     bool json = false;
     bool warm = true;
+    bool frames = true;
     std::string folder;
 };
 
@@ -123,6 +129,7 @@ struct Work {
 // its tree and the tree's view still exist.
 struct ChildState {
     QuietView view;
+    std::unique_ptr<y4::ModelDocument> document;
     std::unique_ptr<y4::SceneTree> tree;
     std::unique_ptr<y4::Reader> reader;
 };
@@ -141,13 +148,34 @@ struct Operation {
 const std::vector<Operation>& operations() {
     using y4::Reader;
     auto load = [](ChildState& s, const std::string& model) {
-        s.reader = std::make_unique<Reader>(nullptr, model);
+        s.reader = std::make_unique<Reader>(nullptr, y4::ModelSource::chosen(model));
     };
     auto loadWithTree = [load](ChildState& s, const std::string& model) {
         load(s, model);
         s.tree = std::make_unique<y4::SceneTree>();
         s.reader->m_pEntityTree = s.tree.get();
         y4::TreeListing::buildTree(*s.tree, s.reader->root());
+    };
+    // The edits a user waits on go through ModelDocument, with its tree listed and the root
+    // selected.
+    auto loadDocument = [](ChildState& s, const std::string& model) {
+        s.document = std::make_unique<y4::ModelDocument>();
+        if (!s.document->load(model)) {
+            std::_Exit(1);
+        }
+        s.document->selectRecord(s.document->reader()->root());
+    };
+    // A document operation: `prepare` after the load, untimed, then `timed`.
+    using DocumentStep = void (*)(y4::ModelDocument&);
+    auto documentWork = [loadDocument](DocumentStep prepare, DocumentStep timed) {
+        return [loadDocument, prepare, timed](ChildState& s, const std::string& model,
+                                              const std::string&) {
+            return Work{[&s, model, loadDocument, prepare] {
+                            loadDocument(s, model);
+                            prepare(*s.document);
+                        },
+                        [&s, timed] { timed(*s.document); }};
+        };
     };
     static const std::vector<Operation> list = {
         {"sscanf_read", "Y4P", true,
@@ -209,6 +237,14 @@ const std::vector<Operation>& operations() {
              return Work{[&s, model, loadWithTree] { loadWithTree(s, model); },
                          [&s] { y4::SelectionMarks::apply(s.reader->root(), 1); }};
          }},
+        {"select_face", "Y4P", false,
+         [loadWithTree](ChildState& s, const std::string& model, const std::string&) {
+             return Work{[&s, model, loadWithTree] { loadWithTree(s, model); },
+                         [&s] {
+                             y4::SelectionMarks::apply(s.reader->faces[s.reader->faces.size() / 2],
+                                                       1);
+                         }};
+         }},
         {"mark", "Y4P", false,
          [loadWithTree](ChildState& s, const std::string& model, const std::string&) {
              return Work{[&s, model, loadWithTree] {
@@ -247,6 +283,27 @@ const std::vector<Operation>& operations() {
                          },
                          [&s] { s.reader->finalDelete(); }};
          }},
+        // The world positions of the document's scene, which a drag step must compute again.
+        {"doc_world", "Y4P", false,
+         documentWork([](y4::ModelDocument&) {},
+                      [](y4::ModelDocument& d) { d.reader()->computeWorldPositions(); })},
+        {"drag_step", "Y4P", false,
+         documentWork([](y4::ModelDocument& d) { d.beginDrag(); },
+                      [](y4::ModelDocument& d) { d.transformSelection(0.25f, 0, 0, 1); })},
+        {"drag_undo", "Y4P", false,
+         documentWork(
+             [](y4::ModelDocument& d) {
+                 d.beginDrag();
+                 d.transformSelection(0.25f, 0, 0, 1);
+                 d.endDrag();
+             },
+             [](y4::ModelDocument& d) { d.undo(); })},
+        {"hide_all", "Y4P", false,
+         documentWork([](y4::ModelDocument&) {},
+                      [](y4::ModelDocument& d) { d.setAllDisplayed(false); })},
+        {"show_all", "Y4P", false,
+         documentWork([](y4::ModelDocument& d) { d.setAllDisplayed(false); },
+                      [](y4::ModelDocument& d) { d.setAllDisplayed(true); })},
     };
     return list;
 }
@@ -281,10 +338,25 @@ long long peakResidentBytes() {
 // leaves without tearing anything down.
 int child(const std::string& name, const std::string& model, const std::string& folder) {
     if (name == "peak") {
-        const auto r = std::make_unique<y4::Reader>(nullptr, model);
+        const auto r = std::make_unique<y4::Reader>(nullptr, y4::ModelSource::chosen(model));
         std::printf("%lld\n", peakResidentBytes());
         std::fflush(stdout);
         std::_Exit(r->loaded() ? 0 : 1);
+    }
+    if (name == "history") {
+        // What the history holds after 100 scalings of the whole model.
+        const auto document = std::make_unique<y4::ModelDocument>();
+        if (!document->load(model)) {
+            std::_Exit(1);
+        }
+        document->selectRecord(document->reader()->root());
+        for (int k = 0; k < 100; ++k) {
+            document->scaleSelection(1.01f, 0.99f, 1.0f);
+        }
+        std::printf("%zu %zu %zu\n", document->history().size(), document->history().bytes(),
+                    document->history().budget());
+        std::fflush(stdout);
+        std::_Exit(0);
     }
     const Operation* op = findOperation(name);
     if (!op) {
@@ -303,8 +375,9 @@ int child(const std::string& name, const std::string& model, const std::string& 
     std::_Exit(0);
 }
 
-// Runs this program as a child and reads what it prints.
-std::optional<std::string> runChild(const std::vector<std::string>& args) {
+// Runs `program` with `args` and reads what it prints; nothing when it failed.
+std::optional<std::string> runProgram(const std::string& program,
+                                      const std::vector<std::string>& args) {
     int pipeFds[2];
     if (pipe(pipeFds) != 0) {
         return std::nullopt;
@@ -315,12 +388,12 @@ std::optional<std::string> runChild(const std::vector<std::string>& args) {
         close(pipeFds[0]);
         close(pipeFds[1]);
         std::vector<char*> argv;
-        argv.push_back(const_cast<char*>("y4bench"));
+        argv.push_back(const_cast<char*>(program.c_str()));
         for (const std::string& a : args) {
             argv.push_back(const_cast<char*>(a.c_str()));
         }
         argv.push_back(nullptr);
-        execv("/proc/self/exe", argv.data());
+        execv(program.c_str(), argv.data());
         _exit(127);
     }
     close(pipeFds[1]);
@@ -337,6 +410,55 @@ std::optional<std::string> runChild(const std::vector<std::string>& args) {
     }
     return out;
 }
+
+// Runs this program as a child and reads what it prints.
+std::optional<std::string> runChild(const std::vector<std::string>& args) {
+    return runProgram("/proc/self/exe", args);
+}
+
+// Lines "<op> <seconds>", as the frame and tree window processes print them.
+std::vector<y4::bench::FrameTiming> timingsIn(const std::optional<std::string>& output) {
+    std::istringstream lines(output.value_or(""));
+    std::vector<y4::bench::FrameTiming> out;
+    y4::bench::FrameTiming t;
+    while (lines >> t.op >> t.secondsPerFrame) {
+        out.push_back(t);
+    }
+    return out;
+}
+
+// Frames drawn off-screen, in a process of its own, so that the GL driver's threads and memory
+// stay out of the core's measurements.
+std::vector<y4::bench::FrameTiming> frameTimings(const std::string& path, long long faces,
+                                                 int runs) {
+    return timingsIn(
+        runChild({"--measure-frames", path, std::to_string(faces), std::to_string(runs)}));
+}
+
+int measureFrames(const char* path, const char* faces, const char* runs) {
+    for (const auto& t : y4::bench::FrameBench::measure(path, std::atoll(faces), std::atoi(runs))) {
+        std::printf("%s %.9f\n", t.op.c_str(), t.secondsPerFrame);
+    }
+    return 0;
+}
+
+// Opening the object tree window on the model, timed by y4treebench beside this program; none
+// when it was not built (a build without the editor).
+std::vector<y4::bench::FrameTiming> treeWindowTimings(const std::string& path, int runs) {
+    const std::filesystem::path program =
+        std::filesystem::read_symlink("/proc/self/exe").parent_path() / "y4treebench";
+    if (!std::filesystem::exists(program)) {
+        return {};
+    }
+    return timingsIn(runProgram(program.string(), {path, std::to_string(runs)}));
+}
+
+// What the document's history held after 100 scalings of the largest model.
+struct HistoryMemory {
+    std::size_t steps = 0;
+    std::size_t bytes = 0;
+    std::size_t budget = 0;
+};
 
 struct Figures {
     std::vector<double> cpu;
@@ -396,8 +518,56 @@ double cpuMedian(const std::map<Key, Figures>& results, const std::string& op, l
     return it == results.end() ? -1 : medianOf(it->second.cpu);
 }
 
-void printTargets(const Options& o, const std::map<Key, Figures>& results, long long peak,
-                  long long fileBytes) {
+// Fastest seconds per frame (and per opening of the tree window), from their own processes.
+using Frames = std::map<Key, double>;
+
+double frameSeconds(const Frames& frames, const std::string& op, long long faces) {
+    auto it = frames.find({op, faces});
+    return it == frames.end() ? -1 : it->second;
+}
+
+// Frames per second, and the targets: 30 frames per second in textured mode at 100,000 faces,
+// and the vertex arrays at least three times as fast as face-by-face drawing from 100,000 faces
+// on.
+void printFrameRates(const Frames& frames, std::vector<long long> sizes) {
+    std::sort(sizes.begin(), sizes.end());
+    if (frameSeconds(frames, "frame_solid", sizes.front()) <= 0) {
+        return;
+    }
+    std::printf("\nframes per second at %d x %d off-screen (fastest of the runs):\n",
+                y4::bench::FrameBench::kWidth, y4::bench::FrameBench::kHeight);
+    const char* ops[] = {"frame_solid", "frame_solid_face_by_face", "frame_textured",
+                         "frame_textured_face_by_face"};
+    for (const long long faces : sizes) {
+        std::printf("  %8lld faces:", faces);
+        for (const char* op : ops) {
+            std::printf("  %s %.1f", op + 6, 1 / frameSeconds(frames, op, faces));
+        }
+        std::printf("\n");
+    }
+    for (const long long faces : sizes) {
+        if (faces < 100000) {
+            continue;
+        }
+        const auto line = [](const std::string& what, double value, double target) {
+            std::printf("  %-40s %9.2f  (target >= %.2f) %s\n", what.c_str(), value, target,
+                        value >= target ? "ok" : "MISSED");
+        };
+        const std::string size = " at " + std::to_string(faces);
+        if (faces == 100000) {
+            line("textured fps" + size, 1 / frameSeconds(frames, "frame_textured", faces), 30);
+        }
+        for (const std::string mode : {"solid", "textured"}) {
+            line(mode + " arrays / face by face" + size,
+                 frameSeconds(frames, "frame_" + mode + "_face_by_face", faces) /
+                     frameSeconds(frames, "frame_" + mode, faces),
+                 3);
+        }
+    }
+}
+
+void printTargets(const Options& o, const std::map<Key, Figures>& results, const Frames& frames,
+                  long long peak, long long fileBytes) {
     std::vector<long long> sizes = o.sizes;
     std::sort(sizes.begin(), sizes.end());
     const long long big = sizes.back();
@@ -418,6 +588,17 @@ void printTargets(const Options& o, const std::map<Key, Figures>& results, long 
     line("first tree build (s)", cpuMedian(results, "tree", big), 0.25);
     line("delete one face (s)", cpuMedian(results, "delete_face", big), 0.0001);
     line("mark the root, view attached (s)", cpuMedian(results, "mark", big), 0.06);
+    const double load = cpuMedian(results, "load", big);
+    for (const char* op : {"world", "mark", "select", "tree", "hide_all", "show_all"}) {
+        line(std::string(op) + " / load", cpuMedian(results, op, big) / load, 0.5);
+    }
+    // A drag step is the world positions it needs and next to nothing else; its undo no more.
+    const double step = cpuMedian(results, "drag_step", big);
+    line("drag_step / doc_world", step / cpuMedian(results, "doc_world", big), 1.1);
+    line("drag_undo / drag_step", cpuMedian(results, "drag_undo", big) / step, 1.1);
+    if (const double window = frameSeconds(frames, "tree_window", big); window > 0) {
+        line("open the object tree window (s, wall)", window, 1.0);
+    }
     for (std::size_t s = 1; s < sizes.size(); ++s) {
         const long long from = sizes[s - 1];
         const long long to = sizes[s];
@@ -425,7 +606,8 @@ void printTargets(const Options& o, const std::map<Key, Figures>& results, long 
         std::printf("growth from %lld to %lld faces (median CPU time, x%lld):\n", from, to,
                     to / from);
         for (const Operation& op : operations()) {
-            if (!op.yardstick) {
+            // Selecting one face takes the same few records at any size.
+            if (!op.yardstick && std::string(op.name) != "select_face") {
                 line(op.name, cpuMedian(results, op.name, to) / cpuMedian(results, op.name, from),
                      limit);
             }
@@ -433,8 +615,8 @@ void printTargets(const Options& o, const std::map<Key, Figures>& results, long 
     }
 }
 
-void printJson(const std::map<Key, Figures>& results, long long largest, long long peak,
-               long long fileBytes) {
+void printJson(const std::map<Key, Figures>& results, const Frames& frames, long long largest,
+               long long peak, long long fileBytes, const HistoryMemory& history) {
     std::printf("{\"results\": [");
     bool first = true;
     for (const Operation& op : operations()) {
@@ -450,8 +632,17 @@ void printJson(const std::map<Key, Figures>& results, long long largest, long lo
             first = false;
         }
     }
-    std::printf("], \"peakMemory\": {\"faces\": %lld, \"bytes\": %lld, \"fileBytes\": %lld}}\n",
-                largest, peak, fileBytes);
+    std::printf("], \"frames\": [");
+    first = true;
+    for (const auto& [key, seconds] : frames) {
+        std::printf("%s{\"op\": \"%s\", \"faces\": %lld, \"seconds\": %.6f}", first ? "" : ", ",
+                    key.first.c_str(), key.second, seconds);
+        first = false;
+    }
+    std::printf(
+        "], \"peakMemory\": {\"faces\": %lld, \"bytes\": %lld, \"fileBytes\": %lld}, "
+        "\"history\": {\"faces\": %lld, \"steps\": %zu, \"bytes\": %zu, \"budget\": %zu}}\n",
+        largest, peak, fileBytes, largest, history.steps, history.bytes, history.budget);
 }
 
 bool parse(int argc, char** argv, Options& o) {
@@ -461,6 +652,8 @@ bool parse(int argc, char** argv, Options& o) {
             o.json = true;
         } else if (arg == "--no-warm") {
             o.warm = false;
+        } else if (arg == "--no-frames") {
+            o.frames = false;
         } else if (arg == "--runs" && k + 1 < argc) {
             o.runs = std::max(1, std::atoi(argv[++k]));
         } else if (arg == "--sizes" && k + 1 < argc) {
@@ -475,7 +668,7 @@ bool parse(int argc, char** argv, Options& o) {
         } else {
             std::fprintf(stderr,
                          "Usage: y4bench [--json] [--runs N] [--sizes 10000,100000,1000000] "
-                         "[--folder DIR] [--no-warm]\n");
+                         "[--folder DIR] [--no-warm] [--no-frames]\n");
             return false;
         }
     }
@@ -487,6 +680,9 @@ bool parse(int argc, char** argv, Options& o) {
 int main(int argc, char** argv) {
     if (argc == 5 && std::string(argv[1]) == "--child") {
         return child(argv[2], argv[3], argv[4]);
+    }
+    if (argc == 5 && std::string(argv[1]) == "--measure-frames") {
+        return measureFrames(argv[2], argv[3], argv[4]);
     }
     Options o;
     if (!parse(argc, argv, o)) {
@@ -547,13 +743,33 @@ int main(int argc, char** argv) {
         }
     }
 
+    Frames frames;
+    if (o.frames) {
+        for (long long faces : o.sizes) {
+            if (!o.json) {
+                std::fprintf(stderr, "frames and the tree window, %lld faces...\n", faces);
+            }
+            const std::string model = modelPath(o.folder, faces, "Y4P");
+            for (const auto& t : frameTimings(model, faces, o.runs)) {
+                frames[{t.op, faces}] = t.secondsPerFrame;
+            }
+            for (const auto& t : treeWindowTimings(model, o.runs)) {
+                frames[{t.op, faces}] = t.secondsPerFrame;
+            }
+        }
+    }
+
     const long long largest = *std::max_element(o.sizes.begin(), o.sizes.end());
     const std::string largestModel = modelPath(o.folder, largest, "Y4P");
     const auto peakText = runChild({"--child", "peak", largestModel, o.folder});
     const long long peak = peakText ? std::atoll(peakText->c_str()) : -1;
     const auto fileBytes = static_cast<long long>(std::filesystem::file_size(largestModel));
+    HistoryMemory history;
+    if (const auto text = runChild({"--child", "history", largestModel, o.folder})) {
+        std::sscanf(text->c_str(), "%zu %zu %zu", &history.steps, &history.bytes, &history.budget);
+    }
     if (o.json) {
-        printJson(results, largest, peak, fileBytes);
+        printJson(results, frames, largest, peak, fileBytes, history);
         return 0;
     }
     std::printf(
@@ -563,6 +779,19 @@ int main(int argc, char** argv) {
     printTable(o, results);
     std::printf("peak memory of the %lld-face load: %.1f MB (file %.1f MB)\n", largest,
                 static_cast<double>(peak) / 1048576.0, static_cast<double>(fileBytes) / 1048576.0);
-    printTargets(o, results, peak, fileBytes);
+    std::printf(
+        "history after 100 scalings of the whole %lld-face model: %zu steps kept, "
+        "%.1f MB (budget %.0f MB) %s\n",
+        largest, history.steps, static_cast<double>(history.bytes) / 1048576.0,
+        static_cast<double>(history.budget) / 1048576.0,
+        history.bytes <= history.budget ? "ok" : "OVER BUDGET");
+    if (const double window = frameSeconds(frames, "tree_window", largest); window > 0) {
+        std::printf(
+            "object tree window at %lld faces: %.3f s (first opening, Qt's first window "
+            "included: %.3f s)\n",
+            largest, window, frameSeconds(frames, "tree_window_cold", largest));
+    }
+    printFrameRates(frames, o.sizes);
+    printTargets(o, results, frames, peak, fileBytes);
     return 0;
 }

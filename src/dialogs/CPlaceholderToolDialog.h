@@ -1,6 +1,5 @@
 // CPlaceholderToolDialog: a tool dialog that so far only shows one line of text and "Close";
-// it holds the place of the object tree, textures and attributes windows in the main window's
-// wiring.
+// it holds the place of the textures and attributes windows in the main window's wiring.
 #pragma once
 
 #include "dialogs/CToolDialog.h"

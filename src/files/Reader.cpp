@@ -237,14 +237,19 @@ std::string Reader::texturePath(std::size_t position) const {
 }
 
 void Reader::reloadImages() {
+    // The list is rebuilt with one entry per name from the start, so a reload that stops part
+    // way still leaves image k beside name k (empty from the failure on) and later moves and
+    // removals of bitmaps stay in range.
+    auto& images = textures.images;
+    images.clear();
+    images.resize(bitmapNames.size());
     ImageCache cache(imageByteLimit_);
     for (std::size_t position = 0; position < bitmapNames.size(); ++position) {
-        std::shared_ptr<const RGBImage> image = cache.load(texturePath(position));
-        if (!image) {
+        images[position] = cache.load(texturePath(position));
+        if (!images[position]) {
             prompt().showMessage("Error: Could not load bitmaps", MessageIcon::Exclamation);
             throw ImageReloadError();
         }
-        textures.images.push_back(std::move(image));
     }
 }
 
@@ -288,14 +293,16 @@ void Reader::removeBitmap(int position) {
     modified = 1;
 }
 
+std::string Reader::displayStatePath() const {
+    return besideModel(PathResolver::fileNameOf(displayStateFileName()));
+}
+
 bool Reader::saveDisplayState() const {
-    return DisplayStateFile::save(*this,
-                                  besideModel(PathResolver::fileNameOf(displayStateFileName())));
+    return DisplayStateFile::save(*this, displayStatePath());
 }
 
 void Reader::loadDisplayState() {
-    if (DisplayStateFile::load(*this,
-                               besideModel(PathResolver::fileNameOf(displayStateFileName())))) {
+    if (DisplayStateFile::load(*this, displayStatePath())) {
         prompt().showMessage(
             "Reminder: Some display flags were turned off when the display state was last "
             "saved; these groups will not be displayed",

@@ -78,14 +78,17 @@ public:
     std::string baseName() const;
     // The display-state file: the file name with ".dsp" in place of its extension.
     std::string displayStateFileName() const;
+    // Where the display-state file is read and written: its name beside the file read.
+    std::string displayStatePath() const;
 
     // Textures and images, one per bitmap name.
     void createTextures();
     void deleteTextures();
     void freeImages();
-    // Loads the image of every bitmap name again. On the first failure shows
-    // "Error: Could not load bitmaps" and throws ImageReloadError; the images loaded before it
-    // stay.
+    // Loads the image of every bitmap name again, replacing the image list. On the first
+    // failure shows "Error: Could not load bitmaps" and throws ImageReloadError; the images
+    // loaded before it stay and every later name gets an empty entry, so the list keeps one
+    // entry per name.
     void reloadImages();
     // Adds a bitmap name and its image (which may be empty when its file cannot be read, or
     // when it would take the images past their limit, which is then shown); in a terrain model

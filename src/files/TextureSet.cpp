@@ -46,22 +46,26 @@ void TextureSet::createTextures(TextureDevice* device, std::size_t nameCount) {
         return;
     }
     generated_.assign(nameCount, 0);
+    filled_.assign(nameCount, false);
     device->generate(generated_);
     textureNames = generated_;
-    std::unordered_map<const RGBImage*, TextureName> uploaded;
+    // Positions that share one image share its texture; the first of them is uploaded.
+    std::unordered_map<const RGBImage*, std::size_t> uploaded;
     for (std::size_t k = 0; k < nameCount && k < images.size(); ++k) {
         if (!images[k]) {
             continue;
         }
         if (const auto it = uploaded.find(images[k].get()); it != uploaded.end()) {
-            textureNames[k] = it->second;
+            textureNames[k] = textureNames[it->second];
+            filled_[k] = filled_[it->second];
             continue;
         }
-        uploaded.emplace(images[k].get(), textureNames[k]);
+        uploaded.emplace(images[k].get(), k);
         int size = 0;
         const std::vector<std::uint8_t> rgba = textureBytes(*images[k], size);
         if (!rgba.empty()) {
             device->upload(textureNames[k], size, rgba);
+            filled_[k] = true;
         }
     }
 }
@@ -72,6 +76,7 @@ void TextureSet::deleteTextures(TextureDevice* device) {
     }
     generated_.clear();
     textureNames.clear();
+    filled_.clear();
 }
 
 }  // namespace y4

@@ -26,12 +26,16 @@ public:
     // Deletes the textures and forgets their names.
     void deleteTextures(TextureDevice* device);
     void freeImages() { images.clear(); }
+    // Whether texture k was filled with an image by the last build; a texture left empty (no
+    // image, or an image wider than tall) draws untextured.
+    bool isFilled(std::size_t k) const { return k < filled_.size() && filled_[k]; }
 
     std::vector<std::shared_ptr<const RGBImage>> images;
     std::vector<TextureName> textureNames;
 
 private:
     std::vector<TextureName> generated_;
+    std::vector<bool> filled_;
 };
 
 }  // namespace y4

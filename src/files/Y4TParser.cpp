@@ -23,18 +23,9 @@ void Y4TParser::parse(std::uint64_t split) {
     Reader& r = reader_;
     const int recordCount = readRecordCount("the line \"NumRecords: <count>\"", kMaxRecords);
     std::vector<std::string> recordNames;
-    bool terrainNamed = false;
     for (int k = 0; k < recordCount; ++k) {
         recordNames.emplace_back(textAfterColon(lines_.next("a line \"Entity[n]: <bitmap name>\""),
                                                 "a line \"Entity[n]: <bitmap name>\""));
-        // Each record names the bitmap of its own position; a second terrain name would leave
-        // the last record without a bitmap.
-        if (recordNames.back() == kTerrainName) {
-            if (terrainNamed) {
-                lines_.fail("\"Zelvan's Terrain\" as the bitmap of one record only");
-            }
-            terrainNamed = true;
-        }
     }
     skipLine("the line \"??: <last record>\"");
 
@@ -62,6 +53,9 @@ void Y4TParser::parse(std::uint64_t split) {
     root->positionX = root->positionY = root->positionZ = -0.0f;
     // The file keeps no links; the root has no sibling, parent or child entity.
     root->entityID = root->parentEntityID = root->childEntityID = -1;
+    // The terrain's name leaves the list wherever it stands and comes back once, last. A record
+    // whose number then lies past the list (a terrain named in the middle as well as last)
+    // draws untextured, and is saved as every bitmap number that names no bitmap is.
     for (std::string& name : recordNames) {
         if (name != kTerrainName) {
             const std::string file = r.besideModel(name + ".BMP");

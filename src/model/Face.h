@@ -1,8 +1,8 @@
 // Face: a triangle of a sub-entity, with its three corners in winding order.
 #pragma once
 
+#include "EntityTree.h"
 #include "SceneObject.h"
-#include "platform/EntityTree.h"
 
 namespace y4 {
 

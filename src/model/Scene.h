@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "Entity.h"
+#include "EntityTree.h"
 #include "Face.h"
 #include "RecordBatch.h"
 #include "RecordList.h"
@@ -29,7 +30,6 @@
 #include "SliceArena.h"
 #include "SubEntity.h"
 #include "Vertex.h"
-#include "platform/EntityTree.h"
 
 namespace y4 {
 

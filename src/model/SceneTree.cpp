@@ -44,6 +44,16 @@ void SceneTree::endReset() {
     }
 }
 
+void SceneTree::takeItemsOf(SceneTree& other) {
+    if (&other == this) {
+        return;
+    }
+    other.d_->select(kNoItem);
+    beginReset();
+    d_->swapStorage(*other.d_);
+    endReset();
+}
+
 void SceneTree::setItemText(TreeItem item, std::string_view text) {
     if (!d_->isItem(item)) {
         return;
@@ -133,6 +143,14 @@ TreeItem SceneTree::parentItem(TreeItem item) const {
 
 std::vector<TreeItem> SceneTree::listings(const SceneObject* vertex) const {
     return d_->listingsOf(vertex);
+}
+
+TreeItem SceneTree::firstListing(const SceneObject* vertex) const {
+    return d_->firstListingOf(vertex);
+}
+
+TreeItem SceneTree::nextListing(TreeItem listing) const {
+    return d_->isItem(listing) ? d_->nodes[listing].nextListing : kNoItem;
 }
 
 void SceneTree::selectItem(TreeItem item) {

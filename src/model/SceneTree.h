@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/EntityTree.h"
+#include "EntityTree.h"
 
 namespace y4 {
 
@@ -55,6 +55,8 @@ public:
     SceneObject* itemData(TreeItem item) const override;
     TreeItem parentItem(TreeItem item) const override;
     std::vector<TreeItem> listings(const SceneObject* vertex) const override;
+    TreeItem firstListing(const SceneObject* vertex) const override;
+    TreeItem nextListing(TreeItem listing) const override;
     void selectItem(TreeItem item) override;
     TreeItem selectedItem() const override { return selected_; }
     // Batches nest. Removals inside a batch are announced at its end, one contiguous range of
@@ -73,6 +75,11 @@ public:
     // without one announcement per item. deleteAllItems is an empty rebuild.
     void beginReset();
     void endReset();
+    // Takes over every item of `other` (which is left empty), with nothing selected, announced
+    // to this tree's observers as one reset; `other`'s observers are told nothing. The records
+    // keep their handles, which now lead into this tree. This is how a model read beside the
+    // open one replaces it while the views stay attached to the same tree.
+    void takeItemsOf(SceneTree& other);
 
     // Navigation, for views and tests, each in constant time. kNoItem as a parent means the top
     // level; child answers kNoItem for a row out of range, row answers -1 for a stale handle.

@@ -333,13 +333,16 @@ struct SceneTree::Impl {
         n.previousListing = n.nextListing = kNoItem;
     }
 
+    TreeItem firstListingOf(const SceneObject* vertex) const {
+        return isListedVertex(vertex) && vertex->id() < listings.size()
+                   ? listings[vertex->id()].first
+                   : kNoItem;
+    }
+
     std::vector<TreeItem> listingsOf(const SceneObject* vertex) const {
         std::vector<TreeItem> out;
-        if (isListedVertex(vertex) && vertex->id() < listings.size()) {
-            for (TreeItem x = listings[vertex->id()].first; x != kNoItem;
-                 x = nodes[x].nextListing) {
-                out.push_back(x);
-            }
+        for (TreeItem x = firstListingOf(vertex); x != kNoItem; x = nodes[x].nextListing) {
+            out.push_back(x);
         }
         return out;
     }
@@ -549,6 +552,18 @@ struct SceneTree::Impl {
             }
         }
         changedSubtrees.clear();
+    }
+
+    // Exchanges the items (with the vertices' listings) with `other`'s; observers, selection and
+    // batch state stay.
+    void swapStorage(Impl& other) {
+        nodes.swap(other.nodes);
+        listings.swap(other.listings);
+        pool.swap(other.pool);
+        freeBlocks.swap(other.freeBlocks);
+        std::swap(freeNodes, other.freeNodes);
+        std::swap(liveCount, other.liveCount);
+        texts.swap(other.texts);
     }
 
     // Every record loses its handles, then every item goes (the vertices' listings with the

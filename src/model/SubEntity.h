@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
+#include "EntityTree.h"
 #include "RecordList.h"
 #include "SceneObject.h"
-#include "platform/EntityTree.h"
 
 namespace y4 {
 

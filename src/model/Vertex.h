@@ -5,9 +5,9 @@
 
 #include <vector>
 
+#include "EntityTree.h"
 #include "FaceList.h"
 #include "SceneObject.h"
-#include "platform/EntityTree.h"
 
 namespace y4 {
 

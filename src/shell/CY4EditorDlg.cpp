@@ -14,6 +14,7 @@
 
 #include "dialogs/CDisplayPropertiesDialog.h"
 #include "dialogs/CGridPropertiesDialog.h"
+#include "dialogs/CObjectTreeDialog.h"
 #include "dialogs/CPlaceholderToolDialog.h"
 #include "dialogs/CProjectionPropertiesDialog.h"
 #include "dialogs/CTransformPropertiesDialog.h"
@@ -243,9 +244,13 @@ void CY4EditorDlg::createToolDialogs() {
         dialog.openWith(opener);
         connect(&dialog, &CToolDialog::redrawRequested, this, &CY4EditorDlg::RenderScene);
     };
-    objectTreeDialog_ = std::make_unique<CPlaceholderToolDialog>(
-        QStringLiteral("Object Tree Hierarchy"), QStringLiteral("No model loaded."), this);
+    objectTreeDialog_ = std::make_unique<CObjectTreeDialog>(objectTree_, this);
     wire(*objectTreeDialog_, *objects_);
+    connect(objectTreeDialog_.get(), &CObjectTreeDialog::selectedObjectChanged, this,
+            [this](const QString& path) {
+                selectedObject_->setText(path);
+                selectedObject_->setEnabled(true);
+            });
     objects_->setEnabled(false);
     texturesDialog_ = std::make_unique<CPlaceholderToolDialog>(
         QStringLiteral("Textures"), QStringLiteral("No model loaded."), this);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "files/RGBImage.h"
+#include "model/SceneTree.h"
 #include "shell/DisplaySettings.h"
 #include "shell/GridSettings.h"
 #include "shell/ProjectionSettings.h"
@@ -25,6 +26,7 @@ namespace y4 {
 
 class CDisplayPropertiesDialog;
 class CGridPropertiesDialog;
+class CObjectTreeDialog;
 class CProjectionPropertiesDialog;
 class CToolDialog;
 class CTransformPropertiesDialog;
@@ -93,6 +95,8 @@ private:
     GridSettings grid_;
     ProjectionSettings projection_;
     std::array<std::shared_ptr<RGBImage>, 3> backdropImages_;
+    // The object tree that the tree window shows; it outlives the dialogs.
+    SceneTree objectTree_;
 
     // The tool dialogs, in the order in which the exit destroys them.
     std::unique_ptr<CDisplayPropertiesDialog> displayDialog_;
@@ -100,7 +104,7 @@ private:
     std::unique_ptr<CGridPropertiesDialog> gridDialog_;
     std::unique_ptr<CProjectionPropertiesDialog> projectionDialog_;
     std::unique_ptr<CToolDialog> attributesDialog_;
-    std::unique_ptr<CToolDialog> objectTreeDialog_;
+    std::unique_ptr<CObjectTreeDialog> objectTreeDialog_;
     std::unique_ptr<CToolDialog> texturesDialog_;
 
     CViewArea* viewArea_ = nullptr;

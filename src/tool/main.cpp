@@ -1,5 +1,6 @@
 // y4tool: checks, describes and re-saves model files from the command line, through the same
-// Reader and Writer as the editor. It never opens a window.
+// Reader and Writer as the editor, and shows bitmaps as the editor decodes them. It never opens
+// a window.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -11,12 +12,12 @@
 
 #include "JsonSceneWriter.h"
 #include "ModelSummary.h"
+#include "PpmImage.h"
+#include "document/ModelDocument.h"
 #include "files/BitmapDecoder.h"
+#include "files/BitmapLoader.h"
 #include "files/LoadError.h"
 #include "files/Reader.h"
-#include "files/Writer.h"
-#include "platform/InputFile.h"
-#include "platform/PathResolver.h"
 #include "platform/SafeFileWriter.h"
 
 namespace {
@@ -28,6 +29,7 @@ constexpr const char* kUsage =
     "  check FILE...          load each model as the editor does and report ok or the error\n"
     "  info [--json] FILE     describe a model (with --json: the whole scene as JSON)\n"
     "  resave IN OUT          load IN and write it to OUT in IN's variant\n"
+    "  bitmap FILE.BMP OUT    decode a bitmap as the editor does and write it as a PPM picture\n"
     "\n"
     "Run 'y4tool <command> --help' for the command's help.\n";
 
@@ -38,12 +40,37 @@ constexpr const char* kCheckHelp =
 constexpr const char* kInfoHelp =
     "Usage: y4tool info [--json] FILE\n"
     "Prints the variant, the counts, the bitmaps with their image sizes, the bounding box and\n"
-    "the groups of a model. With --json prints the loaded scene as one JSON object.\n";
+    "the groups of a model. With --json prints the loaded scene as one JSON object:\n"
+    "  fileType            0 for .Y4P, 1 for .Y4D, 2 for .Y4T\n"
+    "  counts              {vertices, faces, bitmaps, entities}\n"
+    "  bitmaps             the bitmap names, in order\n"
+    "  images              [width, height] of each bitmap's image, or null without one\n"
+    "  bbox                {min, max}: the box of the vertices' summed offsets, each [x, y, z]\n"
+    "  entities            one object per entity, in list order:\n"
+    "    name, index       the name, and the position the entity was read at\n"
+    "    parent, level     the parent's position in this list (-1: none), the depth\n"
+    "    position          [x, y, z] in the parent's frame\n"
+    "    rotation          [rotateX, rotateY, rotateZ] in radians (about Y, X and Z)\n"
+    "    cumulativeOffset, cumulativeRotation   sums down the hierarchy, [x, y, z]\n"
+    "    absolute          the world position, [x, y, z]\n"
+    "    entityID, parentEntityID, childEntityID, auxA, auxB   the file's columns\n"
+    "    subEntities       one object each:\n"
+    "      name, index, bitmapIndex\n"
+    "      vertices        [X, Y, Z, normalX, normalY, normalZ, textureU, textureV] each\n"
+    "      vertexIndices   each vertex's number as read\n"
+    "      faces           [indexA, indexB, indexC, bitmapIndex, index] each\n"
+    "Positions and normals are the file's with the other sign, as the editor holds them;\n"
+    "a number that is not finite is null.\n";
 constexpr const char* kResaveHelp =
     "Usage: y4tool resave IN OUT\n"
     "Loads IN and writes the scene to OUT in IN's variant, whatever OUT's extension.\n"
     "A terrain's own bitmap is named after its model: when OUT has none beside it, IN's is\n"
     "copied there.\n";
+constexpr const char* kBitmapHelp =
+    "Usage: y4tool bitmap FILE.BMP OUT.ppm\n"
+    "Decodes a bitmap with the editor's own loader (any depth, palette or run-length\n"
+    "compression, to 24-bit colour) and writes it as a binary PPM (P6) picture, so you can see\n"
+    "what the editor will show. Exit status 1 when the bitmap cannot be read or written.\n";
 
 bool wantsHelp(const std::vector<std::string>& args) {
     return std::any_of(args.begin(), args.end(),
@@ -125,35 +152,6 @@ int info(std::vector<std::string> args) {
     }
 }
 
-// A terrain cannot be opened without its own bitmap, which is named after the model: a terrain
-// saved under a new name gets a copy of the bitmap it was loaded with.
-void copyTerrainBitmap(const y4::Reader& reader, const std::string& target) {
-    const std::string_view name = y4::PathResolver::fileNameOf(target);
-    const std::string copy = std::string(target, 0, target.size() - name.size()) +
-                             std::string(name.substr(0, name.rfind('.'))) + ".BMP";
-    if (y4::PathResolver::resolveExisting(copy)) {
-        return;  // the target has one: it is the target's own business
-    }
-    const std::optional<std::string> source =
-        y4::PathResolver::resolveExisting(reader.besideModel(reader.baseName() + ".BMP"));
-    std::string reason = "No such file or directory";
-    std::optional<std::string> bytes;
-    if (source) {
-        bytes = y4::InputFile::readWhole(*source, y4::BitmapDecoder::kMaxFileBytes, &reason);
-    }
-    if (!bytes) {
-        throw y4::SaveError("Error: Could not copy the terrain bitmap to " + copy + ": " + reason);
-    }
-    try {
-        y4::SafeFileWriter out(copy);
-        out.write(*bytes);
-        out.commit();
-    } catch (const y4::IoError& error) {
-        throw y4::SaveError(std::string("Error: ") + error.what());
-    }
-    std::printf("Copied the terrain bitmap %s to %s\n", source->c_str(), copy.c_str());
-}
-
 int resave(const std::vector<std::string>& args) {
     if (wantsHelp(args)) {
         std::fputs(kResaveHelp, stdout);
@@ -164,14 +162,40 @@ int resave(const std::vector<std::string>& args) {
     }
     // An interrupted resave leaves no temporary file behind.
     y4::SafeFileWriter::removeTemporaryFilesOnSignals();
+    // The editor's own path: its messages go to standard error. The document, like the models
+    // of the other commands, is left to the end of the process.
+    static y4::ModelDocument* kept = nullptr;
+    kept = new y4::ModelDocument;
+    y4::ModelDocument& document = *kept;
+    if (!document.load(std::filesystem::absolute(args[0]).lexically_normal().string())) {
+        return 1;
+    }
+    const std::string target = std::filesystem::absolute(args[1]).lexically_normal().string();
+    const y4::ModelDocument::SaveResult saved = document.save(target);
+    if (!saved.bitmapCopiedTo.empty()) {
+        std::printf("Copied the terrain bitmap %s to %s\n", saved.bitmapCopiedFrom.c_str(),
+                    saved.bitmapCopiedTo.c_str());
+    }
+    return saved ? 0 : 1;
+}
+
+int bitmap(const std::vector<std::string>& args) {
+    if (wantsHelp(args)) {
+        std::fputs(kBitmapHelp, stdout);
+        return 0;
+    }
+    if (args.size() != 2) {
+        return usageError("bitmap needs a bitmap file and a target file", kBitmapHelp);
+    }
+    // The loader reports its own failure on standard error, with the editor's message.
+    const std::unique_ptr<y4::RGBImage> image = y4::loadBitmapImage(args[0]);
+    if (!image) {
+        return 1;
+    }
     try {
-        auto reader = load(args[0]);
-        const std::string target = std::filesystem::absolute(args[1]).lexically_normal().string();
-        y4::Writer writer(*reader, target);
-        if (reader->fileType == y4::Reader::kY4T) {
-            copyTerrainBitmap(*reader, target);
-        }
-        keepUntilExit(std::move(reader));
+        y4::SafeFileWriter out(std::filesystem::absolute(args[1]).lexically_normal().string());
+        out.write(y4::PpmImage::encode(*image));
+        out.commit();
         return 0;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());
@@ -201,6 +225,9 @@ int main(int argc, char** argv) {
     }
     if (command == "resave") {
         return resave(args);
+    }
+    if (command == "bitmap") {
+        return bitmap(args);
     }
     std::fprintf(stderr, "y4tool: unknown command '%s'\n\n%s", command.c_str(), kUsage);
     return 2;

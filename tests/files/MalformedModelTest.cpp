@@ -137,10 +137,6 @@ std::vector<Case> cases() {
          "line 14: expected face corners of face 0 between 0 and 1, the vertices of this entity"},
         {"too many terrain records", "A.Y4T", manyRecords,
          "line 1: expected the line \"NumRecords: <count>\" of at most 255"},
-        {"terrain named twice", "A.Y4T",
-         "NumRecords: 3\nEntity[  0]: Zelvan's Terrain\nEntity[  1]: A\nEntity[  2]: Zelvan's "
-         "Terrain\n",
-         "line 4: expected \"Zelvan's Terrain\" as the bitmap of one record only"},
         {"too many vertices in a record", "A.Y4T",
          "NumRecords: 1\nEntity[  0]: A\n??: 0\n\\\\ Start Record\nnumVertices: 65536\n",
          "line 5: expected the line \"numVertices: <count>\" of at most 65535"},

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "files/Reader.h"
+#include "files/Writer.h"
 #include "support/HandModels.h"
 #include "support/ModelFixture.h"
 
@@ -61,6 +62,25 @@ TEST(ReaderY4T, HandWrittenTerrainLoadsRecordByRecord) {
     EXPECT_EQ(r.minY, -2.0f);
     EXPECT_EQ(r.maxY, 3.0f);
     EXPECT_EQ(r.maxZ, 0.0f);
+}
+
+TEST(ReaderY4T, ATerrainNamedInTheMiddleAndLastOpensAndSavesItsOddRecordAsNoBitmap) {
+    TempDir dir;
+    std::string text(kHillsY4T);
+    const std::string rock = "                            ROCK\n";
+    text.replace(text.find(rock), rock.size(), "                Zelvan's Terrain\n");
+    Reader r(nullptr, ModelFixture::write(dir, "HILLS.Y4T", text, {{"GRASS"}, {"HILLS", 8, 8}}));
+    // The name leaves the list twice and comes back once: the last record's number, 2, names
+    // no bitmap, so it draws untextured.
+    EXPECT_EQ(r.bitmapNames, (std::vector<std::string>{"GRASS", "Zelvan's Terrain"}));
+    EXPECT_EQ(r.entities[0]->subEntities[2]->bitmapIndex, 2);
+    EXPECT_EQ(r.entities[0]->subEntities[2]->name(), "Zelvan's Terrain");
+    Writer(r, dir.file("OUT.Y4T"));
+    const std::string saved = TempDir::read(dir.file("OUT.Y4T"));
+    EXPECT_EQ(saved.substr(0, saved.find("??")),
+              "NumRecords:      3\nEntity[  0]:                            GRASS\n"
+              "Entity[  1]:                 Zelvan's Terrain\n"
+              "Entity[  2]:                           (null)\n");
 }
 
 TEST(ReaderY4T, AnEmptyTerrainStillNeedsItsOwnPicture) {

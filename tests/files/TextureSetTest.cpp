@@ -60,6 +60,9 @@ TEST(TextureSet, CreateAndDeleteGoThroughTheDevice) {
     EXPECT_EQ(device.calls,
               (std::vector<std::string>{"generate 1 2 3 4", "upload 1 2x2", "upload 4 1x1"}));
     EXPECT_EQ(set.textureNames, (std::vector<TextureName>{1, 2, 3, 4}));
+    EXPECT_EQ((std::vector<bool>{set.isFilled(0), set.isFilled(1), set.isFilled(2), set.isFilled(3),
+                                 set.isFilled(4)}),
+              (std::vector<bool>{true, false, false, true, false}));
     EXPECT_EQ(device.uploads.back().rgba, (Bytes{2, 0, 7, 255}));
 
     // Rebuilding releases the names of the earlier build first; deleting releases the names
@@ -72,6 +75,7 @@ TEST(TextureSet, CreateAndDeleteGoThroughTheDevice) {
               (std::vector<std::string>{"release 1 2 3 4", "generate 5 6 7 8", "upload 5 2x2",
                                         "upload 8 1x1", "release 5 6 7 8"}));
     EXPECT_TRUE(set.textureNames.empty());
+    EXPECT_FALSE(set.isFilled(0));
     EXPECT_TRUE(device.live.empty());
 
     // Fewer names than images: only the named ones are filled.

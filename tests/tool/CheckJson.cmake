@@ -1,4 +1,5 @@
-# Runs "y4tool info --json MODEL" and checks that the output is JSON with the documented keys.
+# Runs "y4tool info --json MODEL" and checks that the output is JSON with the documented keys,
+# each of which "info --help" explains.
 execute_process(COMMAND ${Y4TOOL} info --json ${MODEL}
     OUTPUT_VARIABLE json RESULT_VARIABLE result ERROR_VARIABLE errors)
 if(NOT result EQUAL 0)
@@ -64,3 +65,13 @@ string(JSON counted GET "${json}" counts faces)
 if(NOT faces EQUAL counted)
     message(FATAL_ERROR "faces: ${faces} listed, ${counted} counted")
 endif()
+# Every key the output uses is explained by "info --help".
+execute_process(COMMAND ${Y4TOOL} info --help OUTPUT_VARIABLE help)
+string(REGEX MATCHALL "\"[A-Za-z]+\":" keys "${json}")
+list(REMOVE_DUPLICATES keys)
+foreach(key ${keys})
+    string(REGEX REPLACE "[\":]" "" key "${key}")
+    if(NOT help MATCHES "[ ,{]${key}[ ,}\n]")
+        message(FATAL_ERROR "info --help does not explain the key '${key}'")
+    endif()
+endforeach()

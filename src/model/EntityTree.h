@@ -49,6 +49,10 @@ public:
     // The items that list `vertex` under its faces, in the order they were inserted (see
     // Vertex::treeItems). The tree keeps them for every vertex a scene made.
     virtual std::vector<TreeItem> listings(const SceneObject* vertex) const = 0;
+    // The same one at a time, without building a list: the first listing, and the one after
+    // `listing`; kNoItem after the last.
+    virtual TreeItem firstListing(const SceneObject* vertex) const = 0;
+    virtual TreeItem nextListing(TreeItem listing) const = 0;
 
     // kNoItem selects nothing.
     virtual void selectItem(TreeItem item) = 0;

@@ -1,0 +1,201 @@
+// ModelDocument: the one place through which a model is opened, changed and written. It owns the
+// Reader (the scene), the object tree that lists it, the selection, the commit counter and the
+// model's names; it runs load, save, commit and discard without any window, performs every
+// user edit as one function that keeps records, tree labels and checks, world positions and the
+// modified flag together and leaves one undo step, and tells its observers of every change.
+// Its questions and messages go through Prompt; it knows nothing of windows or GL.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "DocumentObserver.h"
+#include "UndoHistory.h"
+#include "UndoStep.h"
+#include "files/Reader.h"
+#include "model/SceneTree.h"
+
+namespace y4 {
+
+class DragStep;
+
+class ModelDocument {
+public:
+    // What a save did beyond writing the model.
+    struct SaveResult {
+        bool saved = false;
+        // A terrain's own bitmap, named after its model, copied beside a target that had none:
+        // from where to where; empty when nothing was copied.
+        std::string bitmapCopiedFrom;
+        std::string bitmapCopiedTo;
+        explicit operator bool() const { return saved; }
+    };
+
+    // `options` are given to every Reader the document builds (the GL texture device, limits).
+    explicit ModelDocument(Reader::Options options = {});
+    ~ModelDocument();
+    ModelDocument(const ModelDocument&) = delete;
+    ModelDocument& operator=(const ModelDocument&) = delete;
+
+    void addObserver(DocumentObserver* observer);
+    void removeObserver(DocumentObserver* observer);
+
+    // ---- the model and its workflow ----
+    //
+    // Trace lines: load, save and commit write the lines of the steps they perform themselves
+    // ("OnButtonLoad - before new Reader()" and "- after new Reader()"; "OnButtonSave - Here 1"
+    // to "- Here 6"; "OnButtonCommitChanges() - before sprintf" to "- after saveDisplayState()",
+    // with the Writer's and the purge's own lines between them). The window writes the lines
+    // around its calls: the entry and exit lines, the settings and dialog steps, "here 1" to
+    // "here 4" after a load, and the RenderScene lines. Discard writes none.
+
+    // Opens the file the user chose: read as spelled, known by its path in upper case. The new
+    // model is read and listed beside the open one and replaces it only once it is complete; on
+    // failure its message is shown and the open model, its tree, counter, selection and history
+    // stay as they were. Reads the display state. The commit counter becomes 1.
+    bool load(const std::string& path);
+    // Writes the model to `target` (as spelled) in the variant it was loaded from. A failure is
+    // shown and keeps the modified flag and the old file; success clears the flag. The history
+    // stays: undoing after a save marks the model modified again.
+    SaveResult save(const std::string& target);
+    // Purges the records marked deleted, writes snapshot "commit<n>" beside the model in its
+    // variant, counts n up and writes the display state. Clears the history; the modified flag
+    // stays. A snapshot that cannot be written is shown and leaves the counter.
+    bool commit();
+    // Steps back one commit: reloads the last snapshot, or the model itself when none is left
+    // (the counter then stays 1). A reload that fails is shown and keeps the current model and
+    // counter. The display state is not read again.
+    bool discard();
+
+    bool hasModel() const { return reader_ != nullptr; }
+    // The open model; null before the first load. Read it freely; change it only through the
+    // edits below.
+    Reader* reader() const { return reader_.get(); }
+    // The object tree of the open model. The same object for the document's whole life.
+    SceneTree& tree() { return tree_; }
+    const SceneTree& tree() const { return tree_; }
+    int commitCounter() const { return counter_; }
+    // The path the model is known by (upper case) and the file it was read from.
+    const std::string& modelPath() const { return modelPath_; }
+    const std::string& modelFile() const { return modelFile_; }
+    bool isModified() const { return reader_ && reader_->modified != 0; }
+
+    // ---- selection (not an undo step; each step restores the selection of its time) ----
+
+    // Selects a tree item (kNoItem: nothing), marking what it covers and clearing what the old
+    // one covered; normal editing ends. The windows mirror this selection.
+    void select(TreeItem item);
+    // The record's item (a vertex's first listing).
+    void selectRecord(SceneObject* record);
+    TreeItem selectedItem() const { return tree_.selectedItem(); }
+    SceneObject* selectedRecord() const { return tree_.itemData(tree_.selectedItem()); }
+
+    // ---- edits: each one undo step ----
+
+    // Delete, or Undelete when the record is marked: the record and everything below it. The
+    // root and a terrain's own record are refused with their messages; a vertex is not marked
+    // by itself. A deleted record is no longer selected; an undeleted one is selected again.
+    bool toggleDeleted(SceneObject* record);
+    // Scales the positions of the selected entities and vertices that are not deleted.
+    bool scaleSelection(float fx, float fy, float fz);
+    // One drag step (SelectionTransform kinds: 1 translate, 2 rotate in degrees, 3 scale,
+    // 4 stretch) on the selection, on normals while normal editing is on. World positions are
+    // computed again after each step. Between beginDrag and endDrag all steps make one undo
+    // step; a step outside a drag is one by itself. Every step sets the modified flag.
+    void transformSelection(float a, float b, float c, int kind);
+    void beginDrag();
+    void endDrag();
+    bool dragging() const { return dragging_; }
+    // Renames a record (cut to 63 characters). A terrain's own record keeps its name; a group
+    // name with a colon or a control character, which its file could not hold, is refused
+    // with a message.
+    bool rename(SceneObject* record, std::string_view name);
+    // Display switches and the checks of their tree items. They do not change what a save
+    // writes, so they leave the modified flag alone.
+    bool setDisplayed(SceneObject* record, bool on);
+    void setAllDisplayed(bool on);
+    // The bitmap list; faces keep their bitmap numbers. Adding loads the image from the
+    // model's folder (an unreadable file leaves an empty image); in a terrain the new bitmap
+    // goes before the terrain's own, which stays last and cannot be removed, moved or renamed.
+    bool addBitmap(const std::string& name);
+    bool removeBitmap(int position);
+    // Exchanges the bitmap at `position` with its neighbour `offset` (-1 up, +1 down).
+    bool moveBitmap(int position, int offset);
+    bool renameBitmap(int position, const std::string& name);
+    bool canRemoveBitmap(int position) const;
+    bool canMoveBitmap(int position, int offset) const;
+    bool canRenameBitmap(int position) const { return canRemoveBitmap(position); }
+
+    // ---- drawing options of the open model (no undo, no modified flag) ----
+
+    void setDrawMode(int mode);
+    void setTexturing(bool on);
+    void setShowVertices(bool on);
+    void setShowNormals(bool on);
+    void setEditNormals(bool on);
+
+    // ---- undo and redo ----
+
+    bool canUndo() const { return history_.nextUndo() != nullptr; }
+    bool canRedo() const { return history_.nextRedo() != nullptr; }
+    // The name of the edit an undo or a redo would take back or make again; empty when none.
+    std::string undoName() const;
+    std::string redoName() const;
+    void undo();
+    void redo();
+    // The memory the history may hold (UndoHistory::kDefaultBudget unless set).
+    void setHistoryBudget(std::size_t bytes);
+    const UndoHistory& history() const { return history_; }
+
+private:
+    class TreeWatch;
+
+    EditContext context() { return EditContext{*reader_, tree_, observers_}; }
+    template <class... Params, class... Args>
+    void tell(void (DocumentObserver::*call)(Params...), const Args&... args) {
+        // An observer may come or go while it is told; go by position.
+        for (std::size_t k = 0; k < observers_.size(); ++k) {
+            (observers_[k]->*call)(args...);
+        }
+    }
+
+    // The workflow.
+    std::unique_ptr<Reader> readModel(const ModelSource& source, SceneTree& into, bool traced);
+    void install(std::unique_ptr<Reader> reader, SceneTree& listed);
+    bool copyTerrainPicture(const std::string& target, bool replace, SaveResult* result);
+
+    // Edits and the history.
+    void perform(std::unique_ptr<UndoStep> step);
+    void push(std::unique_ptr<UndoStep> step);
+    void travel(bool back);
+    void finishDrag();
+    void settle();
+    void setModified(bool modified);
+    SelectionRef currentSelection() const;
+    void restoreSelection(const SelectionRef& selection);
+    void setOption(int& option, int value);
+    bool isTerrainBitmap(int position) const;
+    bool acceptableBitmapName(const std::string& name) const;
+    template <class Change>
+    void changeBitmaps(const char* stepName, Change change);
+
+    Reader::Options options_;
+    std::unique_ptr<Reader> reader_;
+    SceneTree tree_;
+    std::unique_ptr<TreeWatch> treeWatch_;
+    std::vector<DocumentObserver*> observers_;
+    UndoHistory history_;
+    std::unique_ptr<DragStep> drag_;
+    bool dragging_ = false;
+    bool selecting_ = false;
+    bool lastModified_ = false;
+    bool lastCanUndo_ = false;
+    bool lastCanRedo_ = false;
+    int counter_ = 1;
+    std::string modelPath_;
+    std::string modelFile_;
+};
+
+}  // namespace y4

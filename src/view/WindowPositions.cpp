@@ -1,0 +1,45 @@
+// The recorded window positions, by vertex id.
+#include "WindowPositions.h"
+
+#include "model/Vertex.h"
+
+namespace y4 {
+
+WindowPositions::Entry* WindowPositions::slot(const Vertex* v) {
+    const std::uint32_t id = v->id();
+    if (id == SceneObject::kNoId) {
+        return nullptr;
+    }
+    if (id >= entries_.size()) {
+        entries_.resize(std::max<std::size_t>(id + 1, entries_.size() + entries_.size() / 2));
+    }
+    return &entries_[id];
+}
+
+const WindowPositions::Entry* WindowPositions::find(const Vertex* v) const {
+    return v->id() < entries_.size() ? &entries_[v->id()] : nullptr;
+}
+
+void WindowPositions::setVertex(const Vertex* v, const Point& p) {
+    if (Entry* e = slot(v)) {
+        e->vertex = p;
+    }
+}
+
+void WindowPositions::setNormalTip(const Vertex* v, const Point& p) {
+    if (Entry* e = slot(v)) {
+        e->normalTip = p;
+    }
+}
+
+WindowPositions::Point WindowPositions::vertex(const Vertex* v) const {
+    const Entry* e = find(v);
+    return e ? e->vertex : Point{};
+}
+
+WindowPositions::Point WindowPositions::normalTip(const Vertex* v) const {
+    const Entry* e = find(v);
+    return e ? e->normalTip : Point{};
+}
+
+}  // namespace y4

@@ -1,0 +1,366 @@
+// The plain reference copy of a model and the fingerprints of models.
+#include "PlainCopy.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "files/Y4TParser.h"
+#include "model/SelectionMarks.h"
+#include "model/SelectionTransform.h"
+#include "model/TreeListing.h"
+
+namespace y4::test {
+
+namespace {
+
+std::vector<TreeItem> itemsOf(const EntityTree& tree, SceneObject* record) {
+    switch (record->kind()) {
+        case SceneObject::kEntity:
+            return {static_cast<Entity*>(record)->treeItem};
+        case SceneObject::kSubEntity:
+            return {static_cast<SubEntity*>(record)->treeItem};
+        case SceneObject::kFace:
+            return {static_cast<Face*>(record)->treeItem};
+        default:
+            return static_cast<Vertex*>(record)->treeItems(tree);
+    }
+}
+
+bool goesWithPurge(const SceneObject* r) {
+    while (r) {
+        if (r->deleted) {
+            return true;
+        }
+        switch (r->kind()) {
+            case SceneObject::kEntity:
+                r = static_cast<const Entity*>(r)->parent;
+                break;
+            case SceneObject::kSubEntity:
+                r = static_cast<const SubEntity*>(r)->parent;
+                break;
+            case SceneObject::kFace:
+                r = static_cast<const Face*>(r)->parent;
+                break;
+            default:
+                r = static_cast<const Vertex*>(r)->subEntity;
+                break;
+        }
+    }
+    return false;
+}
+
+Reader::Options withoutImages() {
+    Reader::Options options;
+    options.loadImages = false;
+    return options;
+}
+
+// A quick 64-bit mix, a word at a time.
+class Hash {
+public:
+    void word(std::uint64_t w) {
+        value_ = (value_ ^ w) * 0x9E3779B97F4A7C15ULL;
+        value_ ^= value_ >> 29;
+    }
+    template <class T>
+    void add(const T& v) {
+        static_assert(sizeof(T) <= 8);
+        std::uint64_t w = 0;
+        std::memcpy(&w, &v, sizeof v);
+        word(w);
+    }
+    void bytes(const void* data, std::size_t size) {
+        const auto* p = static_cast<const char*>(data);
+        for (std::size_t k = 0; k < size; k += 8) {
+            std::uint64_t w = 0;
+            std::memcpy(&w, p + k, std::min<std::size_t>(8, size - k));
+            word(w);
+        }
+    }
+    void text(const std::string& s) {
+        add(s.size());
+        bytes(s.data(), s.size());
+    }
+    std::uint64_t value() const { return value_; }
+
+private:
+    std::uint64_t value_ = 1469598103934665603ULL;
+};
+
+void addBase(Hash& h, const SceneObject& o) {
+    static std::string name;
+    name.clear();
+    o.appendName(name);
+    h.text(name);
+    for (int mark : {int{o.selected}, int{o.changed}, int{o.created}, int{o.displayed},
+                     int{o.marked}, int{o.deleted}}) {
+        h.add(mark);
+    }
+    h.add(o.index);
+    const Triple offset = o.cumulativeOffset();
+    const Triple rotation = o.cumulativeRotation();
+    const Position absolute = o.absolutePosition();
+    h.bytes(offset.data(), sizeof offset);
+    h.bytes(rotation.data(), sizeof rotation);
+    h.bytes(absolute.data(), sizeof absolute);
+}
+
+// The tree's shape, the record each item lists and its check. Labels are the records' names and
+// deleted marks, which the records' part of the fingerprint holds; the run compares the labels
+// themselves when it ends.
+void addTree(Hash& h, const SceneTree& tree, TreeItem parent, int depth) {
+    const int count = tree.childCount(parent);
+    h.add(count);
+    for (int row = 0; row < count; ++row) {
+        const TreeItem item = tree.child(parent, row);
+        const SceneObject* record = tree.itemData(item);
+        h.add(depth);
+        h.add(record->kind());
+        h.add(record->index);
+        h.add(tree.check(item));
+        addTree(h, tree, item, depth + 1);
+    }
+}
+
+}  // namespace
+
+SceneObject* recordAt(const Reader& r, const Target& t) {
+    switch (t.kind) {
+        case SceneObject::kEntity:
+            return t.position < r.entities.size() ? r.entities[t.position] : nullptr;
+        case SceneObject::kSubEntity:
+            return t.position < r.subEntities.size() ? r.subEntities[t.position] : nullptr;
+        case SceneObject::kFace:
+            return t.position < r.faces.size() ? r.faces[t.position] : nullptr;
+        case SceneObject::kVertex:
+            return t.position < r.vertices.size() ? r.vertices[t.position] : nullptr;
+        default:
+            return nullptr;
+    }
+}
+
+TreeItem itemAt(const Reader& r, const Target& t) {
+    const SceneObject* record = recordAt(r, t);
+    if (!record) {
+        return kNoItem;
+    }
+    switch (record->kind()) {
+        case SceneObject::kEntity:
+            return static_cast<const Entity*>(record)->treeItem;
+        case SceneObject::kSubEntity:
+            return static_cast<const SubEntity*>(record)->treeItem;
+        case SceneObject::kFace:
+            return static_cast<const Face*>(record)->treeItem;
+        default: {
+            if (!r.m_pEntityTree) {
+                return kNoItem;
+            }
+            const auto items = static_cast<const Vertex*>(record)->treeItems(*r.m_pEntityTree);
+            return t.listing < items.size() ? items[t.listing] : kNoItem;
+        }
+    }
+}
+
+bool isTerrainRecord(const Reader& r, const SceneObject* record) {
+    return r.fileType == Reader::kY4T && record && record->kind() == SceneObject::kSubEntity &&
+           record->name() == Y4TParser::kTerrainName;
+}
+
+bool badGroupName(const SceneObject* record, const std::string& name) {
+    return record->kind() == SceneObject::kEntity &&
+           (name.find(':') != std::string::npos ||
+            std::any_of(name.begin(), name.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x20; }));
+}
+
+PlainCopy::PlainCopy(const std::string& path)
+    : reader(&tree, ModelSource::chosen(path), withoutImages()) {
+    TreeListing::buildTree(tree, reader.root());
+}
+
+void PlainCopy::select(TreeItem item) {
+    if (item == tree.selectedItem()) {
+        return;
+    }
+    reader.editNormals = 0;
+    SelectionMarks::apply(tree.itemData(tree.selectedItem()), 0);
+    tree.selectItem(item);
+    SelectionMarks::apply(tree.itemData(item), 1);
+}
+
+void PlainCopy::setDisplayed(SceneObject* record, bool on) {
+    record->displayed = on;
+    for (TreeItem item : itemsOf(tree, record)) {
+        tree.setCheck(item, on);
+    }
+}
+
+bool PlainCopy::bitmapAllowed(const Op& op) const {
+    const int count = static_cast<int>(reader.bitmapNames.size());
+    const bool terrainLast = reader.fileType == Reader::kY4T && count > 0 &&
+                             reader.bitmapNames.back() == Y4TParser::kTerrainName;
+    auto movable = [&](int p) { return p >= 0 && p < count && !(terrainLast && p == count - 1); };
+    switch (op.kind) {
+        case Op::AddBitmap:
+            return true;
+        case Op::RemoveBitmap:
+            return movable(op.position);
+        case Op::MoveBitmap:
+            return movable(op.position) && movable(op.position + op.offset);
+        case Op::RenameBitmap:
+            return movable(op.position) &&
+                   reader.bitmapNames[static_cast<std::size_t>(op.position)] != op.text;
+        default:
+            return false;
+    }
+}
+
+void PlainCopy::apply(const Op& op, bool replaying) {
+    SceneObject* record = recordAt(reader, op.target);
+    if (op.kind >= Op::AddBitmap && op.kind <= Op::RenameBitmap && !bitmapAllowed(op)) {
+        return;
+    }
+    switch (op.kind) {
+        case Op::Select:
+            select(itemAt(reader, op.target));
+            break;
+        case Op::Delete: {
+            if (!record || record == reader.root() || isTerrainRecord(reader, record) ||
+                record->kind() == SceneObject::kVertex) {
+                break;
+            }
+            select(kNoItem);
+            const int flag = record->deleted ? 0 : 1;
+            if (record->kind() == SceneObject::kEntity) {
+                reader.markEntity(static_cast<Entity*>(record), flag);
+            } else if (record->kind() == SceneObject::kSubEntity) {
+                reader.markSubEntity(static_cast<SubEntity*>(record), flag);
+            } else {
+                reader.markFace(static_cast<Face*>(record), flag);
+            }
+            if (!flag) {
+                select(itemsOf(tree, record).front());
+            }
+            break;
+        }
+        case Op::Scale:
+            reader.scaleSelected(op.factors[0], op.factors[1], op.factors[2]);
+            if (!replaying) {
+                reader.computeWorldPositions();
+            }
+            break;
+        case Op::Drag:
+            reader.editNormals = op.normals;
+            for (std::size_t k = 0; k < op.deltas.size(); k += 3) {
+                SelectionTransform::step(reader, op.deltas[k], op.deltas[k + 1], op.deltas[k + 2],
+                                         op.dragKind, op.normals);
+            }
+            if (!replaying) {
+                reader.computeWorldPositions();
+            }
+            break;
+        case Op::Rename:
+            if (record && !isTerrainRecord(reader, record) && !badGroupName(record, op.text)) {
+                record->setName(op.text);
+                for (TreeItem item : itemsOf(tree, record)) {
+                    tree.resetItemText(item);
+                }
+            }
+            break;
+        case Op::Display:
+            if (record) {
+                setDisplayed(record, op.on);
+            }
+            break;
+        case Op::DisplayAll:
+            for (Vertex* v : reader.vertices) {
+                setDisplayed(v, op.on);
+            }
+            for (Face* f : reader.faces) {
+                setDisplayed(f, op.on);
+            }
+            for (SubEntity* s : reader.subEntities) {
+                setDisplayed(s, op.on);
+            }
+            for (Entity* e : reader.entities) {
+                setDisplayed(e, op.on);
+            }
+            break;
+        case Op::AddBitmap: {
+            // A terrain's own bitmap stays last.
+            std::vector<std::string>& names = reader.bitmapNames;
+            const bool terrain = reader.fileType == Reader::kY4T && !names.empty();
+            names.insert(terrain ? names.end() - 1 : names.end(), op.text);
+            break;
+        }
+        case Op::RemoveBitmap:
+            reader.bitmapNames.erase(reader.bitmapNames.begin() + op.position);
+            break;
+        case Op::MoveBitmap:
+            std::swap(reader.bitmapNames[static_cast<std::size_t>(op.position)],
+                      reader.bitmapNames[static_cast<std::size_t>(op.position + op.offset)]);
+            break;
+        case Op::RenameBitmap:
+            reader.bitmapNames[static_cast<std::size_t>(op.position)] = op.text;
+            break;
+        case Op::EditNormals:
+            reader.editNormals = op.on;
+            break;
+        case Op::Commit:
+            if (goesWithPurge(tree.itemData(tree.selectedItem()))) {
+                select(kNoItem);
+            }
+            reader.finalDelete();
+            break;
+    }
+}
+
+// Every field of every record that an edit can change, the bitmap names, the tree's labels
+// and checks, and the selection.
+std::uint64_t fingerprint(const Reader& r, const SceneTree& tree) {
+    Hash h;
+    for (const std::string& name : r.bitmapNames) {
+        h.text(name);
+    }
+    for (const Entity* e : r.entities) {
+        addBase(h, *e);
+        for (float f :
+             {e->positionX, e->positionY, e->positionZ, e->rotateX, e->rotateY, e->rotateZ}) {
+            h.add(f);
+        }
+        // The link and count columns are left out: every save computes them again.
+        for (int v : {e->level, e->auxA, e->auxB}) {
+            h.add(v);
+        }
+        h.add(e->children.size());
+        h.add(e->subEntities.size());
+    }
+    for (const SubEntity* s : r.subEntities) {
+        addBase(h, *s);
+        h.add(s->bitmapIndex);
+        h.add(s->faces.size());
+        h.add(s->vertices.size());
+    }
+    for (const Face* f : r.faces) {
+        addBase(h, *f);
+        for (int v : {f->bitmapIndex, f->indexA, f->indexB, f->indexC}) {
+            h.add(v);
+        }
+    }
+    for (const Vertex* v : r.vertices) {
+        addBase(h, *v);
+        for (float f :
+             {v->X, v->Y, v->Z, v->normalX, v->normalY, v->normalZ, v->textureU, v->textureV}) {
+            h.add(f);
+        }
+        h.add(v->faces.size());
+    }
+    addTree(h, tree, kNoItem, 0);
+    const TreeItem selected = tree.selectedItem();
+    h.add(selected != kNoItem);
+    h.text(tree.itemText(selected));
+    h.text(tree.itemText(tree.parentItem(selected)));
+    return h.value();
+}
+
+}  // namespace y4::test
