@@ -65,9 +65,10 @@ void SelectionTransform::collect(Entity* root, int kind, Targets& out) {
             }
         }
         if (depth < Scene::kMaxLevel) {
-            e->children.eachFromLast([&pending, depth](Entity* child) {
+            const int below = depth + 1;
+            e->children.eachFromLast([&pending, below](Entity* child) {
                 if (child) {
-                    pending.emplace_back(child, depth + 1);
+                    pending.emplace_back(child, below);
                 }
             });
         }
