@@ -1,6 +1,9 @@
 // SceneTreeModel: indexes over tree handles, and the tree's announcements as model signals.
 #include "dialogs/SceneTreeModel.h"
 
+#include <utility>
+#include <vector>
+
 #include "model/SceneObject.h"
 
 namespace y4 {
@@ -122,6 +125,30 @@ void SceneTreeModel::itemsRemoved(TreeItem, int, int) {
 void SceneTreeModel::itemsChanged(TreeItem parent, int first, int last) {
     const QModelIndex shownParent = shownIndex(parent);
     emit dataChanged(index(first, 0, shownParent), index(last, 0, shownParent), kShownRoles);
+}
+
+// Qt's views know no change of a whole subtree: the item and then each parent's children below
+// it are announced as one range per parent, as the tree announced relabels before it could
+// announce a subtree at once.
+void SceneTreeModel::subtreeChanged(TreeItem top) {
+    const QModelIndex shownTop = shownIndex(top);
+    emit dataChanged(shownTop, shownTop, kShownRoles);
+    std::vector<std::pair<TreeItem, QModelIndex>> pending{{top, shownTop}};
+    while (!pending.empty()) {
+        const auto [item, shown] = pending.back();
+        pending.pop_back();
+        const int count = tree_.childCount(item);
+        if (count == 0) {
+            continue;
+        }
+        emit dataChanged(index(0, 0, shown), index(count - 1, 0, shown), kShownRoles);
+        for (int row = count - 1; row >= 0; --row) {
+            const TreeItem child = tree_.child(item, row);
+            if (tree_.childCount(child) > 0) {
+                pending.emplace_back(child, index(row, 0, shown));
+            }
+        }
+    }
 }
 
 void SceneTreeModel::treeAboutToBeReset() {

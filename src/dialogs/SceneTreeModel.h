@@ -56,6 +56,7 @@ private:
     void itemsAboutToBeRemoved(TreeItem parent, int first, int last) override;
     void itemsRemoved(TreeItem parent, int first, int last) override;
     void itemsChanged(TreeItem parent, int first, int last) override;
+    void subtreeChanged(TreeItem top) override;
     void treeAboutToBeReset() override;
     void treeReset() override;
     void selectionChanged(TreeItem previous, TreeItem current) override;

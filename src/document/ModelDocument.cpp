@@ -34,6 +34,7 @@ public:
     void itemsAboutToBeRemoved(TreeItem, int, int) override {}
     void itemsRemoved(TreeItem, int, int) override {}
     void itemsChanged(TreeItem, int, int) override {}
+    void subtreeChanged(TreeItem) override {}
     void treeAboutToBeReset() override {}
     void treeReset() override {}
 

@@ -16,9 +16,9 @@ namespace {
 // Entity chains are never longer than a scene's hierarchy; a broken one cannot run away.
 constexpr int kMaxChain = Scene::kMaxLevel + 4;
 
-// Calls `visit` on the tree items of a record.
+// Calls `visit` on the tree items of a record (a vertex's listings are kept by the tree).
 template <class Visit>
-void eachItem(const SceneObject* record, Visit visit) {
+void eachItem(const SceneTree& tree, const SceneObject* record, Visit visit) {
     switch (record->kind()) {
         case SceneObject::kEntity:
             visit(static_cast<const Entity*>(record)->treeItem);
@@ -30,7 +30,8 @@ void eachItem(const SceneObject* record, Visit visit) {
             visit(static_cast<const Face*>(record)->treeItem);
             break;
         default:
-            for (TreeItem item : static_cast<const Vertex*>(record)->treeItems) {
+            for (TreeItem item = tree.firstListing(record); item != kNoItem;
+                 item = tree.nextListing(item)) {
                 visit(item);
             }
             break;
@@ -38,7 +39,7 @@ void eachItem(const SceneObject* record, Visit visit) {
 }
 
 void relabel(SceneTree& tree, const SceneObject* record) {
-    eachItem(record, [&](TreeItem item) {
+    eachItem(tree, record, [&](TreeItem item) {
         if (item != kNoItem) {
             tree.resetItemText(item);
         }
@@ -103,19 +104,20 @@ TreeItem RecordAccess::itemOf(const SceneTree& tree, const SceneObject* record,
     }
     if (record->kind() != SceneObject::kVertex) {
         TreeItem found = kNoItem;
-        eachItem(record, [&](TreeItem item) { found = item; });
+        eachItem(tree, record, [&](TreeItem item) { found = item; });
         return found;
     }
-    const std::vector<TreeItem>& listings = static_cast<const Vertex*>(record)->treeItems;
+    const TreeItem first = tree.firstListing(record);
     if (listedUnder && listedUnder->kind() == SceneObject::kFace) {
         const TreeItem faceItem = static_cast<const Face*>(listedUnder)->treeItem;
-        for (TreeItem item : listings) {
-            if (faceItem != kNoItem && tree.parentItem(item) == faceItem) {
+        for (TreeItem item = first; faceItem != kNoItem && item != kNoItem;
+             item = tree.nextListing(item)) {
+            if (tree.parentItem(item) == faceItem) {
                 return item;
             }
         }
     }
-    return listings.empty() ? kNoItem : listings.front();
+    return first;
 }
 
 bool RecordAccess::goesWithPurge(const SceneObject* record) {
@@ -244,7 +246,7 @@ void RecordAccess::setDeletedMark(SceneTree& tree, SceneObject* record, int flag
 
 bool RecordAccess::displayDiffers(const SceneTree& tree, const SceneObject* record, bool on) {
     bool differs = (record->displayed != 0) != on;
-    eachItem(record, [&](TreeItem item) {
+    eachItem(tree, record, [&](TreeItem item) {
         differs = differs || (tree.contains(item) && tree.check(item) != on);
     });
     return differs;
@@ -256,7 +258,7 @@ bool RecordAccess::displayed(const SceneObject* record) {
 
 void RecordAccess::setDisplayed(SceneTree& tree, SceneObject* record, bool on) {
     record->displayed = on ? 1 : 0;
-    eachItem(record, [&](TreeItem item) { tree.setCheck(item, on); });
+    eachItem(tree, record, [&](TreeItem item) { tree.setCheck(item, on); });
 }
 
 void RecordAccess::setAllDisplayed(Scene& scene, SceneTree& tree, bool on) {

@@ -7,6 +7,7 @@
 
 #include "LoadError.h"
 #include "platform/InputFile.h"
+#include "platform/LargeMemory.h"
 
 namespace y4 {
 
@@ -23,13 +24,22 @@ LineReader::LineReader(const InputFile& file, std::string name, std::uint64_t be
     if (length < windowSize_) {
         windowSize_ = static_cast<std::size_t>(length);
     }
-    window_.reset(new char[std::max<std::size_t>(windowSize_, 1)]);
+    window_ = static_cast<char*>(LargeMemory::allocate(std::max<std::size_t>(windowSize_, 1)));
 }
 
 LineReader::LineReader(const InputFile& file, std::string name)
     : LineReader(file, std::move(name), 0, file.size()) {}
 
-LineReader::~LineReader() = default;
+LineReader::~LineReader() {
+    LargeMemory::release(window_, std::max<std::size_t>(windowSize_, 1));
+}
+
+void LineReader::restartAt(std::uint64_t offset, int linesBefore) {
+    fileNext_ = std::min(offset, end_);
+    filled_ = 0;
+    pos_ = 0;
+    line_ = linesBefore;
+}
 
 std::string_view LineReader::next(std::string_view expected) {
     if (atEnd()) {
@@ -41,10 +51,9 @@ std::string_view LineReader::next(std::string_view expected) {
     std::size_t scanned = pos_;
     std::size_t length = 0;
     for (;;) {
-        const void* found = std::memchr(window_.get() + scanned, '\n', filled_ - scanned);
+        const void* found = std::memchr(window_ + scanned, '\n', filled_ - scanned);
         if (found) {
-            length =
-                static_cast<std::size_t>(static_cast<const char*>(found) - window_.get()) - pos_;
+            length = static_cast<std::size_t>(static_cast<const char*>(found) - window_) - pos_;
             break;
         }
         if (fileNext_ >= end_) {
@@ -53,13 +62,13 @@ std::string_view LineReader::next(std::string_view expected) {
         }
         dropLineCarriageReturns();
         // Move the start of the line to the front and read on behind it.
-        std::memmove(window_.get(), window_.get() + pos_, filled_ - pos_);
+        std::memmove(window_, window_ + pos_, filled_ - pos_);
         filled_ -= pos_;
         pos_ = 0;
         scanned = filled_;
         refill();
     }
-    const char* begin = window_.get() + pos_;
+    const char* begin = window_ + pos_;
     pos_ += std::min(length + 1, filled_ - pos_);
     // Windows line ends, and stray carriage returns before them.
     while (length > 0 && begin[length - 1] == '\r') {
@@ -79,8 +88,8 @@ void LineReader::dropLineCarriageReturns() {
     if (filled_ - pos_ <= keep) {
         return;
     }
-    const char* tail = window_.get() + pos_ + keep;
-    const char* end = window_.get() + filled_;
+    const char* tail = window_ + pos_ + keep;
+    const char* end = window_ + filled_;
     if (std::any_of(tail, end, [](char c) { return c != '\r'; })) {
         throw LoadError(message("a line of at most 1023 characters"));
     }
@@ -91,7 +100,7 @@ void LineReader::refill() {
     const std::uint64_t left = end_ - fileNext_;
     const std::size_t room = windowSize_ - filled_;
     const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(room, left));
-    const ssize_t got = input_.readAt(fileNext_, window_.get() + filled_, wanted);
+    const ssize_t got = input_.readAt(fileNext_, window_ + filled_, wanted);
     if (got < 0) {
         throw LoadError("Error: Could not read " + file_ + ": " + std::strerror(errno));
     }

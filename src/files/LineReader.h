@@ -1,14 +1,14 @@
 // LineReader: hands out the lines of a model file one at a time, with their numbers, and builds
 // the messages that refuse a malformed file: "Error: <file>, line <n>: expected <what>".
 // Lines may end with LF or CR LF; a line longer than kMaxLineLength characters is refused.
-// The file is read through a window of a few megabytes that is refilled at line boundaries, so
-// memory stays bounded whatever the file's size, and any byte range of a file can be read on
-// its own. A file that another program changes while it is read is refused, never half read.
+// The file is read through a window of two megabytes (one huge page) that is refilled at line
+// boundaries, so memory stays bounded whatever the file's size, and any byte range of a file can
+// be read on its own, by as many readers as there are threads. A file that another program
+// changes while it is read is refused, never half read.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -20,7 +20,7 @@ class LineReader {
 public:
     static constexpr std::size_t kMaxLineLength = 1023;
     // The window's size, and the smallest that still holds the longest line with its line end.
-    static constexpr std::size_t kWindowSize = std::size_t{4} << 20;
+    static constexpr std::size_t kWindowSize = std::size_t{2} << 20;
     static constexpr std::size_t kMinWindowSize = 2 * (kMaxLineLength + 2);
 
     // The lines of the bytes [begin, end) of `file` (end is cut to the file's size when it was
@@ -41,12 +41,17 @@ public:
     std::uint64_t bytesLeft() const { return (filled_ - pos_) + (end_ - fileNext_); }
     // Where the bytes read so far end: a line handed out may be read ahead up to here, since a
     // line end follows each line but the last.
-    const char* readableEnd() const { return window_.get() + filled_; }
+    const char* readableEnd() const { return window_ + filled_; }
     // The file offset where the next line starts.
     std::uint64_t offset() const { return fileNext_ - (filled_ - pos_); }
     const std::string& file() const { return file_; }
+    const InputFile& input() const { return input_; }
     // The number of the line last handed out (from 1).
     int lineNumber() const { return line_; }
+
+    // Goes on reading at `offset` (a line start), the line before it numbered `linesBefore`:
+    // where another reader of the same file stopped.
+    void restartAt(std::uint64_t offset, int linesBefore);
 
     // Refuses the file when another program changed it since it was opened. The window checks
     // this at every refill; a parser calls it once more at the end.
@@ -66,7 +71,8 @@ private:
     std::uint64_t fileNext_;
     std::uint64_t end_;
     std::size_t windowSize_;
-    std::unique_ptr<char[]> window_;
+    // From LargeMemory, released by the destructor.
+    char* window_;
     std::size_t filled_ = 0;
     std::size_t pos_ = 0;
     int line_;

@@ -2,10 +2,13 @@
 #include "ModelParser.h"
 
 #include <algorithm>
+#include <span>
 
 #include "ImageCache.h"
 #include "LoadError.h"
 #include "Reader.h"
+#include "RecordSink.h"
+#include "SplitParse.h"
 #include "model/CharacterClass.h"
 
 namespace y4 {
@@ -59,10 +62,11 @@ void ModelParser::readBitmapLines(int count, const char* failure) {
     }
 }
 
-Vertex* ModelParser::addVertex(SubEntity* owner, int index, const float* numbers, int normalAt,
-                               int uvAt) {
-    auto* v = reader_.create<Vertex>(nullptr, index);
-    reader_.vertices.push_back(v);
+template <class Sink>
+Vertex* ModelParser::addVertex(Sink& sink, SubEntity* owner, int index, const float* numbers,
+                               int normalAt, int uvAt) {
+    auto* v = sink.template create<Vertex>(nullptr, index);
+    sink.enlist(v);
     if (owner) {
         owner->vertices.push_back(v);
         v->subEntity = owner;
@@ -77,7 +81,78 @@ Vertex* ModelParser::addVertex(SubEntity* owner, int index, const float* numbers
     v->normalZ = -numbers[normalAt + 2];
     v->textureU = numbers[uvAt];
     v->textureV = numbers[uvAt + 1];
+    const float position[3] = {v->X, v->Y, v->Z};
+    if (!boxAny_) {
+        box_ = {position[0], position[1], position[2], position[0], position[1], position[2]};
+        boxAny_ = true;
+    } else {
+        for (int i = 0; i < 3; ++i) {
+            box_[i] = position[i] < box_[i] ? position[i] : box_[i];
+            box_[3 + i] = position[i] > box_[3 + i] ? position[i] : box_[3 + i];
+        }
+    }
     return v;
+}
+
+void ModelParser::closeBox(SubEntity* sub) {
+    boxes_.push_back({sub, box_, boxAny_});
+    boxAny_ = false;
+}
+
+void ModelParser::goOnAfter(const SplitParse& split, ModelParser& back, std::size_t blocks,
+                            std::size_t subEntities, int linesBefore) {
+    boxes_.insert(boxes_.end(), back.boxes_.begin(),
+                  back.boxes_.begin() + static_cast<std::ptrdiff_t>(subEntities));
+    const SplitParse::BlockEnd& end = split.ends[blocks - 1];
+    lines_.restartAt(end.offset, linesBefore + end.lines);
+}
+
+template <class Sink>
+void ModelParser::addFaces(Sink& sink, SubEntity* sub, const std::vector<FaceLine>& faceLines,
+                           int bitmapIndex) {
+    sub->faces.useStorage(sink.template listSlice<Face>(faceLines.size()), faceLines.size());
+    for (const FaceLine& line : faceLines) {
+        auto* f = sink.template create<Face>(sub, line.index);
+        sub->faces.push_back(f);
+        sink.enlist(f);
+        f->indexA = line.corner[0];
+        f->indexB = line.corner[1];
+        f->indexC = line.corner[2];
+        f->vertexA = sub->vertices[static_cast<std::size_t>(f->indexA)];
+        f->vertexB = sub->vertices[static_cast<std::size_t>(f->indexB)];
+        f->vertexC = sub->vertices[static_cast<std::size_t>(f->indexC)];
+        f->bitmapIndex = bitmapIndex;
+        ++sub->parent->numFaces;
+    }
+    linkCorners(sink, sub);
+}
+
+template <class Sink>
+void ModelParser::linkCorners(Sink& sink, SubEntity* sub) {
+    // A face lists each of its corners once, however often it names it.
+    uses_.assign(sub->vertices.size(), 0);
+    std::size_t total = 0;
+    for (const Face* f : sub->faces) {
+        const int a = f->indexA, b = f->indexB, c = f->indexC;
+        ++uses_[static_cast<std::size_t>(a)];
+        uses_[static_cast<std::size_t>(b)] += b != a ? 1 : 0;
+        uses_[static_cast<std::size_t>(c)] += c != a && c != b ? 1 : 0;
+        total += 1 + (b != a ? 1 : 0) + (c != a && c != b ? 1 : 0);
+    }
+    std::int32_t* slice = sink.adjacencySlice(total);
+    std::size_t k = 0;
+    for (Vertex* v : sub->vertices) {
+        v->faces.useSlice(slice);
+        slice += uses_[k++];
+    }
+    for (Face* f : sub->faces) {
+        for (Vertex* corner : {f->vertexA, f->vertexB, f->vertexC}) {
+            // A face meets its corners one after another, so a repeat can only be the last.
+            if (corner->faces.empty() || corner->faces.back() != f) {
+                corner->faces.appendInSlice(f);
+            }
+        }
+    }
 }
 
 std::string_view ModelParser::textAfterColon(std::string_view line, std::string_view what) const {
@@ -97,7 +172,9 @@ int ModelParser::bracketIndex(std::string_view line, std::string_view& rest,
         lines_.fail(what);
     }
     // The text between "[" and the character before the colon, which is the "]".
-    NumberScanner scan(line.substr(open + 1, colon > open + 1 ? colon - open - 2 : 0));
+    // The "]" ends the number, so the scanner may read ahead to the end of what was read.
+    NumberScanner scan(line.substr(open + 1, colon > open + 1 ? colon - open - 2 : 0),
+                       lines_.readableEnd());
     if (!scan.readInt(index)) {
         lines_.fail(what);
     }
@@ -105,24 +182,22 @@ int ModelParser::bracketIndex(std::string_view line, std::string_view& rest,
     return index;
 }
 
-void ModelParser::readFloats(NumberScanner& scan, float* out, int count,
-                             std::string_view what) const {
-    for (int k = 0; k < count; ++k) {
-        if (!scan.readFloat(out[k])) {
-            lines_.fail(what);
-        }
+void ModelParser::readFloats(NumberScanner& scan, float* out, int count, std::string_view what,
+                             int width, int precision) const {
+    if (!scan.readFloats(out, count, width, precision)) {
+        lines_.fail(what);
     }
 }
 
-void ModelParser::readInts(NumberScanner& scan, int* out, int count, std::string_view what) const {
-    for (int k = 0; k < count; ++k) {
-        if (!scan.readInt(out[k])) {
-            lines_.fail(what);
-        }
+void ModelParser::readInts(NumberScanner& scan, int* out, int count, std::string_view what,
+                           int width) const {
+    if (!scan.readInts(out, count, width)) {
+        lines_.fail(what);
     }
 }
 
-Entity* ModelParser::readEntityLine(int position, EntityColumns& columns) {
+template <class Sink>
+Entity* ModelParser::readEntityLine(Sink& sink, int position, EntityColumns& columns) {
     static constexpr std::string_view kWhat =
         "an entity line: \"Entity[n]: name:\" and 7 decimal numbers and 11 integers";
     const std::string_view line = lines_.next(kWhat);
@@ -132,11 +207,12 @@ Entity* ModelParser::readEntityLine(int position, EntityColumns& columns) {
         lines_.fail(kWhat);
     }
     NumberScanner scan(line.substr(second + 1), lines_.readableEnd());
-    readFloats(scan, columns.f, 7, kWhat);
-    readInts(scan, columns.i, 11, kWhat);
+    readFloats(scan, columns.f, 7, kWhat, 12, 6);
+    readInts(scan, columns.i, 11, kWhat, 6);
 
-    auto* e = reader_.create<Entity>(nullptr, position);
-    reader_.entities.push_back(e);
+    auto* e = sink.template create<Entity>(nullptr, position);
+    sink.beginBlock(e);
+    sink.enlist(e);
     entityLines_.push_back(lines_.lineNumber());
     e->setName(skipBlanks(line.substr(first + 1, second - first - 1)));
     e->positionX = -columns.f[0];
@@ -151,7 +227,7 @@ Entity* ModelParser::readEntityLine(int position, EntityColumns& columns) {
 }
 
 void ModelParser::linkParents() {
-    std::vector<Entity*>& entities = reader_.entities;
+    const std::span<Entity*> entities = reader_.entities.span();
     const auto count = static_cast<int>(entities.size());
     auto parentOf = [&](const Entity* e) -> Entity* {
         const int p = e->parentEntityID;
@@ -216,5 +292,13 @@ void ModelParser::addBitmap(std::string name, const std::string& textureFile, co
 std::size_t ModelParser::reservable(int count, std::size_t shortestLine) const {
     return std::min(static_cast<std::size_t>(count), lines_.bytesLeft() / shortestLine + 1);
 }
+
+template Vertex* ModelParser::addVertex(SceneSink&, SubEntity*, int, const float*, int, int);
+template Vertex* ModelParser::addVertex(BatchSink&, SubEntity*, int, const float*, int, int);
+template Entity* ModelParser::readEntityLine(SceneSink&, int, EntityColumns&);
+template Entity* ModelParser::readEntityLine(BatchSink&, int, EntityColumns&);
+template void ModelParser::addFaces(SceneSink&, SubEntity*, const std::vector<FaceLine>&, int);
+template void ModelParser::addFaces(BatchSink&, SubEntity*, const std::vector<FaceLine>&, int);
+template void ModelParser::linkCorners(SceneSink&, SubEntity*);
 
 }  // namespace y4

@@ -1,10 +1,14 @@
 // ModelParser: what the three model parsers share: header lines, bracketed indices, entity
-// lines, bitmap names with their textures, and the linking of parents, each refusing a
-// malformed line with a message that names the file, the line and what was expected.
+// lines, bitmap names with their textures, the faces of a sub-entity with the adjacency of its
+// vertices, and the linking of parents, each refusing a malformed line with a message that names
+// the file, the line and what was expected. Records go to a sink (see RecordSink): the scene, or
+// the batch of a second parse thread.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "LineReader.h"
@@ -14,11 +18,25 @@ namespace y4 {
 
 class Entity;
 class ImageCache;
+class SplitParse;
 class Reader;
 class SubEntity;
 class Vertex;
 
+// The smallest and largest position of the vertices a sub-entity was loaded with, X, Y and Z
+// (lo[0..2] then hi[0..2]), worked out while the vertices are parsed: the scene's bounding box
+// is found from these and the summed offsets, without a second pass over the vertices.
+struct LoadedBox {
+    SubEntity* sub;
+    std::array<float, 6> bounds;
+    bool any;
+};
+
 class ModelParser {
+public:
+    // The boxes of the sub-entities parsed, in the order they were made.
+    std::vector<LoadedBox> takeBoxes() { return std::move(boxes_); }
+
 protected:
     // Textures are read through `images`; none leaves every image entry empty.
     ModelParser(Reader& reader, LineReader& lines, ImageCache* images)
@@ -33,10 +51,12 @@ protected:
     // `count` lines "Bitmap[n]:<name>", each name's texture read; a missing one aborts the
     // load with `failure`.
     void readBitmapLines(int count, const char* failure);
-    // A new vertex of `owner` (which may be null) with index `index`, listed in the scene and
+    // A new vertex of `owner` (which may be null) with index `index`, made by `sink` and listed
     // in its owner: position, normal and texture coordinates from `numbers` at the given
     // offsets (the columns differ between the variants), position and normal negated.
-    Vertex* addVertex(SubEntity* owner, int index, const float* numbers, int normalAt, int uvAt);
+    template <class Sink>
+    Vertex* addVertex(Sink& sink, SubEntity* owner, int index, const float* numbers, int normalAt,
+                      int uvAt);
     // A line whose content does not matter (comments, delimiters); only its presence does.
     void skipLine(std::string_view what) { lines_.next(what); }
     // The text after the first colon, leading blanks skipped.
@@ -44,8 +64,12 @@ protected:
     // The number in brackets before the first colon ("Vertex[  3]: ..." gives 3), and in
     // `rest` the text after that colon.
     int bracketIndex(std::string_view line, std::string_view& rest, std::string_view what) const;
-    void readFloats(NumberScanner& scan, float* out, int count, std::string_view what) const;
-    void readInts(NumberScanner& scan, int* out, int count, std::string_view what) const;
+    // `count` floats; those written as printf writes "%<width>.<precision>f" are read fastest.
+    void readFloats(NumberScanner& scan, float* out, int count, std::string_view what,
+                    int width = 0, int precision = 0) const;
+    // `count` integers; those written as printf writes "%<width>d" are read fastest.
+    void readInts(NumberScanner& scan, int* out, int count, std::string_view what,
+                  int width = 0) const;
 
     // The columns of an entity line after the name.
     struct EntityColumns {
@@ -53,12 +77,38 @@ protected:
         int i[11];
     };
     // Reads an entity line, makes the entity (index `position`) with its name and columns
-    // read (the position negated), appends it to the scene and remembers its line for the
-    // parent checks.
-    Entity* readEntityLine(int position, EntityColumns& columns);
+    // read (the position negated) through `sink`, and remembers its line for the parent checks.
+    template <class Sink>
+    Entity* readEntityLine(Sink& sink, int position, EntityColumns& columns);
     // Links each entity to the parent its parentEntityID names and gives it its level.
     // Refuses an entity that is its own ancestor and hierarchies deeper than the scene allows.
     void linkParents();
+
+    // A face line: its number and its three corners.
+    struct FaceLine {
+        int index;
+        int corner[3];
+    };
+    // Makes the faces of `sub` from its face lines (corners already checked), each taking
+    // `bitmapIndex`, then gives every vertex of `sub` its faces (see linkCorners).
+    template <class Sink>
+    void addFaces(Sink& sink, SubEntity* sub, const std::vector<FaceLine>& faceLines,
+                  int bitmapIndex);
+    // Gives every vertex of `sub` the faces of `sub` that use it, in face order, in one slice
+    // of the adjacency array counted first. The faces' corner numbers are positions in the
+    // sub-entity's vertices.
+    template <class Sink>
+    void linkCorners(Sink& sink, SubEntity* sub);
+
+    // The box of the vertices read since the last call, for `sub`.
+    void closeBox(SubEntity* sub);
+
+    // After taking over `blocks` blocks holding `subEntities` sub-entities from the second
+    // thread of `split`, which `back` parsed: their boxes become this parser's, and reading goes
+    // on after the last of them; the line numbers `back` gave its entities and the line after
+    // the blocks are counted from `linesBefore`.
+    void goOnAfter(const SplitParse& split, ModelParser& back, std::size_t blocks,
+                   std::size_t subEntities, int linesBefore);
 
     // Appends a bitmap name and the image read from `textureFile`; a missing image aborts the
     // load with `failure`, and images past the model's limit with the limit's message.
@@ -70,10 +120,15 @@ protected:
 
     Reader& reader_;
     LineReader& lines_;
+    // The line of each entity read, by position, for the parent checks.
+    std::vector<int> entityLines_;
+    std::vector<LoadedBox> boxes_;
 
 private:
     ImageCache* images_;
-    std::vector<int> entityLines_;
+    std::vector<int> uses_;
+    std::array<float, 6> box_{};
+    bool boxAny_ = false;
 };
 
 }  // namespace y4

@@ -2,7 +2,7 @@
 #include "ModelWriter.h"
 
 #include <algorithm>
-#include <unordered_map>
+#include <vector>
 
 #include "LineReader.h"
 
@@ -49,14 +49,17 @@ void ModelWriter::flush() {
 
 void ModelWriter::recomputeIndexColumns(bool headerCounts) {
     Reader& r = reader_;
-    std::unordered_map<const Entity*, int> positions;
-    positions.reserve(r.entities.size());
-    for (std::size_t k = 0; k < r.entities.size(); ++k) {
-        positions.try_emplace(r.entities[k], static_cast<int>(k));
+    // Positions in the entity list, by id; an entity of no list (or of another scene) has none.
+    std::vector<int> positions(r.idBound(SceneObject::kEntity), -1);
+    int position = 0;
+    for (const Entity* e : r.entities) {
+        if (e->id() < positions.size() && positions[e->id()] < 0) {
+            positions[e->id()] = position;
+        }
+        ++position;
     }
     auto positionOf = [&](const Entity* e) {
-        auto it = positions.find(e);
-        return it == positions.end() ? -1 : it->second;
+        return e->id() < positions.size() && !e->takenOut() ? positions[e->id()] : -1;
     };
     for (Entity* e : r.entities) {
         e->entityID = -1;
@@ -66,8 +69,12 @@ void ModelWriter::recomputeIndexColumns(bool headerCounts) {
     for (Entity* e : r.entities) {
         e->parentEntityID = e->parent ? positionOf(e->parent) : -1;
         e->childEntityID = e->children.empty() ? -1 : positionOf(e->children.front());
-        for (std::size_t k = 0; k + 1 < e->children.size(); ++k) {
-            e->children[k]->entityID = positionOf(e->children[k + 1]);
+        Entity* previous = nullptr;
+        for (Entity* child : e->children) {
+            if (previous) {
+                previous->entityID = positionOf(child);
+            }
+            previous = child;
         }
         e->firstFaceIndex = faceTotal;
         e->firstVertexIndex = vertexTotal;
@@ -96,17 +103,11 @@ void ModelWriter::appendNumbered(std::string_view label, int number, int width) 
 }
 
 void ModelWriter::appendFloats(std::initializer_list<float> values, int width, int precision) {
-    for (float value : values) {
-        text_.append(' ');
-        text_.appendFixed(value, width, precision);
-    }
+    text_.appendFixedFields(values, width, precision);
 }
 
 void ModelWriter::appendInts(std::initializer_list<int> values, int width) {
-    for (int value : values) {
-        text_.append(' ');
-        text_.appendInt(value, width);
-    }
+    text_.appendIntFields(values, width);
 }
 
 void ModelWriter::appendEntityLine(int position, int indexWidth, const Entity& e, int floatWidth,
@@ -119,10 +120,9 @@ void ModelWriter::appendEntityLine(int position, int indexWidth, const Entity& e
     text_.append(':');
     appendFloats({e.positionX, e.positionY, e.positionZ, 0.0f, e.rotateX, e.rotateY, e.rotateZ},
                  floatWidth, precision);
-    for (int column : columns) {
-        text_.append(' ');
-        text_.appendInt(column, 6);
-    }
+    text_.appendIntFields({columns[0], columns[1], columns[2], columns[3], columns[4], columns[5],
+                           columns[6], columns[7], columns[8], columns[9], columns[10]},
+                          6);
     text_.append('\n');
 }
 

@@ -205,17 +205,27 @@ constexpr std::array<std::uint64_t, 8> kIntegerPowersOfTen = {1,     10,     100
 // kWindow readable bytes. Returns the end of the number, or null to leave the text to readAnyFloat.
 constexpr std::ptrdiff_t kWindow = 24;
 
-[[gnu::always_inline]] inline const char* readPlainDecimal(const char* p, float& value) {
-    // The bytes that decide where the next part starts are taken from the words already loaded
-    // rather than loaded again: each load on that path delays all that follows.
+// Where the digits of a number written by the formats start, past its blanks and its sign, read
+// eight bytes at a time; null when eight blanks leave that open. The bytes that decide where the
+// next part starts are taken from the words already loaded rather than loaded again: each load
+// on that path delays all that follows.
+[[gnu::always_inline]] inline const char* digitsStart(const char* p, bool& negative) {
     const std::uint64_t head = load8(p);
     const int blanks = std::countr_zero(nonBlankBytes(head)) / 8;
     if (blanks == 8) {
         return nullptr;
     }
     const auto first = static_cast<char>(head >> (8 * blanks));
-    const bool negative = first == '-';
-    const char* const digits = p + blanks + (negative || first == '+' ? 1 : 0);
+    negative = first == '-';
+    return p + blanks + (negative || first == '+' ? 1 : 0);
+}
+
+[[gnu::always_inline]] inline const char* readPlainDecimal(const char* p, float& value) {
+    bool negative = false;
+    const char* const digits = digitsStart(p, negative);
+    if (digits == nullptr) {
+        return nullptr;
+    }
     const std::uint64_t integerBytes = load8(digits);
     const int integerDigits = std::countr_zero(nonDigitBytes(integerBytes)) / 8;
     if (integerDigits == 8) {
@@ -268,9 +278,165 @@ constexpr std::ptrdiff_t kWindow = 24;
     return readAnyFloat(p, end, value);
 }
 
+// The short integers the writers produce ("  123", "-5141": blanks, a sign, at most seven
+// digits) are read eight bytes at a time, as readPlainDecimal reads decimals. `p` must have
+// kWindow readable bytes. Returns the end of the number, or null to leave the text to the
+// general reader.
+[[gnu::always_inline]] inline const char* readShortInt(const char* p, int& value) {
+    bool negative = false;
+    const char* const digits = digitsStart(p, negative);
+    if (digits == nullptr) {
+        return nullptr;
+    }
+    const std::uint64_t bytes = load8(digits);
+    const int count = std::countr_zero(nonDigitBytes(bytes)) / 8;
+    if (count == 0 || count == 8) {
+        return nullptr;
+    }
+    const auto magnitude = static_cast<int>(leadingDigitsValue(bytes, count));
+    value = negative ? -magnitude : magnitude;
+    return digits + count;
+}
+
+// A field written with " %<width>.<precision>f" at `p` (the blank first), read where its parts
+// must be: blanks, a sign, the integer digits, the point, exactly `precision` decimals, then the
+// end of the field. `p` must have width + 9 readable bytes and `end` must be where the text
+// ends. Returns the end of the field, or null to leave it to readFloat.
+[[gnu::always_inline]] inline const char* readWrittenField(const char* p, const char* end,
+                                                           int width, int precision, float& value) {
+    const char* const field = p + 1;
+    const int integerWidth = width - precision - 1;
+    const char* const point = field + integerWidth;
+    const char* const stop = field + width;
+    // The end of the field ends the number: the text ends there, or a blank follows.
+    if (p[0] != ' ' || *point != '.' || stop > end || (stop < end && *stop != ' ')) {
+        return nullptr;
+    }
+    const std::uint64_t fractionMask = (std::uint64_t{1} << (8 * precision)) - 1;
+    const std::uint64_t fractionBytes = load8(point + 1);
+    if (nonDigitBytes(fractionBytes) & fractionMask & (kEachByte * 0x80)) {
+        return nullptr;
+    }
+    // The integer part: blanks, a sign, at least one digit, right up to the point.
+    const std::uint64_t integerMask = (std::uint64_t{1} << (8 * integerWidth)) - 1;
+    const std::uint64_t integerBytes = load8(field) & integerMask;
+    const int blanks = std::countr_zero(nonBlankBytes(integerBytes | ~integerMask)) / 8;
+    if (blanks >= integerWidth) {
+        return nullptr;
+    }
+    const auto first = static_cast<char>(integerBytes >> (8 * blanks));
+    const bool negative = first == '-';
+    const int digitsFrom = blanks + (negative || first == '+' ? 1 : 0);
+    const int integerDigits = integerWidth - digitsFrom;
+    const std::uint64_t digits = integerBytes >> (8 * digitsFrom);
+    const std::uint64_t digitsMask = (std::uint64_t{1} << (8 * integerDigits)) - 1;
+    if (integerDigits == 0 || (nonDigitBytes(digits) & digitsMask & (kEachByte * 0x80))) {
+        return nullptr;
+    }
+    const std::uint64_t mantissa =
+        leadingDigitsValue(digits, integerDigits) * kIntegerPowersOfTen[precision] +
+        leadingDigitsValue(fractionBytes, precision);
+    const double rounded = static_cast<double>(mantissa) / kPowersOfTen[precision];
+    if (isFloatMidpoint(rounded)) {
+        return nullptr;
+    }
+    const auto magnitude = std::bit_cast<std::uint32_t>(static_cast<float>(rounded));
+    value = std::bit_cast<float>(magnitude | static_cast<std::uint32_t>(negative) << 31);
+    return stop;
+}
+
+// A field written with " %<width>d" at `p` (the blank first), read where its parts must be:
+// blanks, a sign, digits right up to the end of the field, which ends the number. `p` must have
+// 9 readable bytes and `end` must be where the text ends. Returns the end of the field, or null
+// to leave it to readInt.
+[[gnu::always_inline]] inline const char* readWrittenInt(const char* p, const char* end, int width,
+                                                         int& value) {
+    const char* const stop = p + 1 + width;
+    if (p[0] != ' ' || stop > end || (stop < end && *stop != ' ')) {
+        return nullptr;
+    }
+    const std::uint64_t mask = (std::uint64_t{1} << (8 * width)) - 1;
+    const std::uint64_t bytes = load8(p + 1) & mask;
+    const int blanks = std::countr_zero(nonBlankBytes(bytes | ~mask)) / 8;
+    if (blanks >= width) {
+        return nullptr;
+    }
+    const auto first = static_cast<char>(bytes >> (8 * blanks));
+    const bool negative = first == '-';
+    const int digitsFrom = blanks + (negative || first == '+' ? 1 : 0);
+    const int count = width - digitsFrom;
+    const std::uint64_t digits = bytes >> (8 * digitsFrom);
+    const std::uint64_t digitsMask = (std::uint64_t{1} << (8 * count)) - 1;
+    if (count == 0 || (nonDigitBytes(digits) & digitsMask & (kEachByte * 0x80))) {
+        return nullptr;
+    }
+    const auto magnitude = static_cast<int>(leadingDigitsValue(digits, count));
+    value = negative ? -magnitude : magnitude;
+    return stop;
+}
+
 }  // namespace
 
+bool NumberScanner::readInts(int* out, int count, int width) {
+    int k = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        while (width >= 1 && width <= 7 && k < count && readable_ - p_ >= 9) {
+            const char* const next = readWrittenInt(p_, end_, width, out[k]);
+            if (next == nullptr) {
+                break;
+            }
+            p_ = next;
+            ++k;
+        }
+    }
+    for (; k < count; ++k) {
+        if (!readInt(out[k])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool NumberScanner::readFloats(float* out, int count, int width, int precision) {
+    int k = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        // Fields of at most seven integer characters and seven decimals: the shapes the
+        // writers use.
+        const bool shaped = width - precision - 1 >= 1 && width - precision - 1 <= 7 &&
+                            precision >= 1 && precision <= 7;
+        while (shaped && k < count && readable_ - p_ >= width + 9) {
+            const char* const next = readWrittenField(p_, end_, width, precision, out[k]);
+            if (next == nullptr) {
+                break;
+            }
+            p_ = next;
+            ++k;
+        }
+    }
+    for (; k < count; ++k) {
+        if (!readFloat(out[k])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool NumberScanner::readInt(int& value) {
+    if constexpr (std::endian::native == std::endian::little) {
+        if (readable_ - p_ >= kWindow) {
+            if (const char* next = readShortInt(p_, value)) {
+                // A number that goes on past the text is the general reader's to refuse.
+                if (next <= end_) {
+                    p_ = next;
+                    return true;
+                }
+            }
+        }
+    }
+    return readAnyInt(value);
+}
+
+bool NumberScanner::readAnyInt(int& value) {
     const char* p = skipBlanks(p_, end_);
     bool negative = false;
     if (p != end_ && (*p == '+' || *p == '-')) {

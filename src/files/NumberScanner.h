@@ -24,12 +24,21 @@ public:
     // at the position (after blanks).
     bool readInt(int& value);
     bool readFloat(float& value);
+    // Reads `count` floats as readFloat reads them, one after another; the fields that look as
+    // the writers write them (a blank, then printf's "%<width>.<precision>f": the point and the
+    // decimals in their places) are read as such, without looking for where they end. False,
+    // and the position after the floats read, when one cannot be read.
+    bool readFloats(float* out, int count, int width, int precision);
+    // The same for `count` integers, those written with " %<width>d" read in their places.
+    bool readInts(int* out, int count, int width);
 
     // The text not read yet.
     std::string_view rest() const { return {p_, static_cast<std::size_t>(end_ - p_)}; }
     bool atEnd() const { return p_ == end_; }
 
 private:
+    bool readAnyInt(int& value);
+
     const char* p_;
     const char* end_;
     const char* readable_;

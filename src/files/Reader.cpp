@@ -45,9 +45,9 @@ Reader::Reader(EntityTree* tree, ModelSource source, Options options)
     setFileType();
     // The parsers store positions and normals negated (the files hold them with the other
     // sign), and summing the offsets also bounds the scene.
-    parse(source.path, options);
+    const std::vector<LoadedBox> boxes = parse(source.path, options);
     if (Entity* top = root()) {
-        sumOffsets(top);
+        sumOffsets(top, boxes);
     }
     computeWorldPositions();
     createTextures();
@@ -82,7 +82,7 @@ Reader::~Reader() {
     freeImages();
 }
 
-void Reader::parse(const std::string& path, const Options& options) {
+std::vector<LoadedBox> Reader::parse(const std::string& path, const Options& options) {
     openError_ = std::strerror(ENOENT);
     std::optional<InputFile> file;
     // The file as spelled when it exists; a stored or derived name ignoring case.
@@ -93,7 +93,7 @@ void Reader::parse(const std::string& path, const Options& options) {
     if (!file) {
         std::fprintf(stderr, "\nError: Could not open file %s\n", fileName.c_str());
         filePath.clear();
-        return;
+        return {};
     }
     openError_.clear();
     readFolder_ = folderPart(filePath);
@@ -104,34 +104,46 @@ void Reader::parse(const std::string& path, const Options& options) {
         cache.emplace(imageByteLimit_);
     }
     ImageCache* images = cache ? &*cache : nullptr;
+    std::vector<LoadedBox> boxes;
     switch (fileType) {
-        case kY4P:
-            Y4PParser(*this, lines, images).parse();
+        case kY4P: {
+            Y4PParser parser(*this, lines, images);
+            parser.parse(options.parseSplit);
+            boxes = parser.takeBoxes();
             break;
-        case kY4D:
-            Y4DParser(*this, lines, images).parse();
+        }
+        case kY4D: {
+            Y4DParser parser(*this, lines, images);
+            parser.parse();
+            boxes = parser.takeBoxes();
             break;
-        default:
-            Y4TParser(*this, lines, images).parse();
+        }
+        default: {
+            Y4TParser parser(*this, lines, images);
+            parser.parse(options.parseSplit);
+            boxes = parser.takeBoxes();
             break;
+        }
     }
     // What was read must be what the file held from start to end.
     lines.checkUnchanged();
     loaded_ = true;
+    return boxes;
 }
 
-namespace {
-void addSums(SceneObject& to, const float* offset, const float* rotation) {
-    for (int i = 0; i < 3; ++i) {
-        to.cumulativeOffset[i] += offset[i];
-        to.cumulativeRotation[i] += rotation[i];
+// Offsets and angles are summed, not turned; the root's own position and angles are left out.
+// A sub-entity, a face or a vertex looks its sums up from its entity (see SceneObject), so only
+// the entities are visited. The bounding box holds the vertices' offsets: each sub-entity's
+// smallest and largest coordinate, found while it was parsed, moved by its entity's offset
+// (rounding keeps the order, so these are the smallest and largest offsets of its vertices),
+// widened from the origin as the vertex-by-vertex pass would widen it.
+void Reader::sumOffsets(Entity* top, const std::vector<LoadedBox>& boxes) {
+    std::vector<const LoadedBox*> boxOf(idBound(SceneObject::kSubEntity), nullptr);
+    for (const LoadedBox& box : boxes) {
+        if (box.sub->id() < boxOf.size()) {
+            boxOf[box.sub->id()] = &box;
+        }
     }
-}
-}  // namespace
-
-// The bounding box of the vertices' offsets. It starts at the origin, so the vertices this pass
-// does not reach, whose offsets stay zero, could not widen it.
-void Reader::bound(const float* offset) {
     const auto widen = [](float value, float& low, float& high) {
         if (value > high) {
             high = value;
@@ -140,37 +152,38 @@ void Reader::bound(const float* offset) {
             low = value;
         }
     };
-    widen(offset[0], minX, maxX);
-    widen(offset[1], minY, maxY);
-    widen(offset[2], minZ, maxZ);
-}
-
-// Offsets and angles are summed, not turned; the root's own position and angles are left out.
-// The hierarchy is at most Scene::kMaxLevel deep, so the recursion is bounded.
-void Reader::sumOffsets(Entity* e) {
-    for (Entity* child : e->children) {
-        const float offset[3] = {e->cumulativeOffset[0] + child->positionX,
-                                 e->cumulativeOffset[1] + child->positionY,
-                                 e->cumulativeOffset[2] + child->positionZ};
-        const float rotation[3] = {e->cumulativeRotation[0] + child->rotateX,
-                                   e->cumulativeRotation[1] + child->rotateY,
-                                   e->cumulativeRotation[2] + child->rotateZ};
-        addSums(*child, offset, rotation);
-        sumOffsets(child);
-    }
-    for (SubEntity* s : e->subEntities) {
-        s->parent = e;
-        addSums(*s, e->cumulativeOffset, e->cumulativeRotation);
-        for (Face* f : s->faces) {
-            f->parent = s;
-            addSums(*f, s->cumulativeOffset, s->cumulativeRotation);
+    top->setCumulative({0, 0, 0}, {0, 0, 0});
+    // Depth first, children before sub-entities, as the sums were always taken; the hierarchy
+    // is at most Scene::kMaxLevel deep and has no cycles.
+    std::vector<Entity*> pending{top};
+    while (!pending.empty()) {
+        Entity* e = pending.back();
+        pending.pop_back();
+        const Triple& offset = e->cumulativeOffset();
+        const Triple& rotation = e->cumulativeRotation();
+        for (Entity* child : e->children) {
+            child->setCumulative(
+                {0.0f + (offset[0] + child->positionX), 0.0f + (offset[1] + child->positionY),
+                 0.0f + (offset[2] + child->positionZ)},
+                {0.0f + (rotation[0] + child->rotateX), 0.0f + (rotation[1] + child->rotateY),
+                 0.0f + (rotation[2] + child->rotateZ)});
+            pending.push_back(child);
         }
-        for (Vertex* v : s->vertices) {
-            v->subEntity = s;
-            const float offset[3] = {s->cumulativeOffset[0] + v->X, s->cumulativeOffset[1] + v->Y,
-                                     s->cumulativeOffset[2] + v->Z};
-            addSums(*v, offset, s->cumulativeRotation);
-            bound(v->cumulativeOffset);
+        for (SubEntity* s : e->subEntities) {
+            s->parent = e;
+            const LoadedBox* box = s->id() < boxOf.size() ? boxOf[s->id()] : nullptr;
+            if (!box || !box->any) {
+                continue;
+            }
+            const Triple sum = s->cumulativeOffset();
+            float* const low[3] = {&minX, &minY, &minZ};
+            float* const high[3] = {&maxX, &maxY, &maxZ};
+            for (int i = 0; i < 3; ++i) {
+                widen(0.0f + (sum[static_cast<std::size_t>(i)] + box->bounds[i]), *low[i],
+                      *high[i]);
+                widen(0.0f + (sum[static_cast<std::size_t>(i)] + box->bounds[3 + i]), *low[i],
+                      *high[i]);
+            }
         }
     }
 }

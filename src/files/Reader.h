@@ -4,11 +4,14 @@
 // be read as its variant is refused with a LoadError and nothing of it stays behind.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ImageCache.h"
+#include "ModelParser.h"
 #include "ModelSource.h"
 #include "TextureSet.h"
 #include "model/Scene.h"
@@ -23,9 +26,18 @@ public:
     static constexpr int kY4D = 1;
     static constexpr int kY4T = 2;
 
+    // Values of Options::parseSplit.
+    static constexpr std::uint64_t kSplitAutomatic = ~std::uint64_t{0};
+    static constexpr std::uint64_t kNoSplit = ~std::uint64_t{0} - 1;
+
     struct Options {
         // Where GL textures are made; none skips them (command-line tools, most tests).
         TextureDevice* textureDevice = nullptr;
+        // Where a second thread starts parsing a nested or terrain model (see SplitParse):
+        // kSplitAutomatic near the middle of a large file on a machine with a second core,
+        // kNoSplit never, or the first line at or after this byte offset (for tests). The
+        // result is the same whatever the choice.
+        std::uint64_t parseSplit = kSplitAutomatic;
         // Off, bitmap files are not read and every image entry stays empty.
         bool loadImages = true;
         // The decoded size that the model's images may take together.
@@ -116,14 +128,18 @@ public:
     float minX = 0, minY = 0, minZ = 0;
     float maxX = 0, maxY = 0, maxZ = 0;
     TextureSet textures;
+    // How many threads parsed the file: 2 when the second thread's blocks were taken over.
+    int parseThreads = 1;
 
 private:
     void setFileType();
-    void parse(const std::string& path, const Options& options);
+    // Parses the file; the boxes of the sub-entities read.
+    std::vector<LoadedBox> parse(const std::string& path, const Options& options);
     // Where the texture of the bitmap at `position` is looked for.
     std::string texturePath(std::size_t position) const;
-    void sumOffsets(Entity* e);
-    void bound(const float* offset);
+    // Sums the offsets and angles down from the root, marks the entities it reaches, and
+    // bounds the scene from the sub-entities' boxes of the parse.
+    void sumOffsets(Entity* root, const std::vector<LoadedBox>& boxes);
 
     TextureDevice* textureDevice_;
     std::size_t imageByteLimit_;

@@ -71,54 +71,81 @@ void putDigitsBackward(char* end, std::uint64_t value, int count) {
     }
 }
 
-// Appends a field of `width` (printf's field: right-aligned, left-aligned when negative, never
-// cut) for a text of `length` characters, and returns where the text goes. The digits are then
-// written straight into the buffer: reading them back from a local copy right after writing
-// them in small pieces costs more than the writing.
-char* appendField(std::string& out, std::size_t length, int width) {
-    const bool leftAligned = width < 0;
-    const std::size_t field =
-        std::max(length, leftAligned ? static_cast<std::size_t>(-static_cast<long long>(width))
-                                     : static_cast<std::size_t>(width));
-    const std::size_t old = out.size();
-    out.append(field, ' ');
-    return out.data() + old + (leftAligned ? 0 : field - length);
+constexpr std::size_t kBlankRun = TextBuffer::kMinimumRoom;
+constexpr std::array<char, kBlankRun> kBlanks = [] {
+    std::array<char, kBlankRun> blanks{};
+    blanks.fill(' ');
+    return blanks;
+}();
+
+// The characters a field of `width` takes for a text of `length` (printf's field: right-aligned,
+// left-aligned when the width is negative, never cut).
+std::size_t fieldSize(std::size_t length, int width) {
+    return std::max(length, width < 0 ? static_cast<std::size_t>(-static_cast<long long>(width))
+                                      : static_cast<std::size_t>(width));
+}
+
+// Lays a field out at `out` for a text of `length` characters: blanks where the text is not,
+// and returns where the text goes. The digits are then written straight into the buffer:
+// reading them back from a local copy right after writing them in small pieces costs more than
+// the writing.
+char* putField(char* out, std::size_t length, int width) {
+    const std::size_t field = fieldSize(length, width);
+    if (field <= kBlankRun) {
+        // The fields of the formats are narrow: one store of blanks, the text written over it
+        // (the room made for a field always has kBlankRun bytes).
+        std::memcpy(out, kBlanks.data(), kBlankRun);
+    } else if (width < 0) {
+        std::memset(out + length, ' ', field - length);
+    } else {
+        std::memset(out, ' ', field - length);
+    }
+    return width < 0 ? out : out + field - length;
 }
 
 // The exact path for every value that needs more than 64 bits, every precision outside 0..9
 // (printf reads a negative precision as 6) and the non-finite values ("inf", "-nan", ...).
-void appendFixedSlow(std::string& out, float value, int width, int precision) {
+char* putFixedSlow(char* out, float value, int width, int precision) {
     if (precision < 0) {
         precision = 6;
     }
     // The integer part has at most 39 digits; the rest is the fraction.
-    std::string text(48 + static_cast<std::size_t>(precision), '\0');
-    const auto result =
-        std::to_chars(text.data(), text.data() + text.size(), static_cast<double>(value),
-                      std::chars_format::fixed, precision);
-    const auto length = static_cast<std::size_t>(result.ptr - text.data());
-    std::memcpy(appendField(out, length, width), text.data(), length);
+    char text[48 + 64];
+    const auto result = std::to_chars(text, text + sizeof text, static_cast<double>(value),
+                                      std::chars_format::fixed, precision);
+    const auto length = static_cast<std::size_t>(result.ptr - text);
+    std::memcpy(putField(out, length, width), text, length);
+    return out + fieldSize(length, width);
 }
 
 }  // namespace
 
-void TextBuffer::appendInt(int value, int width) {
+std::size_t TextBuffer::fixedBound(int width, int precision) {
+    const std::size_t digits = 48 + static_cast<std::size_t>(std::clamp(precision, 0, 64));
+    return std::max(digits, static_cast<std::size_t>(std::abs(width)));
+}
+
+std::size_t TextBuffer::intBound(int width) {
+    return std::max(kMinimumRoom, 11 + static_cast<std::size_t>(std::abs(width)));
+}
+
+char* TextBuffer::putInt(char* out, int value, int width) {
     const std::uint64_t magnitude =
         value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
     const int digits = digitCount(magnitude);
-    const std::size_t negative = value < 0 ? 1 : 0;
-    char* const start = appendField(text_, negative + static_cast<std::size_t>(digits), width);
+    const std::size_t length = (value < 0 ? 1 : 0) + static_cast<std::size_t>(digits);
+    char* const start = putField(out, length, width);
     start[0] = '-';  // overwritten by the first digit when there is no sign
-    putDigitsBackward(start + negative + digits, magnitude, digits);
+    putDigitsBackward(start + length, magnitude, digits);
+    return out + fieldSize(length, width);
 }
 
-void TextBuffer::appendFixed(float value, int width, int precision) {
+char* TextBuffer::putFixed(char* out, float value, int width, int precision) {
     const std::uint32_t bits = std::bit_cast<std::uint32_t>(value);
     const std::uint32_t biasedExponent = (bits >> 23) & 0xFF;
-    // Beyond 2^40 * 2^24 the integer part leaves 64 bits.
+    // Beyond 2^40 * 2^24 the integer part leaves 64 bits; precisions beyond 9 are rare.
     if (precision < 0 || precision > 9 || biasedExponent == 0xFF || biasedExponent > 150 + 40) {
-        appendFixedSlow(text_, value, width, precision);
-        return;
+        return putFixedSlow(out, value, width, precision);
     }
     std::uint64_t mantissa = bits & 0x7FFFFF;
     int exponent = -149;
@@ -157,8 +184,8 @@ void TextBuffer::appendFixed(float value, int width, int precision) {
     const std::size_t negative = bits >> 31;
     const int integerDigits = digitCount(integerPart);
     const std::size_t decimals = precision > 0 ? static_cast<std::size_t>(precision) + 1 : 0;
-    char* const start =
-        appendField(text_, negative + static_cast<std::size_t>(integerDigits) + decimals, width);
+    const std::size_t length = negative + static_cast<std::size_t>(integerDigits) + decimals;
+    char* const start = putField(out, length, width);
     start[0] = '-';  // overwritten by the first digit when there is no sign
     char* const point = start + negative + integerDigits;
     putDigitsBackward(point, integerPart, integerDigits);
@@ -166,21 +193,33 @@ void TextBuffer::appendFixed(float value, int width, int precision) {
         point[0] = '.';
         putDigitsBackward(point + decimals, fraction, precision);
     }
+    return out + fieldSize(length, width);
 }
 
 void TextBuffer::appendPadded(std::string_view text, int width) {
     // The text may lie inside the buffer, which moves when it grows.
     const char* const source = text.data();
-    if (std::less_equal<>{}(text_.data(), source) &&
-        std::less<>{}(source, text_.data() + text_.size())) {
+    if (std::less_equal<>{}(data_.get(), source) && std::less<>{}(source, data_.get() + size_)) {
         const std::string copy(text);
         appendPadded(copy, width);
         return;
     }
-    char* const start = appendField(text_, text.size(), width);
+    char* const out = room(std::max(fieldSize(text.size(), width), kMinimumRoom));
+    char* const start = putField(out, text.size(), width);
     if (!text.empty()) {
         std::memcpy(start, source, text.size());
     }
+    size_ += fieldSize(text.size(), width);
+}
+
+void TextBuffer::grow(std::size_t needed) {
+    const std::size_t capacity = std::max({size_ + needed, 2 * capacity_, std::size_t{256}});
+    std::unique_ptr<char[]> data(new char[capacity]);
+    if (size_ > 0) {
+        std::memcpy(data.get(), data_.get(), size_);
+    }
+    data_ = std::move(data);
+    capacity_ = capacity;
 }
 
 }  // namespace y4

@@ -2,6 +2,7 @@
 #include "Y4DParser.h"
 
 #include "Reader.h"
+#include "RecordSink.h"
 
 namespace y4 {
 
@@ -19,8 +20,9 @@ void Y4DParser::parse() {
     faceClaimed_.assign(r.faces.size(), 0);
     vertexClaimed_.assign(r.vertices.size(), 0);
     EntityColumns columns;
+    SceneSink sink(r);
     for (int position = 0; position < r.numEntities; ++position) {
-        Entity* e = readEntityLine(position, columns);
+        Entity* e = readEntityLine(sink, position, columns);
         e->parentEntityID = columns.i[2];
         e->childEntityID = columns.i[3];
         // The file's first-face column lands in auxA.
@@ -34,11 +36,12 @@ void Y4DParser::readVertices(int count) {
     static constexpr std::string_view kWhat = "a vertex line of 10 decimal numbers";
     Reader& r = reader_;
     r.vertices.reserve(reservable(count, 40));
+    SceneSink sink(r);
     float numbers[10];
     for (int k = 0; k < count; ++k) {
         NumberScanner scan(lines_.next(kWhat), lines_.readableEnd());
-        readFloats(scan, numbers, 10, kWhat);
-        addVertex(nullptr, k, numbers, 4, 8);
+        readFloats(scan, numbers, 10, kWhat, 8, 4);
+        addVertex(sink, nullptr, k, numbers, 4, 8);
     }
 }
 
@@ -52,7 +55,7 @@ void Y4DParser::readFaces(int count) {
         std::string_view rest;
         const int index = bracketIndex(lines_.next(kWhat), rest, kWhat);
         NumberScanner scan(rest, lines_.readableEnd());
-        readInts(scan, numbers, 4, kWhat);
+        readInts(scan, numbers, 4, kWhat, 4);
         auto* f = r.create<Face>(nullptr, index);
         r.faces.push_back(f);
         f->indexA = numbers[0];
@@ -82,7 +85,8 @@ void Y4DParser::claimRanges(Entity* e, const EntityColumns& columns) {
                     std::to_string(faceCount) + ") within the " + std::to_string(r.faces.size()) +
                     " face lines");
     }
-    if (vertexCount > 0 && !fits(firstVertex, vertexCount, r.vertices.size())) {
+    // A negative count is refused like a range beyond the vertex lines.
+    if (vertexCount != 0 && !fits(firstVertex, vertexCount, r.vertices.size())) {
         lines_.fail("a vertex range (first " + std::to_string(firstVertex) + ", count " +
                     std::to_string(vertexCount) + ") within the " +
                     std::to_string(r.vertices.size()) + " vertex lines");
@@ -107,14 +111,18 @@ void Y4DParser::claimRanges(Entity* e, const EntityColumns& columns) {
     auto* sub = r.create<SubEntity>(e, 0);
     e->subEntities.push_back(sub);
     r.subEntities.push_back(sub);
-    sub->vertices.assign(r.vertices.begin() + static_cast<std::ptrdiff_t>(vertexBegin),
-                         r.vertices.begin() + static_cast<std::ptrdiff_t>(vertexEnd));
+    const std::span<Vertex*> vertices = r.vertices.span();
+    const std::span<Face*> faces = r.faces.span();
+    sub->vertices.useStorage(r.listSlice<Vertex>(vertexEnd - vertexBegin), vertexEnd - vertexBegin);
+    sub->faces.useStorage(r.listSlice<Face>(faceEnd - faceBegin), faceEnd - faceBegin);
+    sub->vertices.append(vertices.begin() + static_cast<std::ptrdiff_t>(vertexBegin),
+                         vertices.begin() + static_cast<std::ptrdiff_t>(vertexEnd));
     for (Vertex* v : sub->vertices) {
         v->subEntity = sub;
         ++e->numVertices;
     }
-    sub->faces.assign(r.faces.begin() + static_cast<std::ptrdiff_t>(faceBegin),
-                      r.faces.begin() + static_cast<std::ptrdiff_t>(faceEnd));
+    sub->faces.append(faces.begin() + static_cast<std::ptrdiff_t>(faceBegin),
+                      faces.begin() + static_cast<std::ptrdiff_t>(faceEnd));
     for (Face* f : sub->faces) {
         for (int c : {f->indexA, f->indexB, f->indexC}) {
             if (c < 0 || c >= vertexCount) {
@@ -128,15 +136,24 @@ void Y4DParser::claimRanges(Entity* e, const EntityColumns& columns) {
         f->vertexA = sub->vertices[static_cast<std::size_t>(f->indexA)];
         f->vertexB = sub->vertices[static_cast<std::size_t>(f->indexB)];
         f->vertexC = sub->vertices[static_cast<std::size_t>(f->indexC)];
-        for (Vertex* corner : {f->vertexA, f->vertexB, f->vertexC}) {
-            if (corner->faces.empty() || corner->faces.back() != f) {
-                corner->faces.push_back(f);
-            }
-        }
         ++e->numFaces;
     }
-    if (!sub->faces.empty()) {
-        sub->bitmapIndex = sub->faces.back()->bitmapIndex;
+    SceneSink sink(r);
+    linkCorners(sink, sub);
+    // The box of the vertices claimed.
+    bool any = false;
+    std::array<float, 6> box{};
+    for (const Vertex* v : sub->vertices) {
+        const float p[3] = {v->X, v->Y, v->Z};
+        for (int i = 0; i < 3; ++i) {
+            box[i] = !any || p[i] < box[i] ? p[i] : box[i];
+            box[3 + i] = !any || p[i] > box[3 + i] ? p[i] : box[3 + i];
+        }
+        any = true;
+    }
+    boxes_.push_back({sub, box, any});
+    if (faceEnd > faceBegin) {
+        sub->bitmapIndex = faces[faceEnd - 1]->bitmapIndex;
     }
 }
 

@@ -1,12 +1,13 @@
 // Y4DParser: reads the flat variant, where one vertex list and one face list are followed by
-// the bitmap names and the entity lines that claim ranges of both lists.
+// the bitmap names and the entity lines that claim ranges of both lists. Which entity a face
+// belongs to is known only at the end of the file, so one thread reads it.
 #pragma once
 
 #include "ModelParser.h"
 
 namespace y4 {
 
-class Y4DParser : private ModelParser {
+class Y4DParser : public ModelParser {
 public:
     Y4DParser(Reader& reader, LineReader& lines, ImageCache* images)
         : ModelParser(reader, lines, images) {}

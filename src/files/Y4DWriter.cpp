@@ -96,8 +96,9 @@ void Y4DWriter::writeLines() {
         "// Entities: name positionX,Y,Z unused rotateX,Y,Z(radians) entityID ?? parentEntityID "
         "childEntityID numFaces firstFaceIndex numVertices firstVertexIndex ?? ?? ?? [best "
         "guess]\n");
-    for (std::size_t position = 0; position < r.entities.size(); ++position) {
-        const Entity& e = *r.entities[position];
+    int position = 0;
+    for (const Entity* record : r.entities) {
+        const Entity& e = *record;
         const int columns[11] = {e.entityID,
                                  -1,
                                  e.parentEntityID,
@@ -109,7 +110,7 @@ void Y4DWriter::writeLines() {
                                  static_cast<int>(e.subEntities.size()),
                                  e.auxB,
                                  0};
-        appendEntityLine(static_cast<int>(position), 3, e, 8, 4, columns);
+        appendEntityLine(position++, 3, e, 8, 4, columns);
         flushIfFull();
     }
 }

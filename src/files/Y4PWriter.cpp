@@ -43,8 +43,9 @@ void Y4PWriter::writeLines() {
         text_.append('\n');
     }
     text_.append("// Entity:: name...\n");
-    for (std::size_t position = 0; position < r.entities.size(); ++position) {
-        const Entity& e = *r.entities[position];
+    int position = 0;
+    for (const Entity* record : r.entities) {
+        const Entity& e = *record;
         const int columns[11] = {e.entityID,
                                  e.parentEntityID,
                                  e.childEntityID,
@@ -56,7 +57,7 @@ void Y4PWriter::writeLines() {
                                  static_cast<int>(e.subEntities.size()),
                                  e.auxB,
                                  -5141};
-        appendEntityLine(static_cast<int>(position), 4, e, 12, 6, columns);
+        appendEntityLine(position++, 4, e, 12, 6, columns);
         for (const SubEntity* s : e.subEntities) {
             appendCount(text_, "Vertices: ", s->vertices.size());
             appendCount(text_, "Faces: ", s->faces.size());

@@ -1,7 +1,12 @@
 // The terrain model variant.
 #include "Y4TParser.h"
 
+#include <memory>
+#include <optional>
+
 #include "Reader.h"
+#include "RecordSink.h"
+#include "SplitParse.h"
 
 namespace y4 {
 
@@ -14,7 +19,7 @@ int Y4TParser::readRecordCount(std::string_view what, int limit) {
     return count;
 }
 
-void Y4TParser::parse() {
+void Y4TParser::parse(std::uint64_t split) {
     Reader& r = reader_;
     const int recordCount = readRecordCount("the line \"NumRecords: <count>\"", kMaxRecords);
     std::vector<std::string> recordNames;
@@ -23,6 +28,23 @@ void Y4TParser::parse() {
                                                 "a line \"Entity[n]: <bitmap name>\""));
     }
     skipLine("the line \"??: <last record>\"");
+
+    // The second thread may start at once: the textures load meanwhile. Its records hang from
+    // a root of its own until they are taken over.
+    const std::optional<std::uint64_t> start =
+        SplitParse::startFor(split, lines_.input(), lines_.offset(), "\\\\ Start Record");
+    std::unique_ptr<Y4TParser> back;
+    std::unique_ptr<SplitParse> second;
+    if (start && recordCount > 1) {
+        second = std::make_unique<SplitParse>(lines_.input(), lines_.file(), *start);
+        back = std::make_unique<Y4TParser>(reader_, second->lines(), nullptr);
+        Entity* backRoot = second->batch.create<Entity>(nullptr, 0);
+        second->batch.extras.push_back(backRoot);
+        Y4TParser* parser = back.get();
+        second->begin(recordCount, [parser, backRoot](BatchSink& sink, int position) {
+            parser->readRecord(sink, backRoot, position);
+        });
+    }
 
     auto* root = r.create<Entity>(nullptr, 0);
     r.entities.push_back(root);
@@ -42,8 +64,20 @@ void Y4TParser::parse() {
     }
     addBitmap(kTerrainName, r.besideModel(r.baseName() + ".BMP"),
               "Error: Could not read required texture; aborting");
-    for (int record = 0; record < recordCount; ++record) {
-        readRecord(root, record, recordCount);
+    SceneSink sink(r);
+    for (int record = 0; record < recordCount;) {
+        if (second && lines_.offset() >= second->start()) {
+            if (lines_.offset() == second->start()) {
+                record += takeOver(*second, *back, root, record, recordCount - record);
+            }
+            second.reset();
+            continue;
+        }
+        readRecord(sink, root, record);
+        ++record;
+    }
+    if (recordCount > 0) {
+        r.subEntities.back()->setName(kTerrainName);
     }
     r.terrainRecordIndex = recordCount - 1;
     r.numEntities = 1;
@@ -52,58 +86,76 @@ void Y4TParser::parse() {
     r.numFaces = static_cast<int>(r.faces.size());
 }
 
-void Y4TParser::readRecord(Entity* root, int record, int recordCount) {
+int Y4TParser::takeOver(SplitParse& split, Y4TParser& back, Entity* root, int record, int needed) {
+    Reader& r = reader_;
+    const std::vector<SceneObject*> blocks = split.takeOver(r, static_cast<std::size_t>(needed));
+    const auto count = static_cast<int>(blocks.size());
+    if (count == 0) {
+        return 0;
+    }
+    r.parseThreads = 2;
+    for (int k = 0; k < count; ++k) {
+        auto* s = static_cast<SubEntity*>(blocks[static_cast<std::size_t>(k)]);
+        const int position = record + k;
+        s->parent = root;
+        s->index = position;
+        s->bitmapIndex = position;
+        root->subEntities.push_back(s);
+        root->numVertices += static_cast<int>(s->vertices.size());
+        root->numFaces += static_cast<int>(s->faces.size());
+        for (Face* f : s->faces) {
+            f->bitmapIndex = position;
+        }
+        r.adoptSubEntity(s);
+    }
+    goOnAfter(split, back, blocks.size(), blocks.size(), lines_.lineNumber());
+    return count;
+}
+
+template <class Sink>
+void Y4TParser::readRecord(Sink& sink, Entity* root, int record) {
     static constexpr std::string_view kVertexLine = "a vertex line: \"Vertex[n]:\" and 8 numbers";
     static constexpr std::string_view kFaceLine = "a face line: \"Face[n]:\" and 3 vertex numbers";
-    Reader& r = reader_;
     skipLine("the line \"\\\\ Start Record\"");
     const int vertexCount = readRecordCount("the line \"numVertices: <count>\"", kMaxRecordItems);
     const int faceCount = readRecordCount("the line \"numFaces: <count>\"", kMaxRecordItems);
     skipLine("the line \"Record: <number>\"");
 
-    auto* sub = r.create<SubEntity>(root, record);
+    auto* sub = sink.template create<SubEntity>(root, record);
+    sink.beginBlock(sub);
     root->subEntities.push_back(sub);
-    r.subEntities.push_back(sub);
+    sink.enlist(sub);
     sub->bitmapIndex = record;
-    if (record == recordCount - 1) {
-        sub->setName(kTerrainName);
-    }
-    sub->vertices.reserve(reservable(vertexCount, 80));
+    const std::size_t room = reservable(vertexCount, 80);
+    sub->vertices.useStorage(sink.template listSlice<Vertex>(room), room);
     float numbers[8];
     for (int k = 0; k < vertexCount; ++k) {
         NumberScanner scan(textAfterColon(lines_.next(kVertexLine), kVertexLine),
                            lines_.readableEnd());
-        readFloats(scan, numbers, 8, kVertexLine);
-        addVertex(sub, k, numbers, 3, 6);
+        readFloats(scan, numbers, 8, kVertexLine, 12, 6);
+        addVertex(sink, sub, k, numbers, 3, 6);
     }
+    closeBox(sub);
     skipLine("the line \"??: 1\"");
-    sub->faces.reserve(reservable(faceCount, 20));
-    int corners[3];
+    faceLines_.clear();
+    faceLines_.reserve(reservable(faceCount, 20));
     for (int k = 0; k < faceCount; ++k) {
+        FaceLine line{k, {0, 0, 0}};
         NumberScanner scan(textAfterColon(lines_.next(kFaceLine), kFaceLine), lines_.readableEnd());
-        readInts(scan, corners, 3, kFaceLine);
-        for (int c : corners) {
+        readInts(scan, line.corner, 3, kFaceLine, 3);
+        for (int c : line.corner) {
             if (c < 0 || c >= vertexCount) {
                 lines_.fail("face corners between 0 and " + std::to_string(vertexCount - 1) +
                             ", the vertices of this record");
             }
         }
-        auto* f = r.create<Face>(sub, k);
-        sub->faces.push_back(f);
-        r.faces.push_back(f);
-        f->indexA = corners[0];
-        f->indexB = corners[1];
-        f->indexC = corners[2];
-        f->vertexA = sub->vertices[static_cast<std::size_t>(corners[0])];
-        f->vertexB = sub->vertices[static_cast<std::size_t>(corners[1])];
-        f->vertexC = sub->vertices[static_cast<std::size_t>(corners[2])];
-        f->bitmapIndex = record;
-        for (Vertex* corner : {f->vertexA, f->vertexB, f->vertexC}) {
-            corner->addFace(f);
-        }
-        ++root->numFaces;
+        faceLines_.push_back(line);
     }
+    addFaces(sink, sub, faceLines_, record);
     skipLine("the line \"\\\\ End Record\"");
 }
+
+template void Y4TParser::readRecord(SceneSink&, Entity*, int);
+template void Y4TParser::readRecord(BatchSink&, Entity*, int);
 
 }  // namespace y4

@@ -8,9 +8,8 @@
 namespace y4 {
 
 namespace {
-const std::vector<SubEntity*>& recordsOf(const Reader& r) {
-    static const std::vector<SubEntity*> kNone;
-    return r.root() ? r.root()->subEntities : kNone;
+std::vector<SubEntity*> recordsOf(const Reader& r) {
+    return r.root() ? r.root()->subEntities.toVector() : std::vector<SubEntity*>();
 }
 }  // namespace
 
@@ -24,7 +23,7 @@ void Y4TWriter::recompute() {
 }
 
 std::optional<std::string> Y4TWriter::overlongLine() const {
-    const std::vector<SubEntity*>& records = recordsOf(reader_);
+    const std::vector<SubEntity*> records = recordsOf(reader_);
     for (std::size_t k = 0; k < records.size(); ++k) {
         // "Entity[%3d]: %32s"
         const int bitmap = records[k]->bitmapIndex;
@@ -37,7 +36,7 @@ std::optional<std::string> Y4TWriter::overlongLine() const {
 }
 
 void Y4TWriter::writeLines() {
-    const std::vector<SubEntity*>& records = recordsOf(reader_);
+    const std::vector<SubEntity*> records = recordsOf(reader_);
     const auto recordCount = static_cast<int>(records.size());
     text_.append("NumRecords: ");
     text_.appendInt(recordCount, 6);

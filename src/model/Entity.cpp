@@ -1,12 +1,14 @@
 // Entity construction, copy and path text.
 #include "Entity.h"
 
+#include "SubEntity.h"
+
 namespace y4 {
 
 Entity::Entity(Entity* parent, int index) : SceneObject(kEntity, index), parent(parent) {}
 
 Entity::Entity(const Entity& source, int index)
-    : SceneObject(source, index, true),
+    : SceneObject(source, index),
       parent(nullptr),
       entityID(source.entityID),
       parentEntityID(source.parentEntityID),
@@ -26,7 +28,14 @@ Entity::Entity(const Entity& source, int index)
       firstVertexIndex(source.firstVertexIndex),
       children(source.children),
       subEntities(source.subEntities),
-      treeItem(source.treeItem) {}
+      treeItem(source.treeItem),
+      name_(source.name_),
+      hasName_(source.hasName_),
+      placed_(source.placed_),
+      cumulativeOffset_(source.cumulativeOffset_),
+      cumulativeRotation_(source.cumulativeRotation_),
+      absolutePosition_(source.absolutePosition_),
+      frame_(source.frame_) {}
 
 void Entity::appendPathName(std::string& out) const {
     for (const Entity* e = this; e; e = e->parent) {

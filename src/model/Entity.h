@@ -2,9 +2,11 @@
 // entities or sub-entities, and places its frame in its parent's by a position and three angles.
 #pragma once
 
-#include <vector>
+#include <string>
 
+#include "EntityFrame.h"
 #include "EntityTree.h"
+#include "RecordList.h"
 #include "SceneObject.h"
 
 namespace y4 {
@@ -17,9 +19,25 @@ public:
     // Paste's copy: marks, numbers, both lists and the tree handle are copied, `parent` is null;
     // the caller empties the lists and sets parent and handle.
     Entity(const Entity& source, int index);
+    ~Entity() = default;
 
     // This entity's name and then each ancestor's, each followed by "; ".
-    void appendPathName(std::string& out) const override;
+    void appendPathName(std::string& out) const;
+
+    // Offsets and angles summed down from the root when the model was loaded (zeros for an
+    // entity the load did not reach), and whether the load reached it.
+    const Triple& cumulativeOffset() const { return cumulativeOffset_; }
+    const Triple& cumulativeRotation() const { return cumulativeRotation_; }
+    bool placed() const { return placed_; }
+    void setCumulative(const Triple& offset, const Triple& rotation) {
+        cumulativeOffset_ = offset;
+        cumulativeRotation_ = rotation;
+        placed_ = true;
+    }
+    // The world position of the origin of the parent's frame, and the frame the entity
+    // carries points with, both as of the last Scene::computeWorldPositions.
+    const Position& absolutePosition() const { return absolutePosition_; }
+    const EntityFrame& frame() const { return frame_; }
 
     Entity* parent;
     // The link columns of the files: next sibling, parent and first child as positions in the
@@ -39,9 +57,20 @@ public:
     // Recomputed by the writer.
     int firstFaceIndex = 0;
     int firstVertexIndex = 0;
-    std::vector<Entity*> children;
-    std::vector<SubEntity*> subEntities;
+    RecordList<Entity> children;
+    RecordList<SubEntity> subEntities;
     TreeItem treeItem = kNoItem;
+
+private:
+    friend class SceneObject;
+    friend class Scene;
+    std::string name_;
+    bool hasName_ = false;
+    bool placed_ = false;
+    Triple cumulativeOffset_{};
+    Triple cumulativeRotation_{};
+    Position absolutePosition_{};
+    EntityFrame frame_;
 };
 
 }  // namespace y4

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace y4 {
 
@@ -19,12 +20,13 @@ public:
     virtual ~EntityTree() = default;
 
     // Inserts an item for `record` as the last child of `parent`, or right after the sibling
-    // `after` when one is given. Label: the record's, checked.
+    // `after` when one is given. Label: the record's, checked. An item of a vertex is one of its
+    // listings (see listings) and holds no children.
     virtual TreeItem insertItem(TreeItem parent, SceneObject* record, TreeItem after = kNoItem) = 0;
     // Inserts an item for `record` under `parent` right before the sibling `before`.
     virtual TreeItem insertItemBefore(TreeItem parent, SceneObject* record, TreeItem before) = 0;
     // Deletes the item and everything below it. Every record that held one of the removed
-    // handles (treeItem, or an entry of a vertex's treeItems) loses it at the same time.
+    // handles (treeItem, or a listing of a vertex) loses it at the same time.
     virtual void deleteItem(TreeItem item) = 0;
     // Deletes every item (records lose their handles as above).
     virtual void deleteAllItems() = 0;
@@ -34,6 +36,9 @@ public:
     // The item shows its record's label again: the name, followed by " (*)" while the record
     // is marked deleted.
     virtual void resetItemText(TreeItem item) = 0;
+    // The same for `top` and every item below it, announced as one change of the subtree:
+    // how marking a group of a million faces relabels them.
+    virtual void resetSubtreeText(TreeItem top) = 0;
     virtual std::string itemText(TreeItem item) const = 0;
 
     virtual void setCheck(TreeItem item, bool checked) = 0;
@@ -41,6 +46,13 @@ public:
 
     virtual SceneObject* itemData(TreeItem item) const = 0;
     virtual TreeItem parentItem(TreeItem item) const = 0;
+    // The items that list `vertex` under its faces, in the order they were inserted (see
+    // Vertex::treeItems). The tree keeps them for every vertex a scene made.
+    virtual std::vector<TreeItem> listings(const SceneObject* vertex) const = 0;
+    // The same one at a time, without building a list: the first listing, and the one after
+    // `listing`; kNoItem after the last.
+    virtual TreeItem firstListing(const SceneObject* vertex) const = 0;
+    virtual TreeItem nextListing(TreeItem listing) const = 0;
 
     // kNoItem selects nothing.
     virtual void selectItem(TreeItem item) = 0;

@@ -8,16 +8,20 @@ namespace y4 {
 Face::Face(SubEntity* parent, int index) : SceneObject(kFace, index), parent(parent) {}
 
 Face::Face(const Face& source, int index)
-    : SceneObject(source, index, false),
-      parent(nullptr),
-      vertexA(source.vertexA),
-      vertexB(source.vertexB),
-      vertexC(source.vertexC),
+    : SceneObject(source, index),
       indexA(source.indexA),
       indexB(source.indexB),
       indexC(source.indexC),
       bitmapIndex(source.bitmapIndex),
-      treeItem(source.treeItem) {}
+      treeItem(source.treeItem),
+      parent(nullptr),
+      vertexA(source.vertexA),
+      vertexB(source.vertexB),
+      vertexC(source.vertexC) {}
+
+Face::~Face() {
+    dropTableName();
+}
 
 void Face::appendPathName(std::string& out) const {
     appendName(out);

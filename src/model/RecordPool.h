@@ -1,12 +1,14 @@
-// RecordPool: where a scene's records live. Records are carved from large blocks and the memory
-// of destroyed records is reused for new ones of the same kind, so a model of a million faces
-// loads without a million trips to the allocator. Built with AddressSanitizer, the pool uses
-// plain new and delete so that every use after destruction is caught.
+// RecordPool: where a scene's records live. Records are carved from blocks of huge pages (see
+// LargeMemory) and the memory of destroyed records is reused for new ones of the same kind, so a
+// model of a million faces loads without a million trips to the allocator or a page fault per
+// few records. A pool filled by a second parse thread is taken over whole by the scene's. Built
+// with AddressSanitizer, the pool uses plain new and delete so that every use after destruction
+// is caught.
 #pragma once
 
 #include <cstddef>
-#include <memory>
 #include <new>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -30,8 +32,8 @@ public:
     RecordPool() = default;
     RecordPool(const RecordPool&) = delete;
     RecordPool& operator=(const RecordPool&) = delete;
-    // Releases the memory; the records must have been destroyed before.
-    ~RecordPool() = default;
+    // Releases the memory; the records must have been destroyed before (or be abandoned).
+    ~RecordPool();
 
     template <class T, class... Args>
     T* make(Args&&... args) {
@@ -48,20 +50,14 @@ public:
 #endif
     }
 
-    void destroy(SceneObject* record) {
-        if (!record) {
-            return;
-        }
-#ifdef Y4_POOL_USES_HEAP
-        delete record;
-#else
-        const int slot = record->kind();
-        record->~SceneObject();
-        release(record, slot);
-#endif
-    }
+    // Destroys the record as what its kind says it is.
+    void destroy(SceneObject* record);
+
+    // Takes over the memory of `other`, which is left empty; its records live on here.
+    void adopt(RecordPool& other);
 
 private:
+    static constexpr std::size_t kBlockSize = std::size_t{2} << 20;
     static constexpr std::size_t kSizes[4] = {sizeof(Entity), sizeof(SubEntity), sizeof(Face),
                                               sizeof(Vertex)};
     template <class T>
@@ -89,8 +85,7 @@ private:
         free_[slot] = free;
     }
 
-    std::vector<std::unique_ptr<std::byte[]>> blocks_;
-    std::size_t lastBlockSize_ = 0;
+    std::vector<void*> blocks_;
     std::byte* next_ = nullptr;
     std::byte* end_ = nullptr;
     FreeSlot* free_[4] = {nullptr, nullptr, nullptr, nullptr};

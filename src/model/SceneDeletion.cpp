@@ -1,5 +1,6 @@
-// Deletion in two stages: marking records deleted (and back), and the purge that removes the
-// marked records for good, with the trace lines the purge leaves in the log.
+// Deletion in two stages: marking records deleted (and back), and the removal of records (the
+// purge at commit, and the removal of one record), with the trace lines the purge leaves in the
+// log.
 #include <algorithm>
 
 #include "Scene.h"
@@ -9,74 +10,115 @@ namespace y4 {
 
 namespace {
 
-template <class T>
-void relabel(EntityTree* tree, const T* record) {
-    if (tree && record->treeItem != kNoItem) {
-        tree->resetItemText(record->treeItem);
-    }
-}
+// The fourteen lines that the removal of one face writes, in order: the first eleven, up to the
+// removal of its tree item, and the last three. The purge announces each face it removes with a
+// line before and after them. Each group goes to the log as one piece; only the tree item's
+// removal could fail between them.
+#define Y4_FACE_LINES_BEFORE_ITEM          \
+    "Reader::deleteObject(f) - before 1\n" \
+    "Reader::deleteObject(f) - after 1\n"  \
+    "Reader::deleteObject(f) - before 2\n" \
+    "Reader::deleteObject(f) - after 2\n"  \
+    "Reader::deleteObject(f) - before 3\n" \
+    "Reader::deleteObject(f) - after 3\n"  \
+    "Reader::deleteObject(f) - before 4\n" \
+    "Reader::deleteObject(f) - after 4\n"  \
+    "Reader::deleteObject(f) - before 5\n" \
+    "Reader::deleteObject(f) - after 5\n"  \
+    "Reader::deleteObject(f) - before m_pEntityTree->DeleteItem()\n"
+#define Y4_FACE_LINES_AFTER_ITEM                                    \
+    "Reader::deleteObject(f) - after m_pEntityTree->DeleteItem()\n" \
+    "Reader::deleteObject(f) - before delete f\n"                   \
+    "Reader::deleteObject(f) - after delete f\n"
+#define Y4_BEFORE_PURGED_FACE "Reader::finalDelete() - before deleteObject(*fi)\n"
+#define Y4_AFTER_PURGED_FACE "Reader::finalDelete() - after deleteObject(*fi)\n"
 
-// Calls `visit` on each element of `list` from the last to the first.
-template <class List, class Visit>
-void eachFromLast(const List& list, Visit visit) {
-    for (std::size_t i = list.size(); i-- > 0;) {
-        visit(list[i]);
-    }
-}
-
-// The fourteen lines that the removal of one face writes, in order.
-constexpr std::string_view kFaceSteps[] = {
-    "Reader::deleteObject(f) - before 1",
-    "Reader::deleteObject(f) - after 1",
-    "Reader::deleteObject(f) - before 2",
-    "Reader::deleteObject(f) - after 2",
-    "Reader::deleteObject(f) - before 3",
-    "Reader::deleteObject(f) - after 3",
-    "Reader::deleteObject(f) - before 4",
-    "Reader::deleteObject(f) - after 4",
-    "Reader::deleteObject(f) - before 5",
-    "Reader::deleteObject(f) - after 5",
-    "Reader::deleteObject(f) - before m_pEntityTree->DeleteItem()",
-    "Reader::deleteObject(f) - after m_pEntityTree->DeleteItem()",
-    "Reader::deleteObject(f) - before delete f",
-    "Reader::deleteObject(f) - after delete f",
+constexpr std::string_view kFaceLines[2][2] = {
+    {Y4_FACE_LINES_BEFORE_ITEM, Y4_FACE_LINES_AFTER_ITEM},
+    {Y4_BEFORE_PURGED_FACE Y4_FACE_LINES_BEFORE_ITEM,
+     Y4_FACE_LINES_AFTER_ITEM Y4_AFTER_PURGED_FACE},
 };
+#undef Y4_FACE_LINES_BEFORE_ITEM
+#undef Y4_FACE_LINES_AFTER_ITEM
+#undef Y4_BEFORE_PURGED_FACE
+#undef Y4_AFTER_PURGED_FACE
+
+void setDeleted(SubEntity* s, std::uint8_t mark) {
+    for (Face* f : s->faces) {
+        f->deleted = mark;
+    }
+    for (Vertex* v : s->vertices) {
+        v->deleted = mark;
+    }
+    s->deleted = mark;
+}
+
+// The entity and everything below it; bounded like every walk of the hierarchy.
+template <class Visit>
+void eachEntityBelow(Entity* top, Visit visit) {
+    std::vector<std::pair<Entity*, int>> pending{{top, 0}};
+    while (!pending.empty()) {
+        const auto [e, depth] = pending.back();
+        pending.pop_back();
+        visit(e);
+        if (depth < Scene::kMaxLevel) {
+            for (Entity* child : e->children) {
+                pending.emplace_back(child, depth + 1);
+            }
+        }
+    }
+}
 
 }  // namespace
 
 // ---- marking ----
 
+void Scene::relabel(TreeItem item) {
+    if (m_pEntityTree && item != kNoItem) {
+        m_pEntityTree->resetItemText(item);
+    }
+}
+
+void Scene::relabelSubtree(TreeItem item) {
+    if (m_pEntityTree && item != kNoItem) {
+        m_pEntityTree->resetSubtreeText(item);
+    }
+}
+
+// A group's or a sub-entity's records are listed below its own item, so one relabelling of the
+// subtree covers every label the marks change.
 void Scene::markEntity(Entity* e, int flag) {
-    TreeUpdateScope batch(m_pEntityTree);
-    eachFromLast(e->children, [&](Entity* child) { markEntity(child, flag); });
-    eachFromLast(e->subEntities, [&](SubEntity* s) { markSubEntity(s, flag); });
-    e->deleted = static_cast<std::uint8_t>(flag);
-    relabel(m_pEntityTree, e);
+    const auto mark = static_cast<std::uint8_t>(flag ? 1 : 0);
+    eachEntityBelow(e, [&](Entity* x) {
+        for (SubEntity* s : x->subEntities) {
+            setDeleted(s, mark);
+        }
+        x->deleted = mark;
+    });
+    relabelSubtree(e->treeItem);
 }
 
 void Scene::markSubEntity(SubEntity* s, int flag) {
-    TreeUpdateScope batch(m_pEntityTree);
-    eachFromLast(s->faces, [&](Face* f) { markFace(f, flag); });
-    eachFromLast(s->vertices, [&](Vertex* v) { markVertex(v, flag); });
-    s->deleted = static_cast<std::uint8_t>(flag);
-    relabel(m_pEntityTree, s);
+    setDeleted(s, static_cast<std::uint8_t>(flag ? 1 : 0));
+    relabelSubtree(s->treeItem);
 }
 
 void Scene::markFace(Face* f, int flag) {
-    f->deleted = static_cast<std::uint8_t>(flag);
-    relabel(m_pEntityTree, f);
+    f->deleted = static_cast<std::uint8_t>(flag ? 1 : 0);
+    relabel(f->treeItem);
 }
 
 void Scene::markVertex(Vertex* v, int flag) {
-    v->deleted = static_cast<std::uint8_t>(flag);
+    v->deleted = static_cast<std::uint8_t>(flag ? 1 : 0);
     if (m_pEntityTree) {
-        for (TreeItem item : v->treeItems) {
-            m_pEntityTree->resetItemText(item);
+        TreeUpdateScope batch(m_pEntityTree);
+        for (TreeItem item : m_pEntityTree->listings(v)) {
+            relabel(item);
         }
     }
 }
 
-// ---- the purge ----
+// ---- removal ----
 
 void Scene::beginPurge() {
     if (purgeDepth_++ == 0 && m_pEntityTree) {
@@ -88,47 +130,104 @@ void Scene::endPurge() {
     if (--purgeDepth_ > 0) {
         return;
     }
-    // One pass over each list that lost records; every list keeps its order.
-    auto gone = [](const SceneObject* r) { return isPurged(r); };
-    std::erase_if(entities, gone);
-    std::erase_if(subEntities, gone);
-    std::erase_if(faces, gone);
-    std::erase_if(vertices, gone);
+    // A face list is read as it is, so the faces taken out leave their corners' lists now.
+    auto gone = [](const SceneObject* r) { return r->takenOut(); };
+    for (SceneObject* record : dirtyOwners_) {
+        if (record->kind() == SceneObject::kVertex && !record->takenOut()) {
+            record->dirty_ = 0;
+            static_cast<Vertex*>(record)->faces.removeIf(gone);
+        }
+    }
+    std::erase_if(dirtyOwners_,
+                  [](const SceneObject* r) { return r->kind() == SceneObject::kVertex; });
+    if (m_pEntityTree) {
+        m_pEntityTree->endUpdate();
+    }
+    const std::size_t records =
+        entities.size() + subEntities.size() + faces.size() + vertices.size() + graveyard_.size();
+    if (compactAtEnd_ || graveyard_.size() >= std::max<std::size_t>(4096, records / 8)) {
+        compactAtEnd_ = false;
+        compact();
+    }
+}
+
+void Scene::compact() {
+    // Every list that holds a record taken out drops it before the record is destroyed.
+    entities.compact();
+    subEntities.compact();
+    faces.compact();
+    vertices.compact();
     for (SceneObject* owner : dirtyOwners_) {
-        owner->purged_ &= static_cast<std::uint8_t>(~kDirtyBit);
-        if (isPurged(owner)) {
+        owner->dirty_ = 0;
+        if (owner->takenOut()) {
             continue;
         }
         if (owner->kind() == SceneObject::kEntity) {
             auto* e = static_cast<Entity*>(owner);
-            std::erase_if(e->children, gone);
-            std::erase_if(e->subEntities, gone);
+            e->children.compact();
+            e->subEntities.compact();
         } else if (owner->kind() == SceneObject::kSubEntity) {
             auto* s = static_cast<SubEntity*>(owner);
-            std::erase_if(s->faces, gone);
-            std::erase_if(s->vertices, gone);
+            s->faces.compact();
+            s->vertices.compact();
         } else {
-            std::erase_if(static_cast<Vertex*>(owner)->faces, gone);
+            static_cast<Vertex*>(owner)->faces.removeIf(
+                [](const SceneObject* r) { return r->takenOut(); });
         }
     }
     dirtyOwners_.clear();
-    if (m_pEntityTree) {
-        m_pEntityTree->endUpdate();
-    }
     for (SceneObject* r : graveyard_) {
-        pool_.destroy(r);
+        destroy(r);
     }
     graveyard_.clear();
 }
 
-void Scene::bury(SceneObject* record) {
-    record->purged_ |= kPurgedBit;
+void Scene::takeOut(SceneObject* record) {
+    record->takenOut_ = 1;
     graveyard_.push_back(record);
+    switch (record->kind()) {
+        case SceneObject::kEntity: {
+            entities.noteTakenOut();
+            Entity* parent = static_cast<Entity*>(record)->parent;
+            if (parent) {
+                parent->children.noteTakenOut();
+                markListDirty(parent);
+            }
+            break;
+        }
+        case SceneObject::kSubEntity: {
+            subEntities.noteTakenOut();
+            Entity* parent = static_cast<SubEntity*>(record)->parent;
+            if (parent) {
+                parent->subEntities.noteTakenOut();
+                markListDirty(parent);
+            }
+            break;
+        }
+        case SceneObject::kFace: {
+            faces.noteTakenOut();
+            SubEntity* parent = static_cast<Face*>(record)->parent;
+            if (parent) {
+                parent->faces.noteTakenOut();
+                markListDirty(parent);
+            }
+            break;
+        }
+        default: {
+            vertices.noteTakenOut();
+            SubEntity* owner = static_cast<Vertex*>(record)->subEntity;
+            if (owner) {
+                owner->vertices.noteTakenOut();
+                markListDirty(owner);
+            }
+            break;
+        }
+    }
 }
 
 void Scene::markListDirty(SceneObject* owner) {
-    if (owner && !(owner->purged_ & kDirtyBit)) {
-        owner->purged_ |= kDirtyBit;
+    if (owner && !owner->dirty_) {
+        owner->dirty_ = 1;
         dirtyOwners_.push_back(owner);
     }
 }
@@ -140,7 +239,7 @@ void Scene::deleteTreeItem(TreeItem& item) {
     item = kNoItem;
 }
 
-// Brackets one purge, also when an exception passes; purges nest.
+// Brackets one removal, also when an exception passes; removals nest.
 class Scene::PurgeGuard {
 public:
     explicit PurgeGuard(Scene& scene) : scene_(scene) { scene_.beginPurge(); }
@@ -152,104 +251,83 @@ private:
     Scene& scene_;
 };
 
+// A group's or a sub-entity's item goes first, with every item below it at once: the records
+// below then have no items of their own to remove, one by one.
 void Scene::deleteObject(Entity* e) {
     PurgeGuard purge(*this);
-    eachFromLast(e->children, [&](Entity* child) {
-        if (!isPurged(child)) {
-            deleteObject(child);
-        }
-    });
-    eachFromLast(e->subEntities, [&](SubEntity* s) {
-        if (!isPurged(s)) {
-            deleteObject(s);
-        }
-    });
-    markListDirty(e->parent);
     deleteTreeItem(e->treeItem);
-    bury(e);
+    e->children.eachFromLast([&](Entity* child) { deleteObject(child); });
+    e->subEntities.eachFromLast([&](SubEntity* s) { deleteObject(s); });
+    takeOut(e);
 }
 
 void Scene::deleteObject(SubEntity* s) {
     PurgeGuard purge(*this);
-    eachFromLast(s->faces, [&](Face* f) {
-        if (!isPurged(f)) {
-            deleteObject(f);
-        }
-    });
-    eachFromLast(s->vertices, [&](Vertex* v) {
-        if (!isPurged(v)) {
-            deleteObject(v);
-        }
-    });
-    markListDirty(s->parent);
     deleteTreeItem(s->treeItem);
-    bury(s);
+    s->faces.eachFromLast([&](Face* f) { deleteObject(f); });
+    s->vertices.eachFromLast([&](Vertex* v) { deleteObject(v); });
+    takeOut(s);
 }
 
 void Scene::deleteObject(Face* f) {
+    deleteFace(f, false);
+}
+
+void Scene::deleteFace(Face* f, bool purged) {
     PurgeGuard purge(*this);
     TraceLog& log = TraceLog::global();
-    log.trace(kFaceSteps[0]);
-    markListDirty(f->parent);
-    log.trace(kFaceSteps[1]);
-    log.trace(kFaceSteps[2]);
-    log.trace(kFaceSteps[3]);
-    // The corners lose the face when their lists are compacted at the end of the purge: a
-    // vertex shared by many removed faces would otherwise be searched once per face.
-    Vertex* corners[3] = {f->vertexA, f->vertexB, f->vertexC};
-    for (int i = 0; i < 3; ++i) {
-        log.trace(kFaceSteps[4 + 2 * i]);
-        markListDirty(corners[i]);
-        log.trace(kFaceSteps[5 + 2 * i]);
+    takeOut(f);
+    // Within a larger removal the corners lose the face when their lists are compacted at its
+    // end: a vertex shared by many removed faces would otherwise be searched once per face.
+    const bool alone = purgeDepth_ == 1;
+    for (Vertex* corner : {f->vertexA, f->vertexB, f->vertexC}) {
+        if (corner && alone) {
+            corner->faces.remove(f);
+        } else if (corner) {
+            markListDirty(corner);
+        }
     }
-    log.trace(kFaceSteps[10]);
+    log.traceLines(kFaceLines[purged][0]);
     deleteTreeItem(f->treeItem);
-    log.trace(kFaceSteps[11]);
-    log.trace(kFaceSteps[12]);
-    bury(f);
-    log.trace(kFaceSteps[13]);
+    log.traceLines(kFaceLines[purged][1]);
 }
 
 void Scene::deleteObject(Vertex* v) {
     PurgeGuard purge(*this);
-    markListDirty(v->subEntity);
+    takeOut(v);
     v->faces.clear();
     if (m_pEntityTree) {
-        // Deleting one listing takes its handle out of treeItems; work on a copy.
-        const std::vector<TreeItem> items = v->treeItems;
-        for (TreeItem item : items) {
+        for (TreeItem item : m_pEntityTree->listings(v)) {
             m_pEntityTree->deleteItem(item);
         }
     }
-    v->treeItems.clear();
-    bury(v);
 }
 
 void Scene::finalDelete() {
     PurgeGuard purge(*this);
+    compactAtEnd_ = true;
     TraceLog& log = TraceLog::global();
-    eachFromLast(entities, [&](Entity* e) {
-        if (!isPurged(e) && e->deleted) {
+    // Records removed with their owner are skipped as the lists are walked.
+    entities.eachFromLast([&](Entity* e) {
+        if (e->deleted) {
             deleteObject(e);
         }
     });
-    eachFromLast(subEntities, [&](SubEntity* s) {
-        if (!isPurged(s) && s->deleted) {
+    subEntities.eachFromLast([&](SubEntity* s) {
+        if (s->deleted) {
             deleteObject(s);
         }
     });
     log.trace("Reader::finalDelete() - before 1");
-    eachFromLast(faces, [&](Face* f) {
-        if (!isPurged(f) && f->deleted) {
-            log.trace("Reader::finalDelete() - before deleteObject(*fi)");
-            deleteObject(f);
-            log.trace("Reader::finalDelete() - after deleteObject(*fi)");
+    faces.eachFromLast([&](Face* f) {
+        if (f->deleted) {
+            deleteFace(f, true);
         }
     });
     log.trace("Reader::finalDelete() - before 1");
     log.trace("Reader::finalDelete() - before 2");
-    eachFromLast(vertices, [&](Vertex* v) {
-        if (!isPurged(v) && v->deleted) {
+    vertices.eachFromLast([&](Vertex* v) {
+        if (v->deleted) {
             deleteObject(v);
         }
     });

@@ -81,6 +81,24 @@ void SceneTree::resetItemText(TreeItem item) {
     d_->changed(item);
 }
 
+void SceneTree::resetSubtreeText(TreeItem top) {
+    if ((d_->texts.empty() && d_->observers.empty()) || !d_->isItem(top)) {
+        return;
+    }
+    // Explicit labels are few: find those in the subtree instead of walking it.
+    std::vector<TreeItem> explicitBelow;
+    for (const auto& entry : d_->texts) {
+        if (d_->isInSubtree(entry.first, top)) {
+            explicitBelow.push_back(entry.first);
+        }
+    }
+    for (TreeItem item : explicitBelow) {
+        d_->texts.erase(item);
+        d_->nodes[item].flags &= static_cast<std::uint8_t>(~kExplicitText);
+    }
+    d_->subtreeChanged(top);
+}
+
 std::string SceneTree::itemText(TreeItem item) const {
     if (!d_->isHeld(item)) {
         return {};
@@ -123,6 +141,18 @@ TreeItem SceneTree::parentItem(TreeItem item) const {
     return d_->isHeld(item) ? d_->nodes[item].parent : kNoItem;
 }
 
+std::vector<TreeItem> SceneTree::listings(const SceneObject* vertex) const {
+    return d_->listingsOf(vertex);
+}
+
+TreeItem SceneTree::firstListing(const SceneObject* vertex) const {
+    return d_->firstListingOf(vertex);
+}
+
+TreeItem SceneTree::nextListing(TreeItem listing) const {
+    return d_->isItem(listing) ? d_->nodes[listing].nextListing : kNoItem;
+}
+
 void SceneTree::selectItem(TreeItem item) {
     if (item == kNoItem || d_->isItem(item)) {
         d_->select(item);
@@ -139,6 +169,7 @@ void SceneTree::endUpdate() {
     }
     d_->flushAllRemovals();
     d_->flushChanges();
+    d_->flushSubtrees();
 }
 
 int SceneTree::childCount(TreeItem parent) const {

@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "EntityTree.h"
@@ -28,12 +27,14 @@ public:
     virtual void itemsRemoved(TreeItem parent, int first, int last) = 0;
     // The label or check state of the children first..last of `parent` changed.
     virtual void itemsChanged(TreeItem parent, int first, int last) = 0;
+    // The labels or check states of `top` and of any of the items below it changed.
+    virtual void subtreeChanged(TreeItem top) = 0;
     virtual void treeAboutToBeReset() = 0;
     virtual void treeReset() = 0;
     virtual void selectionChanged(TreeItem previous, TreeItem current) = 0;
 };
 
-class SceneTree : public EntityTree {
+class SceneTree final : public EntityTree {
 public:
     SceneTree();
     ~SceneTree() override;
@@ -47,16 +48,21 @@ public:
     void deleteAllItems() override;
     void setItemText(TreeItem item, std::string_view text) override;
     void resetItemText(TreeItem item) override;
+    void resetSubtreeText(TreeItem top) override;
     std::string itemText(TreeItem item) const override;
     void setCheck(TreeItem item, bool checked) override;
     bool check(TreeItem item) const override;
     SceneObject* itemData(TreeItem item) const override;
     TreeItem parentItem(TreeItem item) const override;
+    std::vector<TreeItem> listings(const SceneObject* vertex) const override;
+    TreeItem firstListing(const SceneObject* vertex) const override;
+    TreeItem nextListing(TreeItem listing) const override;
     void selectItem(TreeItem item) override;
     TreeItem selectedItem() const override { return selected_; }
     // Batches nest. Removals inside a batch are announced at its end, one contiguous range of
     // rows at a time (from the last range of a parent to its first), and label and check changes
-    // after them as one range per parent; inserts are announced at once. Until the batch ends,
+    // after them as one range per parent, then the subtrees relabelled; inserts are announced at
+    // once. Until the batch ends,
     // child, row and childCount still show the items whose removal is pending (as the observers
     // were told), while contains() is already false for them and their records have lost their
     // handles. Observers must not edit the tree from a notification.

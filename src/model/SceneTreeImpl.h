@@ -1,9 +1,11 @@
 // SceneTree::Impl: the storage of the object tree. Items live in one array indexed by their
 // handle (slot 0 is the invisible top level); each item's children are a run of handles in one
 // shared pool, carved in blocks of a power of two and recycled per block size, and each item
-// knows its position in its parent's run, so rows are read in constant time both ways. Inside a
-// batch, removals and label changes are gathered and announced per parent at its end. Only
-// SceneTree.cpp includes this header.
+// knows its position in its parent's run, so rows are read in constant time both ways. The
+// listings of each vertex are chained through their items, from a table indexed by the vertex's
+// id. Inside a batch, removals and label changes are gathered and announced per parent (or per
+// subtree) at its end. Both arrays take huge pages (LargeMemory), so the first listing of four
+// million items does not stall on page faults. Only SceneTree.cpp includes this header.
 #pragma once
 
 #include <algorithm>
@@ -18,6 +20,7 @@
 #include "SceneTree.h"
 #include "SubEntity.h"
 #include "Vertex.h"
+#include "platform/LargeMemory.h"
 
 namespace y4 {
 
@@ -44,6 +47,8 @@ constexpr std::uint8_t kChanged = 16;
 // On a parent: some children carry kRemoved, or kChanged.
 constexpr std::uint8_t kPendingRemovals = 32;
 constexpr std::uint8_t kPendingChanges = 64;
+// On an item: labels of its subtree changed inside a batch, not yet announced.
+constexpr std::uint8_t kPendingSubtree = 128;
 
 [[noreturn]] void tooManyItems() {
     throw std::length_error("The object tree has too many items.");
@@ -63,22 +68,16 @@ TreeItem* singleHandle(SceneObject* record) {
     }
 }
 
-// Takes `item` out of the record that holds it.
+// Takes `item` out of the entity, sub-entity or face that holds it.
 void forgetHandle(SceneObject* record, TreeItem item) {
-    if (!record) {
-        return;
-    }
-    if (TreeItem* held = singleHandle(record)) {
+    if (TreeItem* held = record ? singleHandle(record) : nullptr) {
         *held = *held == item ? kNoItem : *held;
-    } else if (record->kind() == SceneObject::kVertex) {
-        // Listings are mostly deleted newest first (a purge walks the faces from the last),
-        // so search from the end.
-        std::vector<TreeItem>& items = static_cast<Vertex*>(record)->treeItems;
-        auto found = std::find(items.rbegin(), items.rend(), item);
-        if (found != items.rend()) {
-            items.erase(std::next(found).base());
-        }
     }
+}
+
+// Whether `record` is a vertex whose listings the tree keeps.
+bool isListedVertex(const SceneObject* record) {
+    return record && record->kind() == SceneObject::kVertex && record->id() != SceneObject::kNoId;
 }
 
 }  // namespace
@@ -90,18 +89,31 @@ struct SceneTree::Impl {
         TreeItem parent = kNoItem;
         // Index in the parent's block; equal to the row except while a removal is announced.
         std::uint32_t pos = 0;
-        std::uint32_t childBegin = 0;
+        // A vertex's listing has no children: it keeps the previous listing of its vertex
+        // where other items keep their block.
+        union {
+            std::uint32_t childBegin = 0;
+            TreeItem previousListing;
+        };
         std::uint32_t childCount = 0;
+        // The next listing of the same vertex.
+        TreeItem nextListing = kNoItem;
         std::uint8_t blockClass = kNoBlock;
         std::uint8_t flags = 0;
     };
     static_assert(sizeof(Node) <= 32);
+    // The first and last listing of a vertex.
+    struct Listings {
+        TreeItem first = kNoItem;
+        TreeItem last = kNoItem;
+    };
 
     explicit Impl(TreeItem& selectedItem) : selected(selectedItem) { clear(); }
 
     TreeItem& selected;
-    std::vector<Node> nodes;
-    std::vector<TreeItem> pool;
+    std::vector<Node, LargeAllocator<Node>> nodes;
+    std::vector<TreeItem, LargeAllocator<TreeItem>> pool;
+    std::vector<Listings, LargeAllocator<Listings>> listings;
     std::array<std::uint32_t, kBlockClasses> freeBlocks{};
     TreeItem freeNodes = kNone;
     std::size_t liveCount = 0;
@@ -111,6 +123,7 @@ struct SceneTree::Impl {
     int resetDepth = 0;
     std::vector<TreeItem> removalParents;
     std::vector<TreeItem> changeParents;
+    std::vector<TreeItem> changedSubtrees;
     // While removals of one parent are announced from the last to the first, its block is split:
     // the rows before gapStart are in place, the rows after it sit gapLength slots further on.
     TreeItem gapParent = kNone;
@@ -126,7 +139,10 @@ struct SceneTree::Impl {
     bool isHeld(TreeItem x) const {
         return x != kNoItem && x < nodes.size() && (nodes[x].flags & (kLive | kRemoved));
     }
-    bool isParent(TreeItem x) const { return x == kNoItem || isLive(x); }
+    // A vertex's listing holds no children.
+    bool isParent(TreeItem x) const {
+        return x == kNoItem || (isLive(x) && !isListedVertex(nodes[x].record));
+    }
     // Has a list of children to show: the top level, or a live or removed item.
     bool hasList(TreeItem x) const { return x == kNoItem || isHeld(x); }
 
@@ -253,7 +269,9 @@ struct SceneTree::Impl {
             const TreeItem x = walk.back();
             walk.pop_back();
             Node& n = nodes[x];
-            walk.insert(walk.end(), block(n), block(n) + n.childCount);
+            if (n.childCount > 0) {
+                walk.insert(walk.end(), block(n), block(n) + n.childCount);
+            }
             if (n.blockClass != kNoBlock) {
                 giveBlock(n.childBegin, n.blockClass);
             }
@@ -275,7 +293,58 @@ struct SceneTree::Impl {
         texts.clear();
         removalParents.clear();
         changeParents.clear();
+        changedSubtrees.clear();
+        listings.clear();
         gapParent = kNone;
+    }
+
+    // ---- vertex listings ----
+
+    void link(TreeItem x, const SceneObject* vertex) {
+        const std::uint32_t id = vertex->id();
+        if (id >= listings.size()) {
+            listings.resize(std::max<std::size_t>(id + 1, listings.size() + listings.size() / 2));
+        }
+        Listings& ends = listings[id];
+        Node& n = nodes[x];
+        n.previousListing = ends.last;
+        n.nextListing = kNoItem;
+        if (ends.last != kNoItem) {
+            nodes[ends.last].nextListing = x;
+        } else {
+            ends.first = x;
+        }
+        ends.last = x;
+    }
+
+    void unlink(TreeItem x) {
+        Node& n = nodes[x];
+        Listings& ends = listings[n.record->id()];
+        if (n.previousListing != kNoItem) {
+            nodes[n.previousListing].nextListing = n.nextListing;
+        } else {
+            ends.first = n.nextListing;
+        }
+        if (n.nextListing != kNoItem) {
+            nodes[n.nextListing].previousListing = n.previousListing;
+        } else {
+            ends.last = n.previousListing;
+        }
+        n.previousListing = n.nextListing = kNoItem;
+    }
+
+    TreeItem firstListingOf(const SceneObject* vertex) const {
+        return isListedVertex(vertex) && vertex->id() < listings.size()
+                   ? listings[vertex->id()].first
+                   : kNoItem;
+    }
+
+    std::vector<TreeItem> listingsOf(const SceneObject* vertex) const {
+        std::vector<TreeItem> out;
+        for (TreeItem x = firstListingOf(vertex); x != kNoItem; x = nodes[x].nextListing) {
+            out.push_back(x);
+        }
+        return out;
     }
 
     // ---- edits ----
@@ -310,6 +379,9 @@ struct SceneTree::Impl {
         n.pos = static_cast<std::uint32_t>(row);
         n.flags = kLive | kChecked;
         ++liveCount;
+        if (isListedVertex(record)) {
+            link(x, record);
+        }
         tellShape([&](SceneTreeObserver& o) { o.itemsInserted(parent, row, row); });
         return x;
     }
@@ -330,9 +402,14 @@ struct SceneTree::Impl {
             }
             n.flags = static_cast<std::uint8_t>((n.flags & ~kLive) | kRemoved);
             --liveCount;
-            forgetHandle(n.record, x);
-            // The last child is taken first: a vertex's newest listings go first.
-            walk.insert(walk.end(), block(n), block(n) + n.childCount);
+            if (isListedVertex(n.record)) {
+                unlink(x);
+            } else {
+                forgetHandle(n.record, x);
+            }
+            if (n.childCount > 0) {
+                walk.insert(walk.end(), block(n), block(n) + n.childCount);
+            }
         }
         const TreeItem parent = nodes[top].parent;
         if (!(nodes[parent].flags & kPendingRemovals)) {
@@ -454,9 +531,34 @@ struct SceneTree::Impl {
         changeParents.clear();
     }
 
-    // Exchanges the items with `other`'s; observers, selection and batch state stay.
+    // A subtree's labels changed: announced at once, or at the end of the batch.
+    void subtreeChanged(TreeItem top) {
+        if (updateDepth == 0) {
+            tellShape([&](SceneTreeObserver& o) { o.subtreeChanged(top); });
+            return;
+        }
+        if (!(nodes[top].flags & kPendingSubtree)) {
+            nodes[top].flags |= kPendingSubtree;
+            changedSubtrees.push_back(top);
+        }
+    }
+
+    void flushSubtrees() {
+        for (std::size_t i = 0; i < changedSubtrees.size(); ++i) {
+            const TreeItem top = changedSubtrees[i];
+            nodes[top].flags &= static_cast<std::uint8_t>(~kPendingSubtree);
+            if (isItem(top)) {
+                tellShape([&](SceneTreeObserver& o) { o.subtreeChanged(top); });
+            }
+        }
+        changedSubtrees.clear();
+    }
+
+    // Exchanges the items (with the vertices' listings) with `other`'s; observers, selection and
+    // batch state stay.
     void swapStorage(Impl& other) {
         nodes.swap(other.nodes);
+        listings.swap(other.listings);
         pool.swap(other.pool);
         freeBlocks.swap(other.freeBlocks);
         std::swap(freeNodes, other.freeNodes);
@@ -464,17 +566,12 @@ struct SceneTree::Impl {
         texts.swap(other.texts);
     }
 
-    // Every record loses its handles, then every item goes.
+    // Every record loses its handles, then every item goes (the vertices' listings with the
+    // table that chains them).
     void removeAll() {
         for (std::size_t x = 1; x < nodes.size(); ++x) {
             const Node& n = nodes[x];
-            if (!(n.flags & kLive) || !n.record) {
-                continue;
-            }
-            if (n.record->kind() == SceneObject::kVertex) {
-                // All of a vertex's listings are in this tree.
-                static_cast<Vertex*>(n.record)->treeItems.clear();
-            } else {
+            if ((n.flags & kLive) && n.record) {
                 forgetHandle(n.record, static_cast<TreeItem>(x));
             }
         }

@@ -65,11 +65,12 @@ void SelectionTransform::collect(Entity* root, int kind, Targets& out) {
             }
         }
         if (depth < Scene::kMaxLevel) {
-            for (auto it = e->children.rbegin(); it != e->children.rend(); ++it) {
-                if (*it) {
-                    pending.emplace_back(*it, depth + 1);
+            const int below = depth + 1;
+            e->children.eachFromLast([&pending, below](Entity* child) {
+                if (child) {
+                    pending.emplace_back(child, below);
                 }
-            }
+            });
         }
     }
     for (Vertex* v : out.vertices) {

@@ -2,13 +2,15 @@
 #include "SubEntity.h"
 
 #include "Entity.h"
+#include "Face.h"
+#include "Vertex.h"
 
 namespace y4 {
 
 SubEntity::SubEntity(Entity* parent, int index) : SceneObject(kSubEntity, index), parent(parent) {}
 
 SubEntity::SubEntity(const SubEntity& source, int index)
-    : SceneObject(source, index, false),
+    : SceneObject(source, index),
       parent(nullptr),
       faces(source.faces),
       vertices(source.vertices),

@@ -2,9 +2,11 @@
 // bitmap it is drawn with.
 #pragma once
 
-#include <vector>
+#include <memory>
+#include <string>
 
 #include "EntityTree.h"
+#include "RecordList.h"
 #include "SceneObject.h"
 
 namespace y4 {
@@ -19,17 +21,22 @@ public:
     // Copies marks, numbers, both lists, bitmap and tree handle; `parent` is null and the name
     // follows the new index.
     SubEntity(const SubEntity& source, int index);
+    ~SubEntity() = default;
 
     // Own label, then the owning entity's path.
-    void appendPathName(std::string& out) const override;
+    void appendPathName(std::string& out) const;
 
     Entity* parent;
-    std::vector<Face*> faces;
+    RecordList<Face> faces;
     // A face's corner numbers are positions in this list.
-    std::vector<Vertex*> vertices;
+    RecordList<Vertex> vertices;
     // Position in the bitmap-name list; negative or 255 draws untextured.
     int bitmapIndex = -1;
     TreeItem treeItem = kNoItem;
+
+private:
+    friend class SceneObject;
+    std::unique_ptr<std::string> name_;
 };
 
 }  // namespace y4

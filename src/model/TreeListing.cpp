@@ -1,7 +1,6 @@
 // Listing the scene records in the object tree, and relisting a face's corners.
 #include "TreeListing.h"
 
-#include <algorithm>
 #include <vector>
 
 #include "Scene.h"
@@ -131,15 +130,8 @@ TreeItem TreeListing::insertVertexItem(EntityTree& tree, TreeItem faceItem, Tree
     if (!vertex) {
         return kNoItem;
     }
-    const TreeItem item = tree.insertItem(faceItem, vertex, afterItem);
-    if (item != kNoItem) {
-        if (vertex->treeItems.empty()) {
-            // One listing per face: one allocation instead of a growth per listing.
-            vertex->treeItems.reserve(std::max<std::size_t>(vertex->faces.size(), 1));
-        }
-        vertex->treeItems.push_back(item);
-    }
-    return item;
+    // The tree keeps the listing among the vertex's.
+    return tree.insertItem(faceItem, vertex, afterItem);
 }
 
 void TreeListing::buildTree(SceneTree& tree, Entity* root) {
@@ -161,7 +153,6 @@ void TreeListing::relistFaceCorners(SceneTree& tree, Face* face) {
     for (int row = 0; row < tree.childCount(faceItem); ++row) {
         listings.push_back(tree.child(faceItem, row));
     }
-    // Newest first, as each vertex's treeItems is searched from its end.
     for (auto it = listings.rbegin(); it != listings.rend(); ++it) {
         tree.deleteItem(*it);
     }

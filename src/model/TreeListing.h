@@ -2,7 +2,7 @@
 // entities (each with its whole subtree), then its sub-entities; under a sub-entity, its faces;
 // under a face, the corners vertexA, vertexB and vertexC. A vertex appears once per face that
 // lists it, and not at all when no face uses it. Every item is checked and its handle is stored
-// in the record (treeItem, or one entry of a vertex's treeItems).
+// in the record (treeItem), or kept by the tree among the vertex's listings.
 #pragma once
 
 #include "SceneTree.h"
@@ -34,7 +34,7 @@ public:
     // Lists the scene from `root` afresh, with nothing selected, announced as one reset.
     static void buildTree(SceneTree& tree, Entity* root);
     // Lists the face's corners again after they changed: the old listings go (and leave their
-    // vertices' treeItems), the three corners are listed anew in order.
+    // vertices' listings), the three corners are listed anew in order.
     static void relistFaceCorners(SceneTree& tree, Face* face);
 };
 

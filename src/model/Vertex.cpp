@@ -19,7 +19,7 @@ Vertex::Vertex(Face* face, int index) : SceneObject(kVertex, index) {
 }
 
 Vertex::Vertex(const Vertex& source, int index)
-    : SceneObject(source, index, false),
+    : SceneObject(source, index),
       X(source.X),
       Y(source.Y),
       Z(source.Z),
@@ -27,9 +27,10 @@ Vertex::Vertex(const Vertex& source, int index)
       normalY(source.normalY),
       normalZ(source.normalZ),
       textureU(source.textureU),
-      textureV(source.textureV) {
-    std::copy_n(source.windowPosition, 3, windowPosition);
-    std::copy_n(source.normalWindowPosition, 3, normalWindowPosition);
+      textureV(source.textureV) {}
+
+Vertex::~Vertex() {
+    dropTableName();
 }
 
 void Vertex::appendPathName(std::string& out) const {
@@ -89,7 +90,7 @@ bool Vertex::isDisplayed() const {
 }
 
 void Vertex::addFace(Face* face) {
-    if (std::find(faces.begin(), faces.end(), face) == faces.end()) {
+    if (!faces.contains(face)) {
         faces.push_back(face);
     }
 }

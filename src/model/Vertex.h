@@ -1,10 +1,12 @@
-// Vertex: a corner point of a sub-entity, with its normal, texture coordinates, the faces that
-// use it and its listings in the object tree (one per face).
+// Vertex: a corner point of a sub-entity, with its normal, texture coordinates and the faces that
+// use it. Its listings in the object tree (one per face that lists it) are kept by the tree
+// (treeItems). Where the renderer shows it on the screen is the renderer's business.
 #pragma once
 
 #include <vector>
 
 #include "EntityTree.h"
+#include "FaceList.h"
 #include "SceneObject.h"
 
 namespace y4 {
@@ -24,12 +26,12 @@ public:
 
     // With a face, the vertex belongs to the face's sub-entity and lists the face.
     Vertex(Face* face, int index);
-    // Copies marks and numbers; no owner, no faces, no tree listings; the name follows the
-    // new index.
+    // Copies marks and numbers; no owner, no faces; the name follows the new index.
     Vertex(const Vertex& source, int index);
+    ~Vertex();
 
     // Own label, then the owning sub-entity's path (the face is skipped).
-    void appendPathName(std::string& out) const override;
+    void appendPathName(std::string& out) const;
 
     // Turns the position or the normal about one axis by `angle` radians, computing in double
     // precision. An unknown axis is reported and changes nothing.
@@ -40,17 +42,17 @@ public:
     bool isDisplayed() const;
     // Lists the face unless it is listed already.
     void addFace(Face* face);
+    // The items of `tree` that list this vertex, one per face that lists it, in the order they
+    // were inserted.
+    std::vector<TreeItem> treeItems(const EntityTree& tree) const { return tree.listings(this); }
 
+    // The faces that use this vertex, in the order they were added.
+    FaceList faces;
     float X = 0, Y = 0, Z = 0;
     float normalX = 0, normalY = 0, normalZ = 0;
     // The renderer uses (textureU, 1 - textureV).
     float textureU = 0, textureV = 0;
-    // Window coordinates stored by the renderer for picking.
-    double windowPosition[3] = {0, 0, 0};
-    double normalWindowPosition[3] = {0, 0, 0};
     SubEntity* subEntity = nullptr;
-    std::vector<Face*> faces;
-    std::vector<TreeItem> treeItems;
 };
 
 }  // namespace y4

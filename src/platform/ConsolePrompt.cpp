@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "TraceLog.h"
+
 namespace y4 {
 
 namespace {
@@ -14,6 +16,9 @@ Prompt* current = nullptr;
 }  // namespace
 
 Prompt& prompt() {
+    // Whatever the prompt shows next may wait for the user, or be the last thing the program
+    // does: the trace so far goes to the file first.
+    TraceLog::global().flush();
     return current ? *current : consolePrompt();
 }
 

@@ -39,7 +39,8 @@ public:
     virtual std::optional<std::string> chooseSaveFile(const FileDialogRequest& request) = 0;
 };
 
-// The process-wide prompt. Until one is installed, a ConsolePrompt answers.
+// The process-wide prompt. Until one is installed, a ConsolePrompt answers. Asking for it writes
+// out the trace log's buffered lines first, so they are in the file before any message box.
 Prompt& prompt();
 // Installs `p` (not owned) as the process-wide prompt and returns the previous one; nullptr
 // reinstalls the console prompt.

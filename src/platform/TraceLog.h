@@ -1,10 +1,16 @@
-// TraceLog: the editor's plain-text trace of its file operations ("Y4Editor.log"). Each line
-// reaches the operating system as soon as it is written, so it survives a crash of the editor;
-// the file is a shared memory mapping grown in large steps, so a purge that writes millions of
-// lines costs no system call per line. The file is cut to its length when closed.
+// TraceLog: the editor's plain-text trace of its file operations ("Y4Editor.log"). Lines are
+// gathered in a buffer of a few hundred kilobytes and written with one system call when it is
+// full, so a purge that writes millions of lines costs a system call per few thousand lines.
+// The buffer is written out before every message box (prompt() asks for it), when the log is
+// closed, and from a handler of the fatal signals (a crash, an abort, a kill that can be
+// caught), so every line traced before the program stopped is in the file. A write that fails
+// (a full disk) leaves the file ending with the last whole line and turns the log off.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -12,7 +18,10 @@ namespace y4 {
 
 class TraceLog {
 public:
-    TraceLog() = default;
+    // The size of the buffer: the bytes between two system calls.
+    static constexpr std::size_t kBufferSize = std::size_t{256} << 10;
+
+    TraceLog();
     ~TraceLog();
     TraceLog(const TraceLog&) = delete;
     TraceLog& operator=(const TraceLog&) = delete;
@@ -23,18 +32,36 @@ public:
     void trace(std::string_view line);
     // The same line written `count` times, as fast as one.
     void traceRepeated(std::string_view line, std::size_t count);
+    // Several lines at once, each ending with a line feed: what tracing them one by one
+    // writes, with one copy.
+    void traceLines(std::string_view lines);
+    // Hands the buffered lines to the system.
+    void flush();
     void close();
-    bool isOpen() const { return fd_ >= 0; }
+    bool isOpen() const { return fd_.load(std::memory_order_relaxed) >= 0; }
 
     // The log of the process.
     static TraceLog& global();
+    // Writes out the buffered lines of every open log; safe in a signal handler.
+    static void flushAllFromSignalHandler() noexcept;
 
 private:
-    bool reserve(std::size_t extra);
-    int fd_ = -1;
-    char* map_ = nullptr;
-    std::size_t capacity_ = 0;
-    std::size_t length_ = 0;
+    // Makes room for `extra` bytes, writing the buffer out; false when the log went off.
+    bool makeRoom(std::size_t extra);
+    // Writes `bytes` at the file offset `at`; on failure cuts the file after its last whole
+    // line and turns the log off.
+    bool writeAt(const char* bytes, std::size_t count, std::uint64_t at);
+    void writeOutFromSignalHandler() const noexcept;
+    void turnOff();
+
+    // Read by the signal handler, hence atomic: a handler sees either the state before a step
+    // or after it. The buffered bytes [0, length_) belong at file offset offset_; writing them
+    // there twice does no harm.
+    std::atomic<int> fd_{-1};
+    std::atomic<std::size_t> length_{0};
+    std::atomic<std::uint64_t> offset_{0};
+    std::unique_ptr<char[]> buffer_;
+    int slot_ = -1;
 };
 
 // Writes one line to the process's trace log.

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <unordered_map>
+#include <vector>
 
 #include "files/Reader.h"
 
@@ -201,14 +201,14 @@ void writeEntity(Out& j, const Entity& e, int parent) {
     j.field("level", e.level);
     j.field("position", {e.positionX, e.positionY, e.positionZ});
     j.field("rotation", {e.rotateX, e.rotateY, e.rotateZ});
-    const float* offset = e.cumulativeOffset;
-    const float* turn = e.cumulativeRotation;
+    const Triple& offset = e.cumulativeOffset();
+    const Triple& turn = e.cumulativeRotation();
     j.field("cumulativeOffset", {offset[0], offset[1], offset[2]});
     j.field("cumulativeRotation", {turn[0], turn[1], turn[2]});
     // World positions are sums of floats kept in doubles; each is exactly a float.
-    j.field("absolute",
-            {static_cast<float>(e.absolutePosition[0]), static_cast<float>(e.absolutePosition[1]),
-             static_cast<float>(e.absolutePosition[2])});
+    const Position& absolute = e.absolutePosition();
+    j.field("absolute", {static_cast<float>(absolute[0]), static_cast<float>(absolute[1]),
+                         static_cast<float>(absolute[2])});
     j.field("entityID", e.entityID);
     j.field("parentEntityID", e.parentEntityID);
     j.field("childEntityID", e.childEntityID);
@@ -263,13 +263,17 @@ std::string JsonSceneWriter::write(const Reader& r) {
     j.close('}');
     j.member("entities");
     j.open('[');
-    std::unordered_map<const Entity*, int> positions;
-    for (std::size_t k = 0; k < r.entities.size(); ++k) {
-        positions.try_emplace(r.entities[k], static_cast<int>(k));
+    // Positions in the entity list, by id.
+    std::vector<int> positions(r.idBound(SceneObject::kEntity), -1);
+    int position = 0;
+    for (const Entity* e : r.entities) {
+        positions[e->id()] = positions[e->id()] < 0 ? position : positions[e->id()];
+        ++position;
     }
     for (const Entity* e : r.entities) {
-        auto parent = e->parent ? positions.find(e->parent) : positions.end();
-        writeEntity(j, *e, parent == positions.end() ? -1 : parent->second);
+        const Entity* parent = e->parent;
+        writeEntity(j, *e,
+                    parent && parent->id() < positions.size() ? positions[parent->id()] : -1);
     }
     j.close(']');
     j.close('}');

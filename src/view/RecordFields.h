@@ -47,10 +47,10 @@ public:
     // The same when the vertex's sub-entity and entities are known to be shown.
     static bool markerShownBelowShownOwner(const Vertex& v) { return v.displayed && !deleted(v); }
     static int bitmapIndex(const SubEntity& s) { return s.bitmapIndex; }
-    static const std::vector<Face*>& faces(const SubEntity& s) { return s.faces; }
-    static const std::vector<Vertex*>& vertices(const SubEntity& s) { return s.vertices; }
-    static const std::vector<Entity*>& children(const Entity& e) { return e.children; }
-    static const std::vector<SubEntity*>& subEntities(const Entity& e) { return e.subEntities; }
+    static const RecordList<Face>& faces(const SubEntity& s) { return s.faces; }
+    static const RecordList<Vertex>& vertices(const SubEntity& s) { return s.vertices; }
+    static const RecordList<Entity>& children(const Entity& e) { return e.children; }
+    static const RecordList<SubEntity>& subEntities(const Entity& e) { return e.subEntities; }
 
     // Calls `f` with every sub-entity the record is part of or holds: an entity's (all below
     // it), a sub-entity itself, a face's or a vertex's own.
@@ -102,10 +102,12 @@ public:
     }
     static void setDisplayed(Vertex& v, EntityTree* tree, int flag) {
         v.displayed = static_cast<std::uint8_t>(flag);
-        for (const TreeItem item : v.treeItems) {
-            if (tree && item != kNoItem) {
-                tree->setCheck(item, flag != 0);
-            }
+        if (!tree) {
+            return;
+        }
+        for (TreeItem item = tree->firstListing(&v); item != kNoItem;
+             item = tree->nextListing(item)) {
+            tree->setCheck(item, flag != 0);
         }
     }
 

@@ -81,7 +81,7 @@ std::string pathOf(const SceneObject* record) {
 
 // The listing of a corner under its face.
 TreeItem cornerItem(const SceneTree& tree, const Face* face, const Vertex* corner) {
-    for (const TreeItem item : corner->treeItems) {
+    for (const TreeItem item : corner->treeItems(tree)) {
         if (tree.parentItem(item) == face->treeItem) {
             return item;
         }
@@ -142,12 +142,12 @@ TEST(CObjectTreeDialog, ViewMirrorsTheTreeAndKeepsWhatIsOpenAndSelectedThroughEd
     TreeListing::insertFaceItem(
         tree, first->treeItem,
         build.addFace(first, chosen->indexA, chosen->indexC, chosen->indexB));
-    ASSERT_GE(shared->treeItems.size(), 2u);
+    ASSERT_GE(shared->treeItems(tree).size(), 2u);
     const QModelIndex box = model.indexOf(cornerItem(tree, chosen, shared));
     view.scrollTo(box);
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, checkBoxOf(view, box));
     EXPECT_EQ(shared->displayed, 0);
-    for (const TreeItem listing : shared->treeItems) {
+    for (const TreeItem listing : shared->treeItems(tree)) {
         EXPECT_FALSE(tree.check(listing));
     }
     EXPECT_EQ(box.data(Qt::CheckStateRole).toInt(), Qt::Unchecked);

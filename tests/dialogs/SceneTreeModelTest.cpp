@@ -9,6 +9,7 @@
 #include <QTreeView>
 #include <memory>
 #include <random>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -157,8 +158,8 @@ TEST(SceneTreeModel, FollowsTheTreeThroughRandomEditsWithoutResets) {
                 case 2:
                     return face ? face->treeItem : kNoItem;
                 default:
-                    return face && !face->vertexB->treeItems.empty()
-                               ? face->vertexB->treeItems.back()
+                    return face && !face->vertexB->treeItems(tree).empty()
+                               ? face->vertexB->treeItems(tree).back()
                                : kNoItem;
             }
         };
@@ -206,7 +207,8 @@ TEST(SceneTreeModel, FollowsTheTreeThroughRandomEditsWithoutResets) {
                     } else if (!entity->subEntities.empty()) {
                         SubEntity* last = entity->subEntities.back();
                         SubEntity* pasted = build.addSubEntity(entity, 0);
-                        std::swap(entity->subEntities.back(), *(entity->subEntities.end() - 2));
+                        const std::span<SubEntity*> subs = entity->subEntities.span();
+                        std::swap(subs[subs.size() - 1], subs[subs.size() - 2]);
                         TreeListing::insertSubEntityItem(tree, entity->treeItem, pasted,
                                                          last->treeItem);
                     } else {

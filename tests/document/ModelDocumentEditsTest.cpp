@@ -221,7 +221,9 @@ TEST_F(ModelDocumentEdits, GroupNamesTheFileCannotHoldAreRefusedAndOtherNamesSav
     // Names of sub-entities, faces and vertices are not in the file.
     ASSERT_TRUE(document_.rename(arm_->subEntities[0]->vertices[0], "Tip"));
     EXPECT_FALSE(document_.isModified());
-    EXPECT_EQ(document_.tree().itemText(arm_->subEntities[0]->vertices[0]->treeItems[0]), "Tip");
+    EXPECT_EQ(document_.tree().itemText(
+                  arm_->subEntities[0]->vertices[0]->treeItems(document_.tree())[0]),
+              "Tip");
     ASSERT_TRUE(document_.rename(leg_, std::string(70, 'L')));
     EXPECT_EQ(leg_->name(), std::string(63, 'L'));
     EXPECT_TRUE(document_.isModified());

@@ -41,7 +41,7 @@ std::size_t liveFaces(const Reader& r) {
 
 // Deletes the last face that is not deleted yet, as the object tree's Delete does.
 void deleteAFace(ModelDocument& document) {
-    const std::vector<Face*>& faces = document.reader()->faces;
+    const std::vector<Face*> faces = document.reader()->faces.toVector();
     auto face = std::find_if(faces.rbegin(), faces.rend(), [](Face* f) { return !f->deleted; });
     ASSERT_NE(face, faces.rend());
     document.selectRecord(*face);

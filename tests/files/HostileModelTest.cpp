@@ -48,7 +48,10 @@ TEST(HostileModel, AModelShortenedWhileItLoadsIsRefusedNeverACrash) {
             ::close(ready[0]);
             [[maybe_unused]] const ssize_t sent = ::write(ready[1], "go", 2);
             try {
-                Reader r(nullptr, path);
+                // Every other load is parsed by two threads, each reading its half.
+                Reader::Options halves;
+                halves.parseSplit = delayMs % 2 ? content.size() / 2 : Reader::kNoSplit;
+                Reader r(nullptr, path, halves);
                 ::_exit(r.loaded() ? 0 : 3);
             } catch (const LoadError& error) {
                 // Shortened before it was opened, the file is refused as malformed.

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 #include <string>
 #include <tuple>
@@ -186,20 +187,28 @@ TEST(NumberScanner, IntegersReadLikeScanf) {
                           {"0x10", 0, "x10"},
                           {"3-4", 3, "-4"},
                           {"  12   7 -1 255", 12, "   7 -1 255"}}) {
-        NumberScanner scanner(c.text);
-        int value = 99;
-        ASSERT_TRUE(scanner.readInt(value)) << '"' << c.text << '"';
-        EXPECT_EQ(value, c.value) << '"' << c.text << '"';
-        EXPECT_EQ(scanner.rest(), c.rest) << '"' << c.text << '"';
+        // Alone, and as a line of a file whose next line may be read ahead: digits there belong
+        // to the next line.
+        const std::string file = std::string(c.text) + "987654321 -12 x" + std::string(24, ' ');
+        for (NumberScanner scanner :
+             {NumberScanner(c.text),
+              NumberScanner(std::string_view(file).substr(0, std::strlen(c.text)),
+                            file.data() + file.size())}) {
+            int value = 99;
+            ASSERT_TRUE(scanner.readInt(value)) << '"' << c.text << '"';
+            EXPECT_EQ(value, c.value) << '"' << c.text << '"';
+            EXPECT_EQ(scanner.rest(), c.rest) << '"' << c.text << '"';
+        }
     }
 
     std::mt19937 random(5);
     std::uniform_int_distribution<int> anyInt(INT_MIN, INT_MAX);
-    char text[32];
+    char text[32] = {};
     for (int i = 0; i < 100'000; ++i) {
         const int expected = i % 2 == 0 ? anyInt(random) : anyInt(random) % 100000;
-        std::snprintf(text, sizeof text, "%6d", expected);
-        NumberScanner scanner(text);
+        const int length = std::snprintf(text, sizeof text, "%6d\n", expected) - 1;
+        NumberScanner scanner(std::string_view(text, static_cast<std::size_t>(length)),
+                              text + sizeof text);
         int value = 0;
         ASSERT_TRUE(scanner.readInt(value)) << text;
         ASSERT_EQ(value, expected) << text;
@@ -234,6 +243,82 @@ TEST(NumberScanner, ReadingAheadIntoTheNextLineKeepsEachNumberInItsOwnLine) {
     }
     EXPECT_EQ(lines, (std::vector<std::vector<float>>{
                          {-12.345678f, 0.000001f}, {987.5f, 7.0f}, {1.0f, 2.0f}}));
+}
+
+}  // namespace
+}  // namespace y4
+
+namespace y4 {
+namespace {
+
+// Fields as the writers write them are read in their places; whatever they hold, even when
+// damaged, the floats and the position reached are those of reading one float after another.
+TEST(NumberScanner, WrittenFieldsReadAsOneFloatAfterAnother) {
+    std::mt19937 random(11);
+    std::uniform_real_distribution<float> anyValue(-2000.0f, 2000.0f);
+    const char damage[] = {' ', '-', '+', '.', 'e', 'x', '0', '9', '\t'};
+    for (const auto& [width, precision] : {std::pair{12, 6}, std::pair{8, 4}}) {
+        for (int line = 0; line < 20000; ++line) {
+            std::string text;
+            for (int k = 0; k < 10; ++k) {
+                const float value = line % 7 == 0 ? anyValue(random) * 1000 : anyValue(random);
+                char field[64];
+                std::snprintf(field, sizeof field, " %*.*f", width, precision,
+                              static_cast<double>(k == 3 && line % 5 == 0 ? -0.0f : value));
+                text += field;
+            }
+            if (line % 3 == 0) {
+                text[random() % text.size()] = damage[random() % sizeof damage];
+            }
+            const std::string file = text + "\n 7.5 8.25" + std::string(32, ' ');
+            const std::string_view view(file.data(), text.size());
+            NumberScanner fields(view, file.data() + file.size());
+            NumberScanner single(view, file.data() + file.size());
+            float a[10] = {}, b[10] = {};
+            const bool all = fields.readFloats(a, 10, width, precision);
+            int read = 0;
+            while (read < 10 && single.readFloat(b[read])) {
+                ++read;
+            }
+            ASSERT_EQ(all, read == 10) << text;
+            ASSERT_EQ(fields.rest(), single.rest()) << text;
+            for (int k = 0; k < read; ++k) {
+                ASSERT_EQ(std::bit_cast<std::uint32_t>(a[k]), std::bit_cast<std::uint32_t>(b[k]))
+                    << text << " field " << k;
+            }
+        }
+    }
+    // Integers likewise.
+    std::uniform_int_distribution<int> anyInt(-99999, 99999);
+    for (const int width : {3, 4, 6}) {
+        for (int line = 0; line < 20000; ++line) {
+            std::string text;
+            for (int k = 0; k < 8; ++k) {
+                const int value = line % 4 == 0 ? anyInt(random) : anyInt(random) % 1000;
+                text += " " +
+                        std::string(static_cast<std::size_t>(std::max(
+                                        0, width - static_cast<int>(std::to_string(value).size()))),
+                                    ' ') +
+                        std::to_string(value);
+            }
+            if (line % 3 == 0) {
+                text[random() % text.size()] = damage[random() % sizeof damage];
+            }
+            const std::string file = text + "\n 12 -3" + std::string(32, ' ');
+            const std::string_view view(file.data(), text.size());
+            NumberScanner fields(view, file.data() + file.size());
+            NumberScanner single(view, file.data() + file.size());
+            int a[8] = {}, b[8] = {};
+            const bool all = fields.readInts(a, 8, width);
+            int read = 0;
+            while (read < 8 && single.readInt(b[read])) {
+                ++read;
+            }
+            ASSERT_EQ(all, read == 8) << text;
+            ASSERT_EQ(fields.rest(), single.rest()) << text;
+            ASSERT_TRUE(std::equal(a, a + read, b)) << text;
+        }
+    }
 }
 
 }  // namespace

@@ -72,25 +72,25 @@ TEST(ReaderY4D, HandWrittenModelLoadsRecordByRecord) {
     EXPECT_EQ(r.vertices[4]->normalX, -1.0f);
     EXPECT_EQ(r.vertices[5]->textureU, 0.25f);
 
-    expectTriple(panel.cumulativeOffset, 0, 0, 1);
-    expectTriple(marker.cumulativeRotation, 0, 0, 1.5708f);
-    expectTriple(r.vertices[1]->cumulativeOffset, -2, 0, 1);
-    expectTriple(r.vertices[2]->cumulativeOffset, -2, -2, 1);
-    expectTriple(r.vertices[4]->cumulativeOffset, -6, 0, -3);
-    expectTriple(r.vertices[6]->cumulativeOffset, -5, 0, -4);
-    expectTriple(r.vertices[7]->cumulativeOffset, 0, 0, 0);
+    expectTriple(panel.cumulativeOffset(), 0, 0, 1);
+    expectTriple(marker.cumulativeRotation(), 0, 0, 1.5708f);
+    expectTriple(r.vertices[1]->cumulativeOffset(), -2, 0, 1);
+    expectTriple(r.vertices[2]->cumulativeOffset(), -2, -2, 1);
+    expectTriple(r.vertices[4]->cumulativeOffset(), -6, 0, -3);
+    expectTriple(r.vertices[6]->cumulativeOffset(), -5, 0, -4);
+    expectTriple(r.vertices[7]->cumulativeOffset(), 0, 0, 0);
     const float box[6] = {r.minX, r.minY, r.minZ, r.maxX, r.maxY, r.maxZ};
     const float expectedBox[6] = {-6, -2, -4, 0, 0, 1};
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(box[i], expectedBox[i]) << "bound " << i;
     }
 
-    expectNear(panel.absolutePosition, 0, 0, 0, 1e-4);
-    expectNear(r.vertices[1]->absolutePosition, -2, 0, 1, 1e-4);
-    expectNear(r.vertices[4]->absolutePosition, -5, -1, -3, 1e-4);
-    expectNear(r.vertices[5]->absolutePosition, -4, 0, -3, 1e-4);
-    expectNear(r.vertices[7]->absolutePosition, 0, 0, 0, 1e-4);
-    expectNear(r.faces[3]->absolutePosition, 0, 0, 0, 1e-4);
+    expectNear(panel.absolutePosition(), 0, 0, 0, 1e-4);
+    expectNear(r.vertices[1]->absolutePosition(), -2, 0, 1, 1e-4);
+    expectNear(r.vertices[4]->absolutePosition(), -5, -1, -3, 1e-4);
+    expectNear(r.vertices[5]->absolutePosition(), -4, 0, -3, 1e-4);
+    expectNear(r.vertices[7]->absolutePosition(), 0, 0, 0, 1e-4);
+    expectNear(r.faces[3]->absolutePosition(), 0, 0, 0, 1e-4);
 }
 
 }  // namespace

@@ -128,20 +128,20 @@ TEST(ReaderY4P, HandWrittenModelLoadsRecordByRecord) {
     EXPECT_EQ(pathOf(f1), "Face[1]; SubEntity[0]; Foot; Leg; Root; ");
 
     // Offsets and angles summed down from the root, whose own are left out.
-    expectTriple(root.cumulativeOffset, 0, 0, 0);
-    expectTriple(arm.cumulativeOffset, -1, 0, 0);
-    expectTriple(arm.cumulativeRotation, 0, 0, 1.570796f);
-    expectTriple(armMesh.cumulativeOffset, -1, 0, 0);
-    expectTriple(r.faces[0]->cumulativeRotation, 0, 0, 1.570796f);
-    expectTriple(leg.cumulativeOffset, 0, 2, 0);
-    expectTriple(foot.cumulativeOffset, 0, 2, 1);
-    expectTriple(foot.cumulativeRotation, 0.5f, 0, 0);
-    expectTriple(armMesh.vertices[0]->cumulativeOffset, -2, 0, 0);
-    expectTriple(armMesh.vertices[1]->cumulativeOffset, -1, -1, 0);
-    expectTriple(armMesh.vertices[2]->cumulativeOffset, -1, 0, -2);
-    expectTriple(footMesh.vertices[0]->cumulativeOffset, 1, 3, 1);
-    expectTriple(footMesh.vertices[2]->cumulativeOffset, 0, 3, 0);
-    expectTriple(footMesh.vertices[2]->cumulativeRotation, 0.5f, 0, 0);
+    expectTriple(root.cumulativeOffset(), 0, 0, 0);
+    expectTriple(arm.cumulativeOffset(), -1, 0, 0);
+    expectTriple(arm.cumulativeRotation(), 0, 0, 1.570796f);
+    expectTriple(armMesh.cumulativeOffset(), -1, 0, 0);
+    expectTriple(r.faces[0]->cumulativeRotation(), 0, 0, 1.570796f);
+    expectTriple(leg.cumulativeOffset(), 0, 2, 0);
+    expectTriple(foot.cumulativeOffset(), 0, 2, 1);
+    expectTriple(foot.cumulativeRotation(), 0.5f, 0, 0);
+    expectTriple(armMesh.vertices[0]->cumulativeOffset(), -2, 0, 0);
+    expectTriple(armMesh.vertices[1]->cumulativeOffset(), -1, -1, 0);
+    expectTriple(armMesh.vertices[2]->cumulativeOffset(), -1, 0, -2);
+    expectTriple(footMesh.vertices[0]->cumulativeOffset(), 1, 3, 1);
+    expectTriple(footMesh.vertices[2]->cumulativeOffset(), 0, 3, 0);
+    expectTriple(footMesh.vertices[2]->cumulativeRotation(), 0.5f, 0, 0);
     const float box[6] = {r.minX, r.minY, r.minZ, r.maxX, r.maxY, r.maxZ};
     const float expectedBox[6] = {-2, -1, -2, 1, 3, 1};
     for (int i = 0; i < 6; ++i) {
@@ -149,18 +149,18 @@ TEST(ReaderY4P, HandWrittenModelLoadsRecordByRecord) {
     }
 
     // World positions: an entity's is the origin of its parent's frame.
-    expectNear(root.absolutePosition, 0, 0, 0);
-    expectNear(arm.absolutePosition, -1, -2, -3);
-    expectNear(foot.absolutePosition, -1, 0, -3);
-    expectNear(footMesh.absolutePosition, -1, 0, -3);
-    expectNear(f1.absolutePosition, -1, 0, -3);
-    expectNear(armMesh.vertices[0]->absolutePosition, -2, -3, -3);
-    expectNear(armMesh.vertices[1]->absolutePosition, -1, -2, -3);
-    expectNear(armMesh.vertices[2]->absolutePosition, -2, -2, -5);
+    expectNear(root.absolutePosition(), 0, 0, 0);
+    expectNear(arm.absolutePosition(), -1, -2, -3);
+    expectNear(foot.absolutePosition(), -1, 0, -3);
+    expectNear(footMesh.absolutePosition(), -1, 0, -3);
+    expectNear(f1.absolutePosition(), -1, 0, -3);
+    expectNear(armMesh.vertices[0]->absolutePosition(), -2, -3, -3);
+    expectNear(armMesh.vertices[1]->absolutePosition(), -1, -2, -3);
+    expectNear(armMesh.vertices[2]->absolutePosition(), -2, -2, -5);
     const double c = std::cos(0.5), s = std::sin(0.5);
-    expectNear(footMesh.vertices[0]->absolutePosition, c - 1, 1, -2 - s);
-    expectNear(footMesh.vertices[1]->absolutePosition, -c - 1, 1, s - 2);
-    expectNear(footMesh.vertices[2]->absolutePosition, -s - 1, 1, -2 - c);
+    expectNear(footMesh.vertices[0]->absolutePosition(), c - 1, 1, -2 - s);
+    expectNear(footMesh.vertices[1]->absolutePosition(), -c - 1, 1, s - 2);
+    expectNear(footMesh.vertices[2]->absolutePosition(), -s - 1, 1, -2 - c);
 }
 
 TEST(ReaderY4P, TreeListsGroupsThenSubEntitiesThenFacesWithTheirCorners) {
@@ -201,7 +201,7 @@ TEST(ReaderY4P, TreeListsGroupsThenSubEntitiesThenFacesWithTheirCorners) {
           Vertex[1]
 )");
     // Every record keeps its item; a vertex one per face that lists it.
-    EXPECT_EQ(r.vertices[3]->treeItems.size(), 2u);
+    EXPECT_EQ(r.vertices[3]->treeItems(tree).size(), 2u);
     EXPECT_EQ(tree.itemData(r.entities[3]->treeItem), r.entities[3]);
 }
 

@@ -55,9 +55,9 @@ TEST(ReaderY4T, HandWrittenTerrainLoadsRecordByRecord) {
     EXPECT_EQ(own.vertices[1]->normalY, -1.0f);
     EXPECT_EQ(own.vertices[1]->textureU, 1.0f);
     // No offsets above the records: cumulative and world positions are the vertices' own.
-    EXPECT_FLOAT_EQ(own.vertices[1]->cumulativeOffset[0], -6.0f);
-    EXPECT_FLOAT_EQ(own.vertices[1]->cumulativeOffset[1], 3.0f);
-    EXPECT_DOUBLE_EQ(own.vertices[1]->absolutePosition[2], -5.0);
+    EXPECT_FLOAT_EQ(own.vertices[1]->cumulativeOffset()[0], -6.0f);
+    EXPECT_FLOAT_EQ(own.vertices[1]->cumulativeOffset()[1], 3.0f);
+    EXPECT_DOUBLE_EQ(own.vertices[1]->absolutePosition()[2], -5.0);
     EXPECT_EQ(r.minX, -6.0f);
     EXPECT_EQ(r.minY, -2.0f);
     EXPECT_EQ(r.maxY, 3.0f);

@@ -99,7 +99,9 @@ void expectTreeMatchesRecords(const Reader& r, const SceneTree& tree) {
                   [&](auto* s) { held(s, s->treeItem); });
     std::for_each(r.faces.begin(), r.faces.end(), [&](auto* f) { held(f, f->treeItem); });
     for (const Vertex* v : r.vertices) {
-        std::for_each(v->treeItems.begin(), v->treeItems.end(), [&](TreeItem x) { held(v, x); });
+        for (TreeItem x : v->treeItems(tree)) {
+            held(v, x);
+        }
     }
     EXPECT_EQ(tree.size(), items.size());
 }
@@ -148,7 +150,7 @@ TEST(SceneDeletion, MarksRelabelTheSubtreeAndThePurgeRemovesWhatIsMarked) {
         Face* early = box->faces[3];
         reader.markFace(early, 1);
         EXPECT_EQ(tree.itemText(early->treeItem), "Face[3] (*)");
-        expectLabels(tree, early->vertexA->treeItems.front(), false);
+        expectLabels(tree, early->vertexA->treeItems(tree).front(), false);
         // Delete marks everything below, every corner listing of every vertex included, and nothing
         // outside; Undelete restores the plain names everywhere below, the earlier face's too.
         reader.markEntity(arm, 1);
@@ -158,11 +160,12 @@ TEST(SceneDeletion, MarksRelabelTheSubtreeAndThePurgeRemovesWhatIsMarked) {
         reader.markEntity(arm, 0);
         expectLabels(tree, root->treeItem, false);
         EXPECT_EQ(ShadowView::outline(tree), plain);
-        // A sub-entity marks its faces and vertices but not its entity, announced in one range per
-        // parent: its faces, each face's corners, itself.
+        // A sub-entity marks its faces and vertices but not its entity, announced as one change
+        // of its subtree.
         view.changes = 0;
+        view.take();
         reader.markSubEntity(legQuad, 1);
-        EXPECT_EQ(view.changes, 1 + 3 + 1);
+        EXPECT_EQ(view.take(), Lines{"subtree " + std::to_string(legQuad->treeItem)});
         expectLabels(tree, legQuad->treeItem, true);
         EXPECT_EQ(leg->deleted, 0);
         EXPECT_EQ(tree.itemText(leg->treeItem), "Leg");
@@ -174,11 +177,11 @@ TEST(SceneDeletion, MarksRelabelTheSubtreeAndThePurgeRemovesWhatIsMarked) {
         reader.markFace(s->faces[1], 1);
         reader.markFace(s->faces[2], 1);
         if (reversed) {
-            std::reverse(reader.entities.begin() + 1, reader.entities.end());
+            std::reverse(reader.entities.span().begin() + 1, reader.entities.span().end());
         }
         Face* f0 = s->faces[0];
-        const std::vector<Vertex*> corners = s->vertices;
-        tree.selectItem(corners[3]->treeItems[0]);  // the selection goes with its item
+        const std::vector<Vertex*> corners = s->vertices.toVector();
+        tree.selectItem(corners[3]->treeItems(tree)[0]);  // the selection goes with its item
         EXPECT_EQ(traced([&] { reader.finalDelete(); }), purgeLines(12 + 3, 2));
         view.compareSettled();
         EXPECT_EQ(tree.selectedItem(), kNoItem);
@@ -248,9 +251,9 @@ public:
 
 private:
     // The marked elements of the list as it was, from the last, skipping those already removed.
-    template <class T, class Remove>
-    void visitFromLast(const std::vector<T*>& list, Remove remove) {
-        const std::vector<T*> snapshot = list;
+    template <class List, class Remove>
+    void visitFromLast(const List& list, Remove remove) {
+        const auto snapshot = list.toVector();
         for (std::size_t i = snapshot.size(); i-- > 0;) {
             if (!removed_.count(snapshot[i]) && snapshot[i]->deleted) {
                 remove(snapshot[i]);
@@ -258,17 +261,15 @@ private:
         }
     }
     // Removes the owned records from the last, each taking itself out of `list`.
-    template <class T, class Remove>
-    static void drain(std::vector<T*>& list, Remove remove) {
+    template <class List, class Remove>
+    static void drain(List& list, Remove remove) {
         while (!list.empty()) {
             remove(list.back());
         }
     }
-    template <class T>
-    static void takeOut(std::vector<T*>& list, const T* record) {
-        auto it = std::find(list.rbegin(), list.rend(), record);
-        ASSERT_NE(it, list.rend());
-        list.erase(std::next(it).base());
+    template <class List, class T>
+    static void takeOut(List& list, const T* record) {
+        ASSERT_TRUE(list.remove(record));
     }
     void deleteEntity(Entity* e) {
         drain(e->children, [&](Entity* child) { deleteEntity(child); });
@@ -294,7 +295,7 @@ private:
         takeOut(r_.faces, f);
         for (Vertex* corner : {f->vertexA, f->vertexB, f->vertexC}) {
             if (corner) {
-                std::erase(corner->faces, f);
+                corner->faces.remove(f);
             }
         }
         removed_.insert(f);
@@ -324,10 +325,10 @@ TEST(SceneDeletion, RandomPurgeMatchesTheStepByStepReference) {
         ShadowView view(tree, false);
         for (Reader* r : {real.get(), copy.get()}) {
             std::mt19937 random(seed);
-            std::shuffle(r->entities.begin() + 1, r->entities.end(), random);
-            std::shuffle(r->subEntities.begin(), r->subEntities.end(), random);
-            std::shuffle(r->faces.begin(), r->faces.end(), random);
-            std::shuffle(r->vertices.begin(), r->vertices.end(), random);
+            std::shuffle(r->entities.span().begin() + 1, r->entities.span().end(), random);
+            std::shuffle(r->subEntities.span().begin(), r->subEntities.span().end(), random);
+            std::shuffle(r->faces.span().begin(), r->faces.span().end(), random);
+            std::shuffle(r->vertices.span().begin(), r->vertices.span().end(), random);
             // Delete, then Undelete, in a random order over a random part of every kind the tree
             // offers; then vertices whose faces all go, by themselves.
             auto coin = [&](double p) { return std::bernoulli_distribution(p)(random); };
@@ -339,7 +340,8 @@ TEST(SceneDeletion, RandomPurgeMatchesTheStepByStepReference) {
                 }
             };
             for (const auto& [flag, p] : {std::pair{1, 0.5}, std::pair{0, 0.25}}) {
-                std::vector<Entity*> entities(r->entities.begin() + 1, r->entities.end());
+                std::vector<Entity*> entities = r->entities.toVector();
+                entities.erase(entities.begin());
                 std::shuffle(entities.begin(), entities.end(), random);
                 markSome(entities, p / 3, [&](Entity* e) { r->markEntity(e, flag); });
                 markSome(r->subEntities, p / 2, [&](SubEntity* s) { r->markSubEntity(s, flag); });

@@ -50,7 +50,7 @@ std::array<std::uint32_t, 3> bits(const Triple& values) {
     return std::bit_cast<std::array<std::uint32_t, 3>>(values);
 }
 Position worldPosition(const SceneObject* r) {
-    return {r->absolutePosition[0], r->absolutePosition[1], r->absolutePosition[2]};
+    return r->absolutePosition();
 }
 
 // Rotate's formulas, evaluated in double and stored as floats; the component along the axis
@@ -142,9 +142,9 @@ TEST(WorldPositions, EntitiesShowTheirParentFrameAndVerticesTheirOwn) {
     EXPECT_EQ(worldPosition(childFace), (Position{1, 2, 3}));
     EXPECT_EQ(worldPosition(corner), (Position{1, 2, 3}));
     // A vertex goes through its own entity's frame too: turned a quarter about Z, then lifted.
-    EXPECT_NEAR(tip->absolutePosition[0], 0.0, 1e-6);
-    EXPECT_NEAR(tip->absolutePosition[1], 1.0, 1e-6);
-    EXPECT_NEAR(tip->absolutePosition[2], 5.0, 1e-6);
+    EXPECT_NEAR(tip->absolutePosition()[0], 0.0, 1e-6);
+    EXPECT_NEAR(tip->absolutePosition()[1], 1.0, 1e-6);
+    EXPECT_NEAR(tip->absolutePosition()[2], 5.0, 1e-6);
 }
 
 // The world position as the plain walk computes it: a temporary vertex turned by Rotate
@@ -171,14 +171,14 @@ std::vector<std::pair<const SceneObject*, Position>> referencePositions(const Re
         out.emplace_back(e, owners[e] = walkUp({0, 0, 0}, e->parent));
     }
     for (const SubEntity* s : r.subEntities) {
-        out.emplace_back(s, owners[s] = s->parent ? owners.at(s->parent) : worldPosition(s));
+        out.emplace_back(s, owners[s] = s->parent ? owners.at(s->parent) : Position{0, 0, 0});
     }
     for (const Face* f : r.faces) {
-        out.emplace_back(f, f->parent ? owners.at(f->parent) : worldPosition(f));
+        out.emplace_back(f, f->parent ? owners.at(f->parent) : Position{0, 0, 0});
     }
     for (const Vertex* v : r.vertices) {
         out.emplace_back(
-            v, v->subEntity ? walkUp(position(*v), v->subEntity->parent) : worldPosition(v));
+            v, v->subEntity ? walkUp(position(*v), v->subEntity->parent) : Position{0, 0, 0});
     }
     return out;
 }
@@ -216,11 +216,10 @@ TEST(WorldPositions, AreBitIdenticalToTheStepByStepWalk) {
     scramble();
 
     // Records the loaders can leave: a sub-entity without entity with vertices and a face, and
-    // a face and vertices without owner. Their stale values must survive where the walk keeps
-    // them.
+    // a face and vertices without owner. The vertices of the sub-entity keep their own
+    // position; the rest, in no frame at all, are at the origin.
     auto* orphan = r.create<SubEntity>(nullptr, 0);
     r.subEntities.push_back(orphan);
-    std::fill_n(orphan->absolutePosition, 3, -3.5);
     for (int k = 0; k < 3; ++k) {
         auto* v = r.create<Vertex>(nullptr, k);
         v->subEntity = orphan;
@@ -229,24 +228,25 @@ TEST(WorldPositions, AreBitIdenticalToTheStepByStepWalk) {
         r.vertices.push_back(v);
         auto* loose = r.create<Vertex>(nullptr, 10 + k);
         loose->X = 1;
-        std::fill_n(loose->absolutePosition, 3, 17.25 + k);
         r.vertices.push_back(loose);
     }
     auto* orphanFace = r.create<Face>(orphan, 0);
     orphan->faces.push_back(orphanFace);
     r.faces.push_back(orphanFace);
     auto* looseFace = r.create<Face>(nullptr, 1);
-    std::fill_n(looseFace->absolutePosition, 3, 8.0);
     r.faces.push_back(looseFace);
 
     // Vertices of different sub-entities interleaved, entities in any order.
-    std::shuffle(r.vertices.begin(), r.vertices.end(), random);
-    std::shuffle(r.entities.begin() + 1, r.entities.end(), random);
+    std::shuffle(r.vertices.span().begin(), r.vertices.span().end(), random);
+    std::shuffle(r.entities.span().begin() + 1, r.entities.span().end(), random);
     auto expected = referencePositions(r);
     r.computeWorldPositions();
     expectPositions(expected);
-    EXPECT_EQ(orphanFace->absolutePosition[1], -3.5);
-    EXPECT_EQ(looseFace->absolutePosition[1], 8.0);
+    EXPECT_EQ(orphanFace->absolutePosition(), (Position{0, 0, 0}));
+    EXPECT_EQ(looseFace->absolutePosition(), (Position{0, 0, 0}));
+    EXPECT_EQ(orphan->vertices.front()->absolutePosition(),
+              (Position{orphan->vertices.front()->X, orphan->vertices.front()->Y,
+                        orphan->vertices.front()->Z}));
 
     // A second pass after every angle and position changed sees the new values.
     scramble();
@@ -308,7 +308,7 @@ TEST(ScaleSelected, ScalesOnlyLiveSelectedPositions) {
         build.addVertex(s, {-k, -k, -k}, {0.5f, 0, 0}, 0.25f, 0);
     }
     build.addFace(s, 0, 1, 2);
-    Vertex* const* v = s->vertices.data();
+    Vertex* const* v = s->vertices.span().data();
 
     // Nothing selected: nothing changes.
     const std::string before = test::SceneDump::text(r);

@@ -9,6 +9,7 @@
 
 #include "model/Entity.h"
 #include "model/Face.h"
+#include "model/RecordList.h"
 #include "model/SubEntity.h"
 #include "model/Vertex.h"
 
@@ -47,26 +48,22 @@ TEST(SceneObject, LabelsFollowKindAndIndexUntilNamed) {
     EXPECT_EQ(corner.faces, (std::vector<Face*>{&f, &other}));
 }
 
-// Sets every mark and number of the base to a value other than its default.
+// Sets every mark of the base to a value other than its default.
 void fillBase(SceneObject& r) {
     r.selected = r.changed = r.created = r.marked = r.deleted = 1;
     r.displayed = 0;
-    for (int i = 0; i < 3; ++i) {
-        r.cumulativeOffset[i] = 1.5f + static_cast<float>(i);
-        r.cumulativeRotation[i] = -0.25f * static_cast<float>(i + 1);
-        r.absolutePosition[i] = 10.125 + i;
-    }
 }
 
-// A copy carries every base field but `created`, which stays 0.
+// A copy carries every mark but `created`, which stays 0; it is made by no scene, so it has no
+// id.
 void expectBaseCopied(const SceneObject& copy, const SceneObject& source) {
     auto fields = [](const SceneObject& r) {
-        return std::tuple(r.kind(), r.selected, r.changed, r.displayed, r.marked, r.deleted,
-                          std::to_array(r.cumulativeOffset), std::to_array(r.cumulativeRotation),
-                          std::to_array(r.absolutePosition));
+        return std::tuple(r.kind(), int{r.selected}, int{r.changed}, int{r.displayed},
+                          int{r.marked}, int{r.deleted});
     };
     EXPECT_EQ(fields(copy), fields(source));
     EXPECT_EQ(copy.created, 0) << "created is never copied";
+    EXPECT_EQ(copy.id(), SceneObject::kNoId);
 }
 
 // The fields of each kind that its copy takes from the source.
@@ -76,6 +73,10 @@ auto entityFields(auto& e) {
                     e.numVertices, e.auxA, e.auxB, e.firstFaceIndex, e.firstVertexIndex, e.children,
                     e.subEntities, e.treeItem);
 }
+auto entitySums(const Entity& e) {
+    return std::tuple(e.cumulativeOffset(), e.cumulativeRotation(), e.placed(),
+                      e.absolutePosition());
+}
 auto subEntityFields(auto& s) {
     return std::tie(s.faces, s.vertices, s.bitmapIndex, s.treeItem);
 }
@@ -84,8 +85,7 @@ auto faceFields(auto& f) {
                     f.treeItem);
 }
 auto vertexFields(const Vertex& v) {
-    return std::tuple(v.X, v.Y, v.Z, v.normalX, v.normalY, v.normalZ, v.textureU, v.textureV,
-                      std::to_array(v.windowPosition), std::to_array(v.normalWindowPosition));
+    return std::tuple(v.X, v.Y, v.Z, v.normalX, v.normalY, v.normalZ, v.textureU, v.textureV);
 }
 
 TEST(SceneObject, CopiesFollowTheRulesOfEachKind) {
@@ -98,10 +98,12 @@ TEST(SceneObject, CopiesFollowTheRulesOfEachKind) {
     SubEntity mesh(&source, 0);
     entityFields(source) =
         std::tuple(4, 2, 5, 1, 1.0f, 2.0f, 3.0f, 0.1f, 0.2f, 0.3f, 12, 8, 7, -5141, 40, 41,
-                   std::vector<Entity*>{&child}, std::vector<SubEntity*>{&mesh}, TreeItem{77});
+                   RecordList<Entity>{&child}, RecordList<SubEntity>{&mesh}, TreeItem{77});
+    source.setCumulative({1.5f, 2.5f, 3.5f}, {-0.25f, -0.5f, -0.75f});
     const Entity copy(source, 9);
     expectBaseCopied(copy, source);
     EXPECT_EQ(entityFields(copy), entityFields(source));
+    EXPECT_EQ(entitySums(copy), entitySums(source));
     EXPECT_EQ(copy.index, 9);
     EXPECT_EQ(copy.name(), "Turret");
     EXPECT_EQ(copy.parent, nullptr);
@@ -114,7 +116,7 @@ TEST(SceneObject, CopiesFollowTheRulesOfEachKind) {
     Face face(&subSource, 0);
     Vertex corner(&face, 0);
     subEntityFields(subSource) =
-        std::tuple(std::vector<Face*>{&face}, std::vector<Vertex*>{&corner}, 6, TreeItem{12});
+        std::tuple(RecordList<Face>{&face}, RecordList<Vertex>{&corner}, 6, TreeItem{12});
     const SubEntity subCopy(subSource, 5);
     expectBaseCopied(subCopy, subSource);
     EXPECT_EQ(subEntityFields(subCopy), subEntityFields(subSource));
@@ -141,19 +143,13 @@ TEST(SceneObject, CopiesFollowTheRulesOfEachKind) {
     std::tie(vertexSource.X, vertexSource.Y, vertexSource.Z, vertexSource.normalX,
              vertexSource.normalY, vertexSource.normalZ, vertexSource.textureU,
              vertexSource.textureV) = std::tuple(1, -2, 3.5f, 0.5f, -0.5f, 0.25f, 0.75f, 0.125f);
-    for (int i = 0; i < 3; ++i) {
-        vertexSource.windowPosition[i] = 100.5 + i;
-        vertexSource.normalWindowPosition[i] = 200.25 + i;
-    }
     vertexSource.addFace(&faceSource);
-    vertexSource.treeItems = {3, 4};
     const Vertex vertexCopy(vertexSource, 7);
     expectBaseCopied(vertexCopy, vertexSource);
     EXPECT_EQ(vertexFields(vertexCopy), vertexFields(vertexSource));
     EXPECT_EQ(vertexCopy.name(), "Vertex[7]");
     EXPECT_EQ(vertexCopy.subEntity, nullptr);
     EXPECT_TRUE(vertexCopy.faces.empty());
-    EXPECT_TRUE(vertexCopy.treeItems.empty());
 }
 
 TEST(SceneObject, PathNamesWalkUpTheOwners) {
@@ -187,10 +183,10 @@ TEST(SceneObject, PathNamesWalkUpTheOwners) {
         record->appendPathName(out);
         EXPECT_EQ(out, std::string("keep: ") + expected);
     }
-    // The base version empties the text.
-    std::string out = "x";
-    vertex.SceneObject::appendPathName(out);
-    EXPECT_EQ(out, "");
+    // Through the base, each record gives its own text.
+    std::string out;
+    static_cast<const SceneObject&>(face).appendPathName(out);
+    EXPECT_EQ(out, "Face[3]; SubEntity[0]; Arm one; Root; ");
 }
 
 }  // namespace

@@ -62,33 +62,54 @@ TEST(SceneTree, LabelsFollowTheRecordUntilSetExplicitly) {
 
 TEST(SceneTree, DeletingTakesHandlesOutOfRecords) {
     SceneTree tree;
-    Entity entity(nullptr, 0);
-    SubEntity sub(&entity, 0);
-    Face faces[3] = {Face(&sub, 0), Face(&sub, 1), Face(&sub, 2)};
-    Vertex shared(nullptr, 0);
+    Reader scene(nullptr, "/x/HANDLES.Y4P", Reader::NewModel{});
+    Entity& entity = *scene.create<Entity>(nullptr, 0);
+    SubEntity& sub = *scene.create<SubEntity>(&entity, 0);
+    Face* faces[3] = {scene.create<Face>(&sub, 0), scene.create<Face>(&sub, 1),
+                      scene.create<Face>(&sub, 2)};
+    Vertex& shared = *scene.create<Vertex>(nullptr, 0);
+    for (SceneObject* r : std::initializer_list<SceneObject*>{&entity, &sub, &shared}) {
+        r->kind() == SceneObject::kEntity      ? scene.entities.push_back(&entity)
+        : r->kind() == SceneObject::kSubEntity ? scene.subEntities.push_back(&sub)
+                                               : scene.vertices.push_back(&shared);
+    }
     entity.treeItem = tree.insertItem(kNoItem, &entity);
     sub.treeItem = tree.insertItem(entity.treeItem, &sub);
-    for (Face& f : faces) {
-        f.treeItem = tree.insertItem(sub.treeItem, &f);
-        shared.treeItems.push_back(tree.insertItem(f.treeItem, &shared));
+    for (Face* f : faces) {
+        scene.faces.push_back(f);
+        f->treeItem = tree.insertItem(sub.treeItem, f);
+        tree.insertItem(f->treeItem, &shared);
     }
     // A record listed a second time keeps its handle when the other listing goes.
     tree.deleteItem(tree.insertItem(kNoItem, &sub));
     EXPECT_EQ(sub.treeItem, tree.child(entity.treeItem, 0));
-    // A vertex loses the listing under a face that goes, and keeps the others in order.
-    const std::vector<TreeItem> before = shared.treeItems;
-    tree.deleteItem(faces[1].treeItem);
-    EXPECT_EQ(faces[1].treeItem, kNoItem);
-    EXPECT_EQ(faces[2].treeItem, tree.child(sub.treeItem, 1));
-    EXPECT_EQ(shared.treeItems, (std::vector<TreeItem>{before[0], before[2]}));
+    // A vertex's listings are its items, in order; it loses the listing under a face that goes
+    // and keeps the others. A listing holds no children.
+    const std::vector<TreeItem> before = shared.treeItems(tree);
+    ASSERT_EQ(before.size(), 3u);
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(tree.parentItem(before[static_cast<std::size_t>(k)]), faces[k]->treeItem);
+    }
+    EXPECT_EQ(tree.insertItem(before[0], &entity), kNoItem);
+    tree.deleteItem(faces[1]->treeItem);
+    EXPECT_EQ(faces[1]->treeItem, kNoItem);
+    EXPECT_EQ(faces[2]->treeItem, tree.child(sub.treeItem, 1));
+    EXPECT_EQ(shared.treeItems(tree), (std::vector<TreeItem>{before[0], before[2]}));
     // Inside a batch the handles go at once.
     tree.beginUpdate();
     tree.deleteItem(sub.treeItem);
     EXPECT_EQ(sub.treeItem, kNoItem);
-    EXPECT_EQ(faces[2].treeItem, kNoItem);
-    EXPECT_TRUE(shared.treeItems.empty());
+    EXPECT_EQ(faces[2]->treeItem, kNoItem);
+    EXPECT_TRUE(shared.treeItems(tree).empty());
     tree.endUpdate();
     EXPECT_EQ(tree.size(), 1u);
+    // Listings come back after the first, in order, and go with a rebuild.
+    tree.insertItem(entity.treeItem, &shared);
+    tree.insertItem(entity.treeItem, &shared);
+    EXPECT_EQ(shared.treeItems(tree).size(), 2u);
+    tree.deleteAllItems();
+    EXPECT_TRUE(shared.treeItems(tree).empty());
+    EXPECT_EQ(entity.treeItem, kNoItem);
 }
 
 TEST(SceneTree, SelectionIsClearedBeforeTheSelectedItemGoes) {
@@ -219,6 +240,22 @@ TEST(SceneTree, BatchAnnouncesRemovalRangesFromLastToFirstThenChanges) {
                                   "removed 1 0..0", "will insert 1 4..4", "inserted 1 4..4"}));
     EXPECT_EQ(tree.row(added), 4);
     view.compareSettled();
+
+    // Relabelling a subtree drops the explicit labels in it and is announced once, after the
+    // batch's changes; outside a batch at once.
+    tree.setItemText(added, "twenty");
+    view.take();
+    tree.beginUpdate();
+    tree.setCheck(tree.child(top, 0), !tree.check(tree.child(top, 0)));
+    tree.resetSubtreeText(top);
+    tree.resetSubtreeText(top);
+    EXPECT_TRUE(view.lines.empty());
+    tree.endUpdate();
+    EXPECT_EQ(view.take(), (Lines{"changed 1 0..0", "subtree 1"}));
+    EXPECT_EQ(tree.itemText(added), "<undefined>");
+    tree.resetSubtreeText(tree.child(top, 1));
+    EXPECT_EQ(view.take(), (Lines{"subtree " + std::to_string(tree.child(top, 1))}));
+    view.compareSettled();
 }
 
 // Random edits, checked after each against a plain reference and the notification-fed view.
@@ -270,7 +307,12 @@ TEST(SceneTree, RandomEditsKeepShapeViewAndRecordHandlesInStep) {
                 tree.setItemText(item, "text" + std::to_string(pick(100)));
             } else if (action == 7) {
                 static_cast<Entity*>(tree.itemData(item))->deleted ^= 1;
-                tree.resetItemText(item);
+                if (pick(2) == 0) {
+                    tree.resetItemText(item);
+                } else {
+                    const TreeItem parent = tree.parentItem(item);
+                    tree.resetSubtreeText(parent == kNoItem || pick(2) == 0 ? item : parent);
+                }
             } else if (action == 8) {
                 tree.setCheck(item, pick(2) == 0);
             } else {
@@ -354,7 +396,7 @@ TEST(SceneTree, PurgeOfEveryOtherFaceIsAnnouncedPerRange) {
                   strip->faces[static_cast<std::size_t>(row)]->treeItem);
     }
     // Vertex 2 was listed under faces 0, 1 and 2; face 1 went.
-    const std::vector<TreeItem>& listings = strip->vertices[2]->treeItems;
+    const std::vector<TreeItem> listings = strip->vertices[2]->treeItems(tree);
     ASSERT_EQ(listings.size(), 2u);
     EXPECT_EQ(tree.parentItem(listings[0]), strip->faces[0]->treeItem);
     EXPECT_EQ(tree.parentItem(listings[1]), strip->faces[1]->treeItem);

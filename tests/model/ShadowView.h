@@ -70,6 +70,14 @@ public:
         ++changes;
         compareShape();
     }
+    void subtreeChanged(TreeItem top) override {
+        lines.push_back("subtree " + std::to_string(top));
+        EXPECT_TRUE(pending_.empty()) << "change inside a will/did pair";
+        ASSERT_TRUE(labels_.count(top)) << "a subtree the view does not show";
+        relabel(top);
+        ++changes;
+        compareShape();
+    }
     void treeAboutToBeReset() override {
         lines.push_back("will reset");
         EXPECT_FALSE(std::exchange(resetting_, true));
@@ -139,6 +147,13 @@ private:
         tree_.itemText(item);  // reads the record
         for (TreeItem child : kids_[item]) {
             read(child);
+        }
+    }
+    // Reads the labels and checks of `item` and everything the view shows below it again.
+    void relabel(TreeItem item) {
+        labels_[item] = {tree_.itemText(item), tree_.check(item)};
+        for (TreeItem child : kids_[item]) {
+            relabel(child);
         }
     }
     void copySubtree(TreeItem item) {

@@ -41,7 +41,7 @@ TEST(TreeListing, BuildTreeListsEntitiesThenSubEntitiesThenFacesWithCornersAToC)
     Face* f1 = m.build.addFace(deck, 2, 1, 3);
     f1->deleted = 1;
     m.build.addEntity(ship, "Mast");  // made after the sub-entity, listed before it
-    Vertex* const* v = deck->vertices.data();
+    Vertex* const* v = deck->vertices.span().data();
 
     SceneTree tree;
     ShadowView view(tree);
@@ -74,14 +74,14 @@ TEST(TreeListing, BuildTreeListsEntitiesThenSubEntitiesThenFacesWithCornersAToC)
     }
     EXPECT_EQ(tree.itemData(deck->treeItem), deck);
     EXPECT_EQ(tree.itemData(f1->treeItem), f1);
-    ASSERT_EQ(v[1]->treeItems.size(), 2u);
-    EXPECT_EQ(tree.parentItem(v[1]->treeItems[0]), f0->treeItem);
-    EXPECT_EQ(tree.parentItem(v[1]->treeItems[1]), f1->treeItem);
-    EXPECT_EQ(tree.itemData(v[1]->treeItems[1]), v[1]);
-    EXPECT_TRUE(v[4]->treeItems.empty());
+    ASSERT_EQ(v[1]->treeItems(tree).size(), 2u);
+    EXPECT_EQ(tree.parentItem(v[1]->treeItems(tree)[0]), f0->treeItem);
+    EXPECT_EQ(tree.parentItem(v[1]->treeItems(tree)[1]), f1->treeItem);
+    EXPECT_EQ(tree.itemData(v[1]->treeItems(tree)[1]), v[1]);
+    EXPECT_TRUE(v[4]->treeItems(tree).empty());
 
     // A rebuild deselects first, while the old item still shows, and replaces every handle.
-    tree.selectItem(v[3]->treeItems[0]);
+    tree.selectItem(v[3]->treeItems(tree)[0]);
     const TreeItem selected = tree.selectedItem();
     tree.setCheck(hull->treeItem, false);
     view.take();
@@ -90,13 +90,13 @@ TEST(TreeListing, BuildTreeListsEntitiesThenSubEntitiesThenFacesWithCornersAToC)
               (Lines{"selected " + std::to_string(selected) + " -> 0", "will reset", "reset"}));
     EXPECT_EQ(tree.size(), 18u);
     EXPECT_TRUE(tree.check(hull->treeItem));
-    EXPECT_EQ(v[1]->treeItems.size(), 2u);
+    EXPECT_EQ(v[1]->treeItems(tree).size(), 2u);
     EXPECT_EQ(tree.itemData(keel->treeItem), keel);
 
     // An empty rebuild takes every handle out of the records.
     TreeListing::buildTree(tree, nullptr);
     EXPECT_EQ(tree.size(), 0u);
-    EXPECT_TRUE(v[1]->treeItems.empty());
+    EXPECT_TRUE(v[1]->treeItems(tree).empty());
     EXPECT_EQ(ship->treeItem, kNoItem);
     EXPECT_EQ(deck->treeItem, kNoItem);
 }
@@ -150,7 +150,7 @@ TEST(TreeListing, RelistFaceCornersReplacesTheListings) {
     SubEntity* s = m.mesh(root, 4);
     Face* f0 = m.build.addFace(s, 0, 1, 2);
     Face* f1 = m.build.addFace(s, 1, 2, 3);
-    Vertex* const* v = s->vertices.data();
+    Vertex* const* v = s->vertices.span().data();
     SceneTree tree;
     TreeListing::buildTree(tree, root);
     ShadowView view(tree);
@@ -173,12 +173,12 @@ TEST(TreeListing, RelistFaceCornersReplacesTheListings) {
       Vertex[2]
       Vertex[3]
 )");
-    ASSERT_EQ(v[1]->treeItems.size(), 1u);
-    EXPECT_EQ(tree.parentItem(v[1]->treeItems[0]), f1->treeItem);
-    ASSERT_EQ(v[3]->treeItems.size(), 2u);
-    EXPECT_EQ(tree.parentItem(v[3]->treeItems[1]), f0->treeItem);
+    ASSERT_EQ(v[1]->treeItems(tree).size(), 1u);
+    EXPECT_EQ(tree.parentItem(v[1]->treeItems(tree)[0]), f1->treeItem);
+    ASSERT_EQ(v[3]->treeItems(tree).size(), 2u);
+    EXPECT_EQ(tree.parentItem(v[3]->treeItems(tree)[1]), f0->treeItem);
     for (int k = 0; k < 4; ++k) {
-        for (TreeItem item : v[k]->treeItems) {
+        for (TreeItem item : v[k]->treeItems(tree)) {
             EXPECT_EQ(tree.itemData(item), v[k]);
         }
     }
@@ -192,8 +192,8 @@ TEST(TreeListing, RelistFaceCornersReplacesTheListings) {
     view.compareSettled();
     EXPECT_EQ(tree.childCount(f0->treeItem), 3);
     EXPECT_EQ(tree.itemData(tree.child(f0->treeItem, 1)), v[1]);
-    EXPECT_EQ(v[1]->treeItems.size(), 2u);
-    EXPECT_EQ(v[3]->treeItems.size(), 1u);
+    EXPECT_EQ(v[1]->treeItems(tree).size(), 2u);
+    EXPECT_EQ(v[3]->treeItems(tree).size(), 1u);
     EXPECT_EQ(tree.size(), 10u);
 
     // A face that is not listed is left alone.

@@ -1,5 +1,6 @@
-// The trace log: exact line bytes, replacement at every start, silence when it cannot be
-// opened, growth of the mapping, a full disk, and lines that outlive a crash.
+// The trace log: exact line bytes, gathered and written a buffer at a time, before a message box
+// and when closed; replacement at every start, silence when it cannot be opened, a full disk,
+// and lines that outlive a crash or a kill of the process.
 #include "platform/TraceLog.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/Prompt.h"
 #include "support/TempDir.h"
 
 namespace y4 {
@@ -26,15 +28,7 @@ long long fileSize(const std::string& path) {
     return error ? -1 : static_cast<long long>(size);
 }
 
-// The log as a reader sees it while it is open or after a crash: the lines, then the zero
-// bytes of the mapping's unused rest.
-std::string linesOf(const std::string& path) {
-    std::string content = test::TempDir::read(path);
-    content.erase(content.find_last_not_of('\0') + 1);
-    return content;
-}
-
-TEST(TraceLog, WritesEachLineWholeAndTrimsTheFileWhenClosed) {
+TEST(TraceLog, WritesEachLineWholeOnceItsBufferIsFullBeforeAMessageAndWhenClosed) {
     test::TempDir dir;
     const std::string path = dir.file("Y4Editor.log");
     TraceLog log;
@@ -45,29 +39,45 @@ TEST(TraceLog, WritesEachLineWholeAndTrimsTheFileWhenClosed) {
     log.traceRepeated("Reader::finalDelete() - before 2", 3);
     log.traceRepeated("never", 0);
     log.traceRepeated("", 2);
+    log.traceLines("Reader::deleteObject(f) - before 1\nReader::deleteObject(f) - after 1\n");
     log.trace("Writer - EXIT POINT\n\n");
     std::string expected =
         "\n\nWriter - ENTRY POINT\n\nReader::finalDelete() - before 2\n"
         "Reader::finalDelete() - before 2\nReader::finalDelete() - before 2\n\n\n"
+        "Reader::deleteObject(f) - before 1\nReader::deleteObject(f) - after 1\n"
         "Writer - EXIT POINT\n\n\n";
-    // Already in the file while the log is open.
-    EXPECT_EQ(linesOf(path), expected);
+    // Gathered, not yet written; asking for the prompt (before any message box) writes them.
+    EXPECT_EQ(test::TempDir::read(path), "");
+    log.flush();
+    EXPECT_EQ(test::TempDir::read(path), expected);
+    TraceLog::global().open(dir.file("global.log"));
+    trace("before a message box");
+    prompt();
+    EXPECT_EQ(test::TempDir::read(dir.file("global.log")), "before a message box\n");
+    TraceLog::global().close();
 
-    // 40 MB in one call grows the mapping through several steps.
+    // 40 MB in one call go out a buffer-full at a time, each ending with a whole line; lines
+    // longer than the buffer go out whole too.
     const std::string block(4000, 'x');
     log.traceRepeated(block, 10000);
-    log.trace("Reader::finalDelete() - after 2");
     for (int i = 0; i < 10000; ++i) {
         expected += block + '\n';
     }
-    expected += "Reader::finalDelete() - after 2\n";
-    // The mapping is larger than the lines until the log is closed.
-    EXPECT_GT(fileSize(path), static_cast<long long>(expected.size()));
+    const std::string written = test::TempDir::read(path);
+    EXPECT_GT(written.size() + TraceLog::kBufferSize, expected.size());
+    EXPECT_TRUE(written.back() == '\n' && expected.compare(0, written.size(), written) == 0);
+    const std::string huge(TraceLog::kBufferSize + 5, 'y');
+    log.trace("Reader::finalDelete() - after 2");
+    log.trace(huge);
+    log.traceLines(huge + "\n" + huge + "\n");
+    log.trace("last");
+    expected += "Reader::finalDelete() - after 2\n" + huge + "\n" + huge + "\n" + huge + "\nlast\n";
     log.close();
     EXPECT_FALSE(log.isOpen());
     EXPECT_TRUE(test::TempDir::read(path) == expected);
     log.close();  // twice is harmless
     log.trace("after close");
+    log.flush();
     EXPECT_EQ(fileSize(path), static_cast<long long>(expected.size()));
 }
 
@@ -83,9 +93,9 @@ TEST(TraceLog, StartingAgainLeavesOnlyTheNewRunsLines) {
 
     TraceLog log;
     ASSERT_TRUE(log.open(path));
+    EXPECT_EQ(fileSize(path), 0);
     log.trace("second run");
-    EXPECT_EQ(linesOf(path), "second run\n");  // as a crash now would leave it
-    log.close();
+    log.flush();
     EXPECT_EQ(test::TempDir::read(path), "second run\n");
     // Opening again while open also starts afresh; an empty run leaves an empty log.
     ASSERT_TRUE(log.open(path));
@@ -147,18 +157,21 @@ TEST(TraceLog, AFullDiskEndsTheLogAfterTheLastWholeLine) {
         if (!log.open(mountPoint + "/Y4Editor.log")) {
             return 1;
         }
-        std::string expected;
+        std::string all;
         for (int i = 0; i < 10000 && log.isOpen(); ++i) {
             const std::string line = "Reader::deleteObject(f) - after " + std::to_string(i);
             log.trace(line);
-            expected += log.isOpen() ? line + '\n' : "";
+            all += line + '\n';
         }
+        log.flush();
         if (log.isOpen()) {
             return 2;  // the disk never filled up
         }
         log.trace("lost");
         const std::string written = test::TempDir::read(mountPoint + "/Y4Editor.log");
-        return written != expected ? 3 : written.size() < 60000 ? 4 : 0;
+        const bool wholeLines = !written.empty() && written.back() == '\n' &&
+                                all.compare(0, written.size(), written) == 0;
+        return !wholeLines ? 3 : written.size() < 60000 ? 4 : 0;
     });
     if (WIFEXITED(status) && WEXITSTATUS(status) == 77) {
         GTEST_SKIP() << "mounting a tmpfs is not permitted here";
@@ -166,27 +179,68 @@ TEST(TraceLog, AFullDiskEndsTheLogAfterTheLastWholeLine) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "wait status " << status;
 }
 
-TEST(TraceLog, SurvivesACrash) {
-    // A child process writes lines and aborts; the parent reads every line back.
+// A child process writes lines and is stopped by `stop`; the parent finds every line in the
+// file, though most were still in the buffer.
+void expectEveryLineAfter(int signal, const std::function<void()>& stop) {
+    SCOPED_TRACE(signal);
     test::TempDir dir;
     const std::string path = dir.file("Y4Editor.log");
-    constexpr int kLines = 150000;  // several megabytes: more than one mapping step
-    const auto writeAndAbort = [&] {
+    constexpr int kLines = 150000;  // several megabytes: many buffers
+    const int status = inChild([&] {
         if (!TraceLog::global().open(path)) {
             return 2;
         }
         for (int i = 0; i < kLines; ++i) {
             trace("OnButtonCommitChanges - here " + std::to_string(i));
         }
-        std::abort();
-    };
-    const int status = inChild(writeAndAbort);
-    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGABRT) << "wait status " << status;
+        stop();
+        return 3;
+    });
+    // Ended by the signal, or by a sanitizer that reports the signal and exits with status 1.
+    ASSERT_TRUE((WIFSIGNALED(status) && WTERMSIG(status) == signal) ||
+                (WIFEXITED(status) && WEXITSTATUS(status) == 1))
+        << "wait status " << status;
     std::string expected;
     for (int i = 0; i < kLines; ++i) {
         expected += "OnButtonCommitChanges - here " + std::to_string(i) + '\n';
     }
-    EXPECT_TRUE(linesOf(path) == expected);
+    EXPECT_TRUE(test::TempDir::read(path) == expected);
+}
+
+TEST(TraceLog, EveryLineWrittenBeforeACrashOrAKillIsInTheFile) {
+    expectEveryLineAfter(SIGABRT, [] { std::abort(); });
+    expectEveryLineAfter(SIGSEGV, [] { ::raise(SIGSEGV); });
+    // Killed by another process while it waits.
+    test::TempDir dir;
+    const std::string path = dir.file("Y4Editor.log");
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(ready[0]);
+        TraceLog::global().open(path);
+        for (int i = 0; i < 100000; ++i) {
+            trace("Writer - before preprocess() " + std::to_string(i));
+        }
+        [[maybe_unused]] const ssize_t sent = ::write(ready[1], "w", 1);
+        for (;;) {
+            ::pause();
+        }
+    }
+    ::close(ready[1]);
+    char written = 0;
+    ASSERT_EQ(::read(ready[0], &written, 1), 1);
+    ::close(ready[0]);
+    ASSERT_EQ(::kill(child, SIGTERM), 0);
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << "wait status " << status;
+    std::string expected;
+    for (int i = 0; i < 100000; ++i) {
+        expected += "Writer - before preprocess() " + std::to_string(i) + '\n';
+    }
+    EXPECT_TRUE(test::TempDir::read(path) == expected);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ namespace y4::test {
 
 namespace {
 
-std::vector<TreeItem> itemsOf(SceneObject* record) {
+std::vector<TreeItem> itemsOf(const EntityTree& tree, SceneObject* record) {
     switch (record->kind()) {
         case SceneObject::kEntity:
             return {static_cast<Entity*>(record)->treeItem};
@@ -22,7 +22,7 @@ std::vector<TreeItem> itemsOf(SceneObject* record) {
         case SceneObject::kFace:
             return {static_cast<Face*>(record)->treeItem};
         default:
-            return static_cast<Vertex*>(record)->treeItems;
+            return static_cast<Vertex*>(record)->treeItems(tree);
     }
 }
 
@@ -92,13 +92,17 @@ void addBase(Hash& h, const SceneObject& o) {
     name.clear();
     o.appendName(name);
     h.text(name);
-    for (int mark : {o.selected, o.changed, o.created, o.displayed, o.marked, o.deleted}) {
+    for (int mark : {int{o.selected}, int{o.changed}, int{o.created}, int{o.displayed},
+                     int{o.marked}, int{o.deleted}}) {
         h.add(mark);
     }
     h.add(o.index);
-    h.bytes(o.cumulativeOffset, sizeof o.cumulativeOffset);
-    h.bytes(o.cumulativeRotation, sizeof o.cumulativeRotation);
-    h.bytes(o.absolutePosition, sizeof o.absolutePosition);
+    const Triple offset = o.cumulativeOffset();
+    const Triple rotation = o.cumulativeRotation();
+    const Position absolute = o.absolutePosition();
+    h.bytes(offset.data(), sizeof offset);
+    h.bytes(rotation.data(), sizeof rotation);
+    h.bytes(absolute.data(), sizeof absolute);
 }
 
 // The tree's shape, the record each item lists and its check. Labels are the records' names and
@@ -148,7 +152,10 @@ TreeItem itemAt(const Reader& r, const Target& t) {
         case SceneObject::kFace:
             return static_cast<const Face*>(record)->treeItem;
         default: {
-            const auto& items = static_cast<const Vertex*>(record)->treeItems;
+            if (!r.m_pEntityTree) {
+                return kNoItem;
+            }
+            const auto items = static_cast<const Vertex*>(record)->treeItems(*r.m_pEntityTree);
             return t.listing < items.size() ? items[t.listing] : kNoItem;
         }
     }
@@ -183,7 +190,7 @@ void PlainCopy::select(TreeItem item) {
 
 void PlainCopy::setDisplayed(SceneObject* record, bool on) {
     record->displayed = on;
-    for (TreeItem item : itemsOf(record)) {
+    for (TreeItem item : itemsOf(tree, record)) {
         tree.setCheck(item, on);
     }
 }
@@ -232,7 +239,7 @@ void PlainCopy::apply(const Op& op, bool replaying) {
                 reader.markFace(static_cast<Face*>(record), flag);
             }
             if (!flag) {
-                select(itemsOf(record).front());
+                select(itemsOf(tree, record).front());
             }
             break;
         }
@@ -255,7 +262,7 @@ void PlainCopy::apply(const Op& op, bool replaying) {
         case Op::Rename:
             if (record && !isTerrainRecord(reader, record) && !badGroupName(record, op.text)) {
                 record->setName(op.text);
-                for (TreeItem item : itemsOf(record)) {
+                for (TreeItem item : itemsOf(tree, record)) {
                     tree.resetItemText(item);
                 }
             }

@@ -16,10 +16,11 @@ class Dump {
 public:
     std::string out;
 
-    template <class T>
-    void positions(const std::vector<T*>& list) {
-        for (std::size_t k = 0; k < list.size(); ++k) {
-            position_[list[k]] = static_cast<int>(k);
+    template <class List>
+    void positions(const List& list) {
+        int k = 0;
+        for (const auto* record : list) {
+            position_[record] = k++;
         }
     }
     int at(const void* record) const {
@@ -42,6 +43,7 @@ public:
     }
     void base(const SceneObject& r) {
         out += " \"" + r.name() + '"';
+        field("id", static_cast<int>(r.id()));
         field("index", r.index);
         field("selected", int{r.selected});
         field("changed", int{r.changed});
@@ -49,16 +51,19 @@ public:
         field("displayed", int{r.displayed});
         field("marked", int{r.marked});
         field("deleted", int{r.deleted});
-        for (int i = 0; i < 3; ++i) {
-            field("cumOff", r.cumulativeOffset[i]);
-            field("cumRot", r.cumulativeRotation[i]);
-            field("abs", r.absolutePosition[i]);
+        const Triple offset = r.cumulativeOffset();
+        const Triple rotation = r.cumulativeRotation();
+        const Position absolute = r.absolutePosition();
+        for (std::size_t i = 0; i < 3; ++i) {
+            field("cumOff", offset[i]);
+            field("cumRot", rotation[i]);
+            field("abs", absolute[i]);
         }
     }
-    template <class T>
-    void list(const char* name, const std::vector<T*>& records) {
+    template <class List>
+    void list(const char* name, const List& records) {
         out += std::string(" ") + name + "=[";
-        for (const T* r : records) {
+        for (const auto* r : records) {
             out += std::to_string(at(r)) + ',';
         }
         out += ']';

@@ -150,12 +150,12 @@ TEST_F(SceneRendererTest, UncheckedAndDeletedRecordsAreNotDrawn) {
     shown({true, true, true});
     m.renderer.setAllDisplayed(0);
     shown({false, false, false});
-    EXPECT_FALSE(m.tree.check(one->vertexA->treeItems.front()));
+    EXPECT_FALSE(m.tree.check(one->vertexA->treeItems(m.tree).front()));
     EXPECT_EQ(one->vertexA->displayed, 0);
     EXPECT_FALSE(m.tree.check(root->treeItem));
     m.renderer.setAllDisplayed(1);
     shown({true, true, true});
-    EXPECT_TRUE(m.tree.check(one->vertexA->treeItems.front()));
+    EXPECT_TRUE(m.tree.check(one->vertexA->treeItems(m.tree).front()));
     EXPECT_EQ(two->displayed, 1);
 
     // A scene never listed in a tree draws nothing.
