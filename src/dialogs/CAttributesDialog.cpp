@@ -296,7 +296,7 @@ void CAttributesDialog::showPlacement(const SceneObject& record) {
     for (std::size_t c = 0; c < 3; ++c) {
         putFloat(*translate_[c], -position[c]);
         putFloat(*rotate_[c], rotation[c]);
-        putFloat(*absolute_[c], static_cast<float>(-entity->absolutePosition[c]));
+        putFloat(*absolute_[c], static_cast<float>(-entity->absolutePosition()[c]));
     }
 }
 

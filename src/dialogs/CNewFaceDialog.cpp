@@ -53,7 +53,7 @@ CNewFaceDialog::CNewFaceDialog(ModelDocument& document, SubEntity& subEntity, QW
                                                 &CNewFaceDialog::OnButtonNewVertex2,
                                                 &CNewFaceDialog::OnButtonNewVertex3};
     // Every vertex of the sub-entity may be a corner, also one marked deleted.
-    const auto listed = std::make_shared<const std::vector<Vertex*>>(subEntity.vertices);
+    const auto listed = std::make_shared<const std::vector<Vertex*>>(subEntity.vertices.toVector());
     for (int k = 0; k < 3; ++k) {
         const QString name = QStringLiteral("Vertex %1").arg(k + 1);
         rows_.push_back(std::make_unique<VertexRowControls>(

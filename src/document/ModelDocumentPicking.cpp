@@ -63,8 +63,9 @@ void ModelDocument::choosePickedVertex(Vertex* v) {
     }
     highlightFacesAround(v);
     // Each listing in turn is the tree's selection; the last one stays.
-    if (!v->treeItems.empty()) {
-        select(v->treeItems.back());
+    const std::vector<TreeItem> listings = v->treeItems(tree_);
+    if (!listings.empty()) {
+        select(listings.back());
     }
 }
 

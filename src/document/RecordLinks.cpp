@@ -83,24 +83,15 @@ RecordLinks::Link RecordLinks::insert(Scene& scene, List list, SceneObject* owne
 
 void RecordLinks::relink(Scene& scene, const Link& link) {
     withList(scene, link.list, link.owner, [&](auto& records) {
-        const std::size_t at = std::min(link.position, records.size());
-        records.insert(records.begin() + static_cast<std::ptrdiff_t>(at),
-                       as<decltype(records)>(link.record));
+        records.insert(std::min(link.position, records.size()), as<decltype(records)>(link.record));
     });
 }
 
 void RecordLinks::unlink(Scene& scene, const Link& link) {
     withList(scene, link.list, link.owner, [&](auto& records) {
-        auto at = records.begin() + static_cast<std::ptrdiff_t>(link.position);
-        if (link.position >= records.size() || *at != link.record) {
-            // Not where it was put: the last occurrence, as the list's other removals take.
-            const auto found = std::find(records.rbegin(), records.rend(), link.record);
-            if (found == records.rend()) {
-                return;
-            }
-            at = std::next(found).base();
-        }
-        records.erase(at);
+        // A record is in a list once, and is found from the end as the list's other removals
+        // take it: for the records an edit has just put at the end, at once.
+        records.remove(as<decltype(records)>(link.record));
     });
 }
 
@@ -116,7 +107,10 @@ std::vector<Face*> RecordLinks::facesOf(const Vertex* vertex) {
 }
 
 void RecordLinks::setFaces(Vertex* vertex, const std::vector<Face*>& faces) {
-    vertex->faces.assign(faces.begin(), faces.end());
+    vertex->faces.clear();
+    for (Face* face : faces) {
+        vertex->faces.push_back(face);
+    }
 }
 
 void RecordLinks::listAtCorners(Face* face) {
@@ -142,11 +136,15 @@ void RecordLinks::list(SceneTree& tree, SceneObject* record) {
         case SceneObject::kSubEntity: {
             auto* s = static_cast<SubEntity*>(record);
             // Before the item of the next sub-entity, if any: the tree keeps the list's order.
-            const std::vector<SubEntity*>& siblings = s->parent->subEntities;
-            const auto at = std::find(siblings.rbegin(), siblings.rend(), s);
             TreeItem before = kNoItem;
-            if (at != siblings.rend() && at != siblings.rbegin()) {
-                before = (*std::prev(at))->treeItem;
+            const SubEntity* previous = nullptr;
+            for (const SubEntity* sibling : s->parent->subEntities) {
+                if (previous == s) {
+                    before = sibling->treeItem;
+                } else if (sibling == s) {
+                    before = kNoItem;
+                }
+                previous = sibling;
             }
             top = TreeListing::insertSubEntityItem(tree, s->parent->treeItem, s, before);
             if (top != kNoItem) {

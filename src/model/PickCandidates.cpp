@@ -26,8 +26,8 @@ bool PickCandidates::pickable(const Vertex& v) {
                        [](const Face* f) { return f && !f->deleted; });
 }
 
-std::vector<Vertex*> PickCandidates::find(const std::vector<Vertex*>& vertices, double wx,
-                                          double wy, const PositionOf& positionOf) {
+std::vector<Vertex*> PickCandidates::find(const RecordList<Vertex>& vertices, double wx, double wy,
+                                          const PositionOf& positionOf) {
     std::vector<Vertex*> out;
     for (Vertex* v : vertices) {
         if (!pickable(*v)) {

@@ -10,6 +10,8 @@
 #include <optional>
 #include <vector>
 
+#include "RecordList.h"
+
 namespace y4 {
 
 class Vertex;
@@ -26,7 +28,7 @@ public:
     static constexpr int kReach = 3;
 
     // The candidates for a click at window point (wx, wy), in the order of `vertices`.
-    static std::vector<Vertex*> find(const std::vector<Vertex*>& vertices, double wx, double wy,
+    static std::vector<Vertex*> find(const RecordList<Vertex>& vertices, double wx, double wy,
                                      const PositionOf& positionOf);
     // Whether the vertex may be picked at all, wherever it was drawn.
     static bool pickable(const Vertex& v);

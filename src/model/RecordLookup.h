@@ -13,13 +13,16 @@ inline bool floatsMatch(float a, float b) {
     return std::fabs(static_cast<double>(a) - static_cast<double>(b)) < 0.0005;
 }
 
-// The position of the first element equal to `p`, or -1.
-template <class T, class U>
-int indexOfPointer(const U* p, const std::vector<T*>& list) {
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        if (list[i] == p) {
-            return static_cast<int>(i);
+// The position of the first element equal to `p` in a list of record pointers (a RecordList or
+// a vector), or -1.
+template <class List, class U>
+int indexOfPointer(const U* p, const List& list) {
+    int i = 0;
+    for (const auto* element : list) {
+        if (element == p) {
+            return i;
         }
+        ++i;
     }
     return -1;
 }

@@ -61,7 +61,7 @@ void ViewMouse::updateReadouts(int x, int y) {
     readouts_.object->setText(coordinates(-p[0], -p[1], -p[2]));
     readouts_.window->setText(coordinates(wx, wy));
     if (const SceneObject* record = document_.selectedRecord()) {
-        const double* a = record->absolutePosition;
+        const Position a = record->absolutePosition();
         readouts_.entity->setText(coordinates(a[0] - p[0], a[1] - p[1], a[2] - p[2]));
     } else {
         readouts_.entity->setText(QStringLiteral("n/a"));

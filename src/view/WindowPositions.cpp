@@ -45,22 +45,6 @@ WindowPositions::Point WindowPositions::normalTip(const Vertex* v) const {
 }
 
 std::optional<WindowPositions::Point> WindowPositions::findVertex(const Vertex* v) const {
-    const auto found = entries_.find(v);
-    if (found == entries_.end() || !found->second.hasVertex) {
-        return std::nullopt;
-    }
-    return found->second.vertex;
-}
-
-std::optional<WindowPositions::Point> WindowPositions::findNormalTip(const Vertex* v) const {
-    const auto found = entries_.find(v);
-    if (found == entries_.end() || !found->second.hasNormalTip) {
-        return std::nullopt;
-    }
-    return found->second.normalTip;
-}
-
-std::optional<WindowPositions::Point> WindowPositions::findVertex(const Vertex* v) const {
     const Entry* e = find(v);
     if (e == nullptr || !e->hasVertex) {
         return std::nullopt;

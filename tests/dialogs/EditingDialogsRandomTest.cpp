@@ -69,8 +69,8 @@ public:
         return std::to_string(static_cast<int>(random_() % 2001) - 1000) + "." +
                std::to_string(random_() % 1000);
     }
-    template <class T>
-    T* any(const std::vector<T*>& items) {
+    template <class List>
+    auto any(const List& items) -> typename List::value_type {
         return items.empty() ? nullptr : items[random_() % items.size()];
     }
     template <class W>

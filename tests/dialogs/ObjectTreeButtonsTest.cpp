@@ -303,8 +303,9 @@ TEST_F(ObjectTreeButtons, DeleteAndUndeleteKeepTheProtectedRecordsAndRestoreEver
     EXPECT_EQ(rowsUnder(sole), std::vector<std::string>{"Face[1]"});
     EXPECT_EQ(rowsUnder(kept), (std::vector<std::string>{"Vertex[0]", "Vertex[2]", "Vertex[1]"}));
     for (const Vertex* corner : sole->vertices) {
-        ASSERT_EQ(corner->treeItems.size(), 1u);
-        EXPECT_EQ(document_.tree().parentItem(corner->treeItems[0]), kept->treeItem);
+        const std::vector<TreeItem> listings = corner->treeItems(document_.tree());
+        ASSERT_EQ(listings.size(), 1u);
+        EXPECT_EQ(document_.tree().parentItem(listings[0]), kept->treeItem);
     }
     expectSound();
 
@@ -368,8 +369,10 @@ TEST_F(ObjectTreeButtons, CopyAndPasteThroughTheButtons) {
         "Warning: Copy source contained deleted data; deleted data was not copied");
     click("Paste");
     EXPECT_EQ(pasteDraws_, 3);
-    ASSERT_EQ(r_->root()->children.size(), 3u);
-    const Entity* copy = r_->root()->children.back();
+    const Entity* top = r_->root();
+    ASSERT_NE(top, nullptr);
+    ASSERT_EQ(top->children.size(), 3u);
+    const Entity* copy = top->children.back();
     EXPECT_EQ(pathOf(copy), pathOf(leg));
     ASSERT_EQ(copy->children.size(), 1u);
     EXPECT_EQ(copy->children[0]->name(), "Foot");
@@ -573,7 +576,8 @@ TEST_F(ObjectTreeButtons, RandomPressesKeepTheSceneTreeAndViewInStep) {
                 const std::size_t which = pick(6);
                 TreeItem item = kNoItem;
                 if (which == 4 && corner != nullptr) {
-                    item = corner->treeItems[pick(corner->treeItems.size())];
+                    const std::vector<TreeItem> listings = corner->treeItems(document_.tree());
+                    item = listings[pick(listings.size())];
                 } else if (which < 4 && records[which] != nullptr) {
                     item = RecordAccess::itemOf(document_.tree(), records[which]);
                 }

@@ -39,7 +39,7 @@ TEST(ModelDocumentPicking, HighlightingAndChoosingAPickedVertexAreAnnouncedButNo
     for (const Vertex* v : foot->vertices) {
         EXPECT_EQ(v->marked, 1);
     }
-    EXPECT_EQ(document.selectedItem(), toe->treeItems.back());
+    EXPECT_EQ(document.selectedItem(), toe->treeItems(document.tree()).back());
     EXPECT_EQ(toe->selected, 1);
     EXPECT_EQ(arm->faces[0]->marked, 0);
 

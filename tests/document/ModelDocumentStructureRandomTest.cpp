@@ -223,7 +223,7 @@ private:
         return std::uniform_real_distribution<float>(low, high)(random_);
     }
     template <class T>
-    T* any(const std::vector<T*>& list) {
+    T* any(const RecordList<T>& list) {
         return list.empty() ? nullptr : list[pick(list.size())];
     }
     SceneObject* anyRecord() {
@@ -315,7 +315,8 @@ private:
             case kSelect: {
                 SceneObject* record = pick(12) == 0 ? nullptr : anyRecord();
                 if (record && record->kind() == SceneObject::kVertex) {
-                    const auto& items = static_cast<Vertex*>(record)->treeItems;
+                    const std::vector<TreeItem> items =
+                        static_cast<Vertex*>(record)->treeItems(d.tree());
                     d.select(items.empty() ? kNoItem : items[pick(items.size())]);
                 } else {
                     d.selectRecord(record);

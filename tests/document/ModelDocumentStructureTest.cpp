@@ -228,7 +228,7 @@ TEST_F(ModelDocumentStructure, PasteCopiesShareVerticesWithinTheToleranceAndUndo
     EXPECT_EQ(armCopy->subEntities[1]->faces.size(), 2u);
     const Entity* root = r_->root();
     ASSERT_NE(root, nullptr);
-    EXPECT_EQ(armCopy->absolutePosition[0], leg->positionX + root->positionX);
+    EXPECT_EQ(armCopy->absolutePosition()[0], leg->positionX + root->positionX);
     expectUndoRedo(before);
 }
 
@@ -491,7 +491,7 @@ TEST_F(ModelDocumentStructure, ApplyWritesEachKindsFieldsAndChangesNothingWhenNo
 
     // A vertex: the first row.
     Vertex* toe = sole->vertices[1];
-    document_.select(toe->treeItems[0]);
+    document_.select(toe->treeItems(document_.tree())[0]);
     values = document_.attributesOf(toe);
     values.rows[0].normalY = 0.5f;
     values.rows[0].textureU = 0.75f;

@@ -21,7 +21,7 @@ TEST(PickCandidates, AClickReachesUnderThreeWholePixelsEachWayInVertexListOrder)
     Reader reader(nullptr,
                   ModelFixture::write(dir, "TINY.Y4P", test::kTinyY4P, {{"RED"}, {"BLUE"}}));
     // The arm's three corners, then the foot's: one face each way of the arm, two of the foot.
-    const std::vector<Vertex*>& v = reader.vertices;
+    const RecordList<Vertex>& v = reader.vertices;
     ASSERT_EQ(v.size(), 6u);
     std::map<const Vertex*, PickCandidates::WindowPoint> drawn = {
         {v[4], {102.9, 50, 0.5}},  // 2.9 pixels away: in reach

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "document/ModelDocument.h"
+#include "platform/TraceLog.h"
 #include "shell/CY4EditorApp.h"
 #include "shell/CY4EditorDlg.h"
 #include "shell/QSettingsStore.h"
@@ -87,8 +88,9 @@ protected:
               Qt::NoButton);
     }
 
-    // The trace log's lines so far.
+    // The trace log's lines so far; the log gathers them in a buffer until asked.
     std::vector<std::string> logLines() const {
+        TraceLog::global().flush();
         std::string text = TempDir::read(dir_.file("Y4Editor.log"));
         text.resize(text.find('\0') == std::string::npos ? text.size() : text.find('\0'));
         std::vector<std::string> lines;

@@ -228,7 +228,7 @@ TEST_F(EditorViewTest, TheReadoutsShowFileCoordinatesFromTheBottomLeftCorner) {
     mouse(*window, QEvent::MouseMove, 120, h - 35, Qt::NoButton);
     EXPECT_EQ(text(*window, "WindowSpace:"), "120.00, 35.00");
     const std::array<double, 3> q = view.unprojectMouse(120, h - 35);
-    const double* a = lid->absolutePosition;
+    const Position a = lid->absolutePosition();
     std::snprintf(expected, sizeof expected, "%5.2f, %5.2f, %5.2f", a[0] - q[0], a[1] - q[1],
                   a[2] - q[2]);
     EXPECT_EQ(text(*window, "EntitySpace:"), expected);
@@ -293,7 +293,7 @@ TEST_F(EditorViewTest, PickingSelectsOneCandidateAndOffersSeveralInTheChooser) {
     document.select(kNoItem);
     click();
     EXPECT_EQ(document.selectedRecord(), corner[1]);
-    EXPECT_EQ(document.selectedItem(), corner[1]->treeItems.back());
+    EXPECT_EQ(document.selectedItem(), corner[1]->treeItems(document.tree()).back());
     for (const Face* f : corner[1]->faces) {
         EXPECT_EQ(f->marked, 1);
     }

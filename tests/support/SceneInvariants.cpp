@@ -36,7 +36,7 @@ private:
     }
 
     template <class T>
-    void flat(const std::vector<T*>& list, const char* what) {
+    void flat(const RecordList<T>& list, const char* what) {
         for (T* record : list) {
             if (!record || !all_.insert(record).second) {
                 fail(std::string("twice or null in the flat list of ") + what, record);
@@ -65,7 +65,7 @@ private:
 
     // Each record of an owner's list is counted; every record must be counted once.
     template <class T>
-    void held(const std::vector<T*>& list, const char* what) {
+    void held(const RecordList<T>& list, const char* what) {
         for (T* record : list) {
             ++heldCount_[record];
             if (!all_.count(record)) {
@@ -249,7 +249,7 @@ private:
                                                                  : 1;
             if (record->kind() == SceneObject::kVertex) {
                 const auto* v = static_cast<const Vertex*>(record);
-                std::vector<TreeItem> held = v->treeItems;
+                std::vector<TreeItem> held = v->treeItems(tree_);
                 std::vector<TreeItem> found = listings[v];
                 std::sort(held.begin(), held.end());
                 std::sort(found.begin(), found.end());
