@@ -9,7 +9,7 @@ void Y4PParser::parse() {
     Reader& r = reader_;
     readHeaderCounts();
     skipLine("the comment line \"// Bitmaps\"");
-    readBitmapLines(r.numBitmaps, "Error: Could not open required texture; aborting");
+    readBitmapLines(r.numBitmaps, r.unreadableBitmapMessage());
     skipLine("the comment line \"// Entity:: name...\"");
     r.entities.reserve(reservable(r.numEntities, 40));
     r.vertices.reserve(reservable(r.numVertices, 130));

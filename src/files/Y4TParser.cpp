@@ -37,11 +37,10 @@ void Y4TParser::parse() {
     for (std::string& name : recordNames) {
         if (name != kTerrainName) {
             const std::string file = r.besideModel(name + ".BMP");
-            addBitmap(std::move(name), file, "Error: Could not read required texture; aborting");
+            addBitmap(std::move(name), file, r.unreadableBitmapMessage());
         }
     }
-    addBitmap(kTerrainName, r.besideModel(r.baseName() + ".BMP"),
-              "Error: Could not read required texture; aborting");
+    addBitmap(kTerrainName, r.besideModel(r.baseName() + ".BMP"), r.unreadableBitmapMessage());
     for (int record = 0; record < recordCount; ++record) {
         readRecord(root, record, recordCount);
     }
