@@ -89,7 +89,8 @@ public:
     void insertBitmap(const std::string& name, std::shared_ptr<const RGBImage> image);
     // What a load of this model's variant says of a bitmap it cannot read.
     const char* unreadableBitmapMessage() const;
-    // Removes the name and the image at `position`; faces keep their bitmap numbers.
+    // Removes the name and the image at `position`; faces keep their bitmap numbers (the
+    // document's edit renumbers them).
     void removeBitmap(int position);
 
     // "Error: The textures of <file name> need more than <limit> when decoded".
