@@ -54,9 +54,15 @@ BitmapNumbers BitmapNumbers::renumbered(const Reader& reader, Renumber renumber)
 }
 
 BitmapNumbers BitmapNumbers::forRemoval(const Reader& reader, int position) {
-    const int fallback = reader.fileType == Reader::kY4T ? 0 : -1;
+    // A model or flat file keeps its numbers as they are: a number names a place in the list,
+    // and what was below the removed bitmap moves up into its place (a number past the end draws
+    // untextured and saves as it is). A terrain file names a picture for every record instead,
+    // and one left on the terrain's own picture or past the list would not load again.
+    if (reader.fileType != Reader::kY4T) {
+        return BitmapNumbers();
+    }
     return renumbered(reader, [&](int number) {
-        return number == position ? fallback : number > position ? number - 1 : number;
+        return number == position ? 0 : number > position ? number - 1 : number;
     });
 }
 

@@ -13,11 +13,11 @@ class Reader;
 
 class BitmapNumbers {
 public:
-    // The bitmap at `position` leaves the list: the numbers above it come down by one, so that
-    // every record keeps drawing the picture it drew. A record that drew the removed one draws
-    // none (-1), except in a terrain, whose file names a picture for every record: there it
-    // takes bitmap 0 (what a terrain file writes for -1 anyway). Numbers that name no bitmap
-    // stay as they are, and a terrain's own record comes down with its bitmap, kept last.
+    // The bitmap at `position` leaves a terrain's list: the numbers above it come down by one,
+    // so that every record keeps drawing the picture it drew, and a record that drew the
+    // removed one takes bitmap 0 (its file must name a picture; it writes -1 as 0 anyway).
+    // Numbers that name no bitmap stay as they are, and the terrain's own record comes down
+    // with its bitmap, kept last. Other variants keep every number.
     static BitmapNumbers forRemoval(const Reader& reader, int position);
     // A bitmap is inserted at `position`: the numbers from there on go up by one (in a terrain,
     // where the new one goes before the terrain's own, its record's number).

@@ -245,10 +245,10 @@ TEST_F(ModelDocumentEdits, BitmapEditsKeepNamesAndImagesTogetherAndUndoToTheSame
     const auto red = r.textures.images[0];
     const std::string start = SceneDump::text(r);
     ASSERT_EQ(bitmapNumbers(r), (std::vector<int>{1, 0, 255, 1, 255, 255}));
-    // The records keep their pictures: BLUE comes down to 0, RED's draw none, 255 stays none.
+    // The numbers stay: 0 now draws BLUE, and 1 names nothing, so its records draw untextured.
     ASSERT_TRUE(document_.removeBitmap(0));
     EXPECT_EQ(r.bitmapNames, std::vector<std::string>{"BLUE"});
-    EXPECT_EQ(bitmapNumbers(r), (std::vector<int>{0, -1, 255, 0, 255, 255}));
+    EXPECT_EQ(bitmapNumbers(r), (std::vector<int>{1, 0, 255, 1, 255, 255}));
     EXPECT_TRUE(document_.isModified());
     document_.undo();
     EXPECT_EQ(r.textures.images[0], red);

@@ -307,12 +307,13 @@ void PlainCopy::apply(const Op& op, bool replaying) {
             break;
         }
         case Op::RemoveBitmap: {
-            // Every record keeps its picture; those of the removed one draw none, but in a
-            // terrain, whose records each name one, the first.
-            const int none = reader.fileType == Reader::kY4T ? 0 : -1;
-            renumberBitmaps([&](int n) {
-                return n == op.position ? none : n > op.position ? n - 1 : n;
-            });
+            // Numbers stay, except in a terrain: there every record keeps its picture, and
+            // those of the removed one take the first.
+            if (reader.fileType == Reader::kY4T) {
+                renumberBitmaps([&](int n) {
+                    return n == op.position ? 0 : n > op.position ? n - 1 : n;
+                });
+            }
             reader.bitmapNames.erase(reader.bitmapNames.begin() + op.position);
             break;
         }
