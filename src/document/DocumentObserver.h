@@ -97,7 +97,8 @@ public:
 
     virtual void selectionChanged(const SelectionChange&) {}
 
-    // The bitmap names and their images (faces keep their bitmap numbers).
+    // The bitmap names and their images. Records' bitmap numbers that follow the list (after
+    // a removal, or a terrain's addition) come as records changing around these two calls.
     virtual void bitmapsAboutToChange() {}
     virtual void bitmapsChanged() {}
 

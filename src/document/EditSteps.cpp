@@ -197,15 +197,18 @@ void DisplayAllStep::redo(const EditContext& context) {
 // ---- BitmapListStep ----
 
 BitmapListStep::BitmapListStep(std::string name, RecordAccess::BitmapList before,
-                               RecordAccess::BitmapList after, bool changesFile)
+                               RecordAccess::BitmapList after, BitmapNumbers numbers,
+                               bool changesFile)
     : UndoStep(std::move(name), changesFile),
       before_(std::move(before)),
-      after_(std::move(after)) {}
+      after_(std::move(after)),
+      numbers_(std::move(numbers)) {}
 
-void BitmapListStep::put(const EditContext& context, const RecordAccess::BitmapList& list) {
-    context.tell(&DocumentObserver::bitmapsAboutToChange);
-    list.restore(context.reader);
-    context.tell(&DocumentObserver::bitmapsChanged);
+void BitmapListStep::put(const EditContext& context, bool after) const {
+    announce(context, numbers_, [&] {
+        (after ? after_ : before_).restore(context.reader);
+        numbers_.put(after);
+    });
 }
 
 }  // namespace y4

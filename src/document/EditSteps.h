@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "BitmapNumbers.h"
 #include "RecordAccess.h"
 #include "UndoStep.h"
 #include "model/SelectionTransform.h"
@@ -114,19 +115,38 @@ private:
     bool on_;
 };
 
-// Any change of the bitmap list: names and images before and after.
+// Any change of the bitmap list: names and images before and after, and the records' bitmap
+// numbers that follow it.
 class BitmapListStep : public UndoStep {
 public:
     BitmapListStep(std::string name, RecordAccess::BitmapList before,
-                   RecordAccess::BitmapList after, bool changesFile);
-    void undo(const EditContext& context) override { put(context, before_); }
-    void redo(const EditContext& context) override { put(context, after_); }
-    std::size_t bytes() const override { return before_.bytes(after_) + after_.bytes(before_); }
+                   RecordAccess::BitmapList after, BitmapNumbers numbers, bool changesFile);
+    void undo(const EditContext& context) override { put(context, false); }
+    void redo(const EditContext& context) override { put(context, true); }
+    std::size_t bytes() const override {
+        return before_.bytes(after_) + after_.bytes(before_) + numbers_.bytes();
+    }
+
+    // Tells the observers around `change`, which changes the list and puts `numbers`.
+    template <class Change>
+    static void announce(const EditContext& context, const BitmapNumbers& numbers, Change change) {
+        const bool renumbers = !numbers.empty();
+        if (renumbers) {
+            context.tell(&DocumentObserver::recordsAboutToChange, numbers.change());
+        }
+        context.tell(&DocumentObserver::bitmapsAboutToChange);
+        change();
+        context.tell(&DocumentObserver::bitmapsChanged);
+        if (renumbers) {
+            context.tell(&DocumentObserver::recordsChanged, numbers.change());
+        }
+    }
 
 private:
-    static void put(const EditContext& context, const RecordAccess::BitmapList& list);
+    void put(const EditContext& context, bool after) const;
 
     RecordAccess::BitmapList before_, after_;
+    BitmapNumbers numbers_;
 };
 
 }  // namespace y4

@@ -20,6 +20,7 @@
 
 namespace y4 {
 
+class BitmapNumbers;
 class ChangeSet;
 class DragStep;
 
@@ -194,9 +195,11 @@ public:
     // writes, so they leave the modified flag alone.
     bool setDisplayed(SceneObject* record, bool on);
     void setAllDisplayed(bool on);
-    // The bitmap list; faces keep their bitmap numbers. Adding loads the image from the
-    // model's folder (an unreadable file leaves an empty image); in a terrain the new bitmap
+    // The bitmap list. Adding or renaming reads the picture from the model's folder, and one
+    // that cannot be read is refused with the loader's messages; in a terrain the new bitmap
     // goes before the terrain's own, which stays last and cannot be removed, moved or renamed.
+    // A removal renumbers the records as BitmapNumbers::forRemoval says; in a terrain the last
+    // bitmap besides its own stays while other records name it. A move leaves the numbers.
     bool addBitmap(const std::string& name);
     // "Add Texture" with the file the user chose: the bitmap is named after the file (without
     // folder and extension) and read from the model's folder, after the warning that the game's
@@ -208,7 +211,7 @@ public:
     bool renameBitmap(int position, const std::string& name);
     bool canRemoveBitmap(int position) const;
     bool canMoveBitmap(int position, int offset) const;
-    bool canRenameBitmap(int position) const { return canRemoveBitmap(position); }
+    bool canRenameBitmap(int position) const { return editableBitmap(position); }
 
     // ---- drawing options of the open model (no undo, no modified flag) ----
 
@@ -267,9 +270,11 @@ private:
               SceneObject* selected = nullptr);
     const char* pasteRefusal(const SceneObject* source, const SceneObject* destination) const;
     bool isTerrainBitmap(int position) const;
+    // A position in the list, but the terrain's own bitmap.
+    bool editableBitmap(int position) const;
     bool acceptableBitmapName(const std::string& name) const;
     template <class Change>
-    void changeBitmaps(const char* stepName, Change change);
+    void changeBitmaps(const char* stepName, BitmapNumbers numbers, Change change);
 
     Reader::Options options_;
     std::unique_ptr<Reader> reader_;

@@ -18,6 +18,17 @@ bool hasControlCharacter(std::string_view text) {
                        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
 }
 
+// The picture a bitmap name would be read from when the model is loaded again. One that cannot
+// be read would leave a file that no longer loads, so the edit that names it is refused in the
+// loader's own words, after the loader's report of the file.
+std::shared_ptr<const RGBImage> readablePicture(const Reader& reader, const std::string& name) {
+    std::shared_ptr<const RGBImage> image = reader.readBitmap(name);
+    if (!image) {
+        prompt().showMessage(reader.unreadableBitmapMessage(), MessageIcon::Exclamation);
+    }
+    return image;
+}
+
 }  // namespace
 
 // Makes a step's first application and keeps it; the selection is the one of its time.
@@ -196,14 +207,22 @@ bool ModelDocument::isTerrainBitmap(int position) const {
            names.back() == Y4TParser::kTerrainName;
 }
 
-bool ModelDocument::canRemoveBitmap(int position) const {
+bool ModelDocument::editableBitmap(int position) const {
     return reader_ && position >= 0 && position < static_cast<int>(reader_->bitmapNames.size()) &&
            !isTerrainBitmap(position);
 }
 
+bool ModelDocument::canRemoveBitmap(int position) const {
+    // A terrain file names a picture for every record: the last bitmap besides the terrain's
+    // own stays while records besides the terrain's own are there to name it.
+    return editableBitmap(position) &&
+           !(reader_->fileType == Reader::kY4T && reader_->bitmapNames.size() <= 2 &&
+             reader_->subEntities.size() > 1);
+}
+
 bool ModelDocument::canMoveBitmap(int position, int offset) const {
-    return (offset == -1 || offset == 1) && canRemoveBitmap(position) &&
-           canRemoveBitmap(position + offset);
+    return (offset == -1 || offset == 1) && editableBitmap(position) &&
+           editableBitmap(position + offset);
 }
 
 bool ModelDocument::acceptableBitmapName(const std::string& name) const {
@@ -219,20 +238,21 @@ bool ModelDocument::acceptableBitmapName(const std::string& name) const {
 }
 
 template <class Change>
-void ModelDocument::changeBitmaps(const char* stepName, Change change) {
+void ModelDocument::changeBitmaps(const char* stepName, BitmapNumbers numbers, Change change) {
     endDrag();
     RecordAccess::BitmapList before;
     before.capture(*reader_);
-    tell(&DocumentObserver::bitmapsAboutToChange);
-    reader_->deleteTextures();
-    change(*reader_);
-    reader_->createTextures();
     RecordAccess::BitmapList after;
-    after.capture(*reader_);
-    tell(&DocumentObserver::bitmapsChanged);
+    BitmapListStep::announce(context(), numbers, [&] {
+        reader_->deleteTextures();
+        change(*reader_);
+        reader_->createTextures();
+        numbers.put(true);
+        after.capture(*reader_);
+    });
     // Every change of the list changes what a save writes.
-    auto step =
-        std::make_unique<BitmapListStep>(stepName, std::move(before), std::move(after), true);
+    auto step = std::make_unique<BitmapListStep>(stepName, std::move(before), std::move(after),
+                                                 std::move(numbers), true);
     step->selectionBefore = step->selectionAfter = currentSelection();
     push(std::move(step));
 }
@@ -241,7 +261,15 @@ bool ModelDocument::addBitmap(const std::string& name) {
     if (!reader_ || !acceptableBitmapName(name)) {
         return false;
     }
-    changeBitmaps("Add Texture", [&](Reader& r) { r.addBitmap(name); });
+    std::shared_ptr<const RGBImage> image = readablePicture(*reader_, name);
+    if (!image) {
+        return false;
+    }
+    // A terrain's new bitmap goes before the terrain's own.
+    const auto count = static_cast<int>(reader_->bitmapNames.size());
+    const int at = reader_->fileType == Reader::kY4T && count > 0 ? count - 1 : count;
+    changeBitmaps("Add Texture", BitmapNumbers::forInsertion(*reader_, at),
+                  [&](Reader& r) { r.insertBitmap(name, image); });
     return true;
 }
 
@@ -266,7 +294,8 @@ bool ModelDocument::removeBitmap(int position) {
     if (!canRemoveBitmap(position)) {
         return false;
     }
-    changeBitmaps("Remove Texture", [&](Reader& r) { r.removeBitmap(position); });
+    changeBitmaps("Remove Texture", BitmapNumbers::forRemoval(*reader_, position),
+                  [&](Reader& r) { r.removeBitmap(position); });
     return true;
 }
 
@@ -274,19 +303,25 @@ bool ModelDocument::moveBitmap(int position, int offset) {
     if (!canMoveBitmap(position, offset)) {
         return false;
     }
-    changeBitmaps(offset < 0 ? "Move Texture Up" : "Move Texture Down",
+    // The records keep their numbers: those of the two positions draw each other's picture.
+    changeBitmaps(offset < 0 ? "Move Texture Up" : "Move Texture Down", BitmapNumbers(),
                   [&](Reader& r) { RecordAccess::swapBitmaps(r, position, position + offset); });
     return true;
 }
 
 bool ModelDocument::renameBitmap(int position, const std::string& name) {
-    if (!canRemoveBitmap(position) ||
+    if (!canRenameBitmap(position) ||
         name == reader_->bitmapNames[static_cast<std::size_t>(position)] ||
         !acceptableBitmapName(name)) {
         return false;
     }
-    changeBitmaps("Rename Texture",
-                  [&](Reader& r) { RecordAccess::renameBitmap(r, position, name); });
+    std::shared_ptr<const RGBImage> image = readablePicture(*reader_, name);
+    if (!image) {
+        return false;
+    }
+    changeBitmaps("Rename Texture", BitmapNumbers(), [&](Reader& r) {
+        RecordAccess::renameBitmap(r, position, name, std::move(image));
+    });
     return true;
 }
 

@@ -460,15 +460,13 @@ void RecordAccess::swapBitmaps(Reader& reader, int first, int second) {
     std::swap(images[a], images[b]);
 }
 
-void RecordAccess::renameBitmap(Reader& reader, int position, const std::string& name) {
-    reader.freeImages();
-    reader.bitmapNames[static_cast<std::size_t>(position)] = name;
-    try {
-        reader.reloadImages();
-    } catch (const ImageReloadError&) {
-        // Reported by the reload; the images stay one per name.
-    }
-    reader.textures.images.resize(reader.bitmapNames.size());
+void RecordAccess::renameBitmap(Reader& reader, int position, const std::string& name,
+                                std::shared_ptr<const RGBImage> image) {
+    const auto at = static_cast<std::size_t>(position);
+    reader.bitmapNames[at] = name;
+    std::vector<std::shared_ptr<const RGBImage>>& images = reader.textures.images;
+    images.resize(std::max(images.size(), reader.bitmapNames.size()));
+    images[at] = std::move(image);
 }
 
 void RecordAccess::BitmapList::capture(const Reader& reader) {

@@ -126,9 +126,9 @@ public:
 
     // Exchanges the names and the images at two positions.
     static void swapBitmaps(Reader& reader, int first, int second);
-    // Gives the bitmap at `position` a new name and loads the images again; a picture that
-    // cannot be read is reported and leaves its entry, and those after it, empty.
-    static void renameBitmap(Reader& reader, int position, const std::string& name);
+    // Gives the bitmap at `position` a new name and the picture read for it.
+    static void renameBitmap(Reader& reader, int position, const std::string& name,
+                             std::shared_ptr<const RGBImage> image);
     // The bitmap names and their images, as a whole.
     class BitmapList {
     public:

@@ -254,6 +254,10 @@ void Reader::reloadImages() {
 }
 
 void Reader::addBitmap(const std::string& name) {
+    insertBitmap(name, readBitmap(name));
+}
+
+std::shared_ptr<const RGBImage> Reader::readBitmap(const std::string& name) const {
     // The images held already count against the limit, each shared one once.
     std::size_t used = 0;
     std::unordered_set<const RGBImage*> counted;
@@ -267,6 +271,10 @@ void Reader::addBitmap(const std::string& name) {
     if (cache.overLimit()) {
         prompt().showMessage(imageLimitMessage(), MessageIcon::Exclamation);
     }
+    return image;
+}
+
+void Reader::insertBitmap(const std::string& name, std::shared_ptr<const RGBImage> image) {
     auto& images = textures.images;
     if (fileType == kY4T && !bitmapNames.empty()) {
         images.insert(images.end() - (images.empty() ? 0 : 1), std::move(image));
@@ -276,6 +284,11 @@ void Reader::addBitmap(const std::string& name) {
         bitmapNames.push_back(name);
     }
     modified = 1;
+}
+
+const char* Reader::unreadableBitmapMessage() const {
+    return fileType == kY4P ? "Error: Could not open required texture; aborting"
+                            : "Error: Could not read required texture; aborting";
 }
 
 std::string Reader::imageLimitMessage() const {

@@ -94,7 +94,15 @@ public:
     // when it would take the images past their limit, which is then shown); in a terrain model
     // before the terrain's own bitmap, which stays last.
     void addBitmap(const std::string& name);
-    // Removes the name and the image at `position`; faces keep their bitmap numbers.
+    // The picture of the bitmap name `name` from the model's folder, within what the images
+    // held leave of their limit; null after the loader's message or the limit's.
+    std::shared_ptr<const RGBImage> readBitmap(const std::string& name) const;
+    // Adds a bitmap name with an image already read, where addBitmap puts it.
+    void insertBitmap(const std::string& name, std::shared_ptr<const RGBImage> image);
+    // What a load of this model's variant says of a bitmap it cannot read.
+    const char* unreadableBitmapMessage() const;
+    // Removes the name and the image at `position`; faces keep their bitmap numbers (the
+    // document's edit renumbers them).
     void removeBitmap(int position);
 
     // "Error: The textures of <file name> need more than <limit> when decoded".

@@ -14,7 +14,7 @@ void Y4DParser::parse() {
     skipLine("the comment line \"// Face: ...\"");
     readFaces(r.numFaces);
     skipLine("the comment line \"// Bitmaps\"");
-    readBitmapLines(r.numBitmaps, "Error: Could not read required texture; aborting");
+    readBitmapLines(r.numBitmaps, r.unreadableBitmapMessage());
     skipLine("the comment line \"// Entities: ...\"");
     r.entities.reserve(reservable(r.numEntities, 40));
     faceClaimed_.assign(r.faces.size(), 0);

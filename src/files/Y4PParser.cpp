@@ -28,7 +28,7 @@ void Y4PParser::parse(std::uint64_t split) {
             parser->readEntityBlock(sink, position);
         });
     }
-    readBitmapLines(r.numBitmaps, "Error: Could not open required texture; aborting");
+    readBitmapLines(r.numBitmaps, r.unreadableBitmapMessage());
     skipLine("the comment line \"// Entity:: name...\"");
     r.entities.reserve(reservable(r.numEntities, 40));
     r.vertices.reserve(reservable(r.numVertices, 130));

@@ -59,11 +59,10 @@ void Y4TParser::parse(std::uint64_t split) {
     for (std::string& name : recordNames) {
         if (name != kTerrainName) {
             const std::string file = r.besideModel(name + ".BMP");
-            addBitmap(std::move(name), file, "Error: Could not read required texture; aborting");
+            addBitmap(std::move(name), file, r.unreadableBitmapMessage());
         }
     }
-    addBitmap(kTerrainName, r.besideModel(r.baseName() + ".BMP"),
-              "Error: Could not read required texture; aborting");
+    addBitmap(kTerrainName, r.besideModel(r.baseName() + ".BMP"), r.unreadableBitmapMessage());
     SceneSink sink(r);
     for (int record = 0; record < recordCount;) {
         if (second && lines_.offset() >= second->start()) {

@@ -101,7 +101,9 @@ void QtPrompt::showMessage(std::string_view text, MessageIcon icon, std::string_
 
 bool QtPrompt::askYesNo(std::string_view text, std::string_view caption) {
     const ArrowCursorWhileOpen arrow(cursorShown_);
-    return runBox(QMessageBox::Question, text, caption, QMessageBox::Yes | QMessageBox::No,
+    // Every question the editor asks warns of what Yes would do, so it carries the warning
+    // sign rather than the question mark.
+    return runBox(QMessageBox::Warning, text, caption, QMessageBox::Yes | QMessageBox::No,
                   parent_) == QMessageBox::Yes;
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
 
 #include "ModelGenerator.h"
 #include "document/ModelDocument.h"
@@ -229,27 +230,63 @@ TEST_F(ModelDocumentEdits, GroupNamesTheFileCannotHoldAreRefusedAndOtherNamesSav
     EXPECT_TRUE(document_.isModified());
 }
 
+// The bitmap numbers of the sub-entities, then of the faces.
+std::vector<int> bitmapNumbers(const Reader& r) {
+    std::vector<int> numbers;
+    for (const SubEntity* s : r.subEntities) {
+        numbers.push_back(s->bitmapIndex);
+    }
+    for (const Face* f : r.faces) {
+        numbers.push_back(f->bitmapIndex);
+    }
+    return numbers;
+}
+
 TEST_F(ModelDocumentEdits, BitmapEditsKeepNamesAndImagesTogetherAndUndoToTheSameImages) {
     Reader& r = *document_.reader();
     const auto red = r.textures.images[0];
+    const std::string start = SceneDump::text(r);
+    ASSERT_EQ(bitmapNumbers(r), (std::vector<int>{1, 0, 255, 1, 255, 255}));
+    // The numbers stay: 0 now draws BLUE, and 1 names nothing, so its records draw untextured.
     ASSERT_TRUE(document_.removeBitmap(0));
     EXPECT_EQ(r.bitmapNames, std::vector<std::string>{"BLUE"});
+    EXPECT_EQ(bitmapNumbers(r), (std::vector<int>{1, 0, 255, 1, 255, 255}));
     EXPECT_TRUE(document_.isModified());
     document_.undo();
     EXPECT_EQ(r.textures.images[0], red);
+    EXPECT_EQ(SceneDump::text(r), start);
     EXPECT_FALSE(document_.isModified());
     EXPECT_FALSE(document_.removeBitmap(2));
     EXPECT_FALSE(document_.renameBitmap(0, ""));
     EXPECT_FALSE(document_.renameBitmap(0, "RED"));
 
-    // A rename to a name without a picture: reported, the name stays, one image per name.
-    testPrompt().expectMessage("Failed to open DIB file " + dir_.file("PINK.BMP") + ".\n");
-    testPrompt().expectMessage("Error: Could not load bitmaps");
-    ASSERT_TRUE(document_.renameBitmap(0, "PINK"));
-    EXPECT_EQ(r.bitmapNames, (std::vector<std::string>{"PINK", "BLUE"}));
+    // A name without a readable picture would leave a file that does not load: the loader's
+    // report and its refusal, and nothing changes.
+    std::ofstream(dir_.file("JUNK.BMP")) << "not a picture";
+    const std::size_t steps = document_.history().size();
+    for (const std::string name : {"PINK", "JUNK"}) {
+        SCOPED_TRACE(name);
+        testPrompt().expectMessage(name == "PINK"
+                                       ? "Failed to open DIB file " + dir_.file("PINK.BMP") + ".\n"
+                                       : "Unknown DIB file format.");
+        testPrompt().expectMessage("Error: Could not open required texture; aborting");
+        testPrompt().expectMessage(name == "PINK"
+                                       ? "Failed to open DIB file " + dir_.file("PINK.BMP") + ".\n"
+                                       : "Unknown DIB file format.");
+        testPrompt().expectMessage("Error: Could not open required texture; aborting");
+        EXPECT_FALSE(document_.renameBitmap(0, name));
+        EXPECT_FALSE(document_.addBitmap(name));
+        EXPECT_EQ(SceneDump::text(r), start);
+        EXPECT_EQ(r.textures.images[0], red);
+        EXPECT_EQ(document_.history().size(), steps);
+        EXPECT_EQ(document_.history().position(), 0u);
+        EXPECT_FALSE(document_.isModified());
+    }
+    // A name with a picture takes it; renaming changes what a save writes.
+    ASSERT_TRUE(document_.renameBitmap(0, "GREEN"));
+    EXPECT_EQ(r.bitmapNames, (std::vector<std::string>{"GREEN", "BLUE"}));
     ASSERT_EQ(r.textures.images.size(), 2u);
-    EXPECT_EQ(r.textures.images[0], nullptr);
-    // Renaming changes what a save writes.
+    EXPECT_NE(r.textures.images[0], nullptr);
     EXPECT_TRUE(document_.isModified());
     document_.undo();
     EXPECT_EQ(r.textures.images[0], red);
@@ -308,6 +345,66 @@ TEST(ModelDocumentTerrain, TheTerrainsOwnRecordAndBitmapAreProtected) {
     EXPECT_EQ(r.bitmapNames,
               (std::vector<std::string>{"GRASS", "ROCK", "SAND", "Zelvan's Terrain"}));
     EXPECT_EQ(r.textures.images[3]->sizeX, 8);
+}
+
+// What each record of a terrain draws: the name its file gives the record.
+std::vector<std::string> recordPictures(const Reader& r) {
+    std::vector<std::string> names;
+    for (const SubEntity* s : r.subEntities) {
+        const auto at = static_cast<std::size_t>(s->bitmapIndex);
+        names.push_back(at < r.bitmapNames.size() ? r.bitmapNames[at] : "(null)");
+    }
+    return names;
+}
+
+TEST(ModelDocumentTerrain, TextureListEditsKeepEveryRecordOnItsPictureAndTheFileLoadsAgain) {
+    TempDir dir;
+    ModelDocument document;
+    ASSERT_TRUE(document.load(ModelFixture::write(
+        dir, "HILLS.Y4T", test::kHillsY4T, {{"GRASS"}, {"ROCK"}, {"HILLS", 8, 8}, {"SAND"}})));
+    Reader& r = *document.reader();
+    const std::string start = SceneDump::text(r);
+    const std::vector<std::string> pictures{"GRASS", "ROCK", "Zelvan's Terrain"};
+    ASSERT_EQ(recordPictures(r), pictures);
+    // Saves, loads the file again and gives what its records draw.
+    const auto reloaded = [&](const std::string& name) {
+        const std::string path = dir.file(name + ".Y4T");
+        EXPECT_TRUE(document.save(path));
+        ModelDocument again;
+        EXPECT_TRUE(again.load(path));
+        return again.reader() ? recordPictures(*again.reader()) : std::vector<std::string>{};
+    };
+
+    // ROCK goes: its record falls back on bitmap 0, the terrain's own keeps its bitmap.
+    ASSERT_TRUE(document.removeBitmap(1));
+    EXPECT_EQ(r.bitmapNames, (std::vector<std::string>{"GRASS", "Zelvan's Terrain"}));
+    EXPECT_EQ(bitmapNumbers(r), (std::vector<int>{0, 0, 1, 0, 1, 1}));
+    const std::vector<std::string> fallen{"GRASS", "GRASS", "Zelvan's Terrain"};
+    EXPECT_EQ(recordPictures(r), fallen);
+    EXPECT_EQ(reloaded("FALLEN"), fallen);
+    // The last bitmap besides the terrain's own stays while other records name it.
+    EXPECT_FALSE(document.canRemoveBitmap(0));
+    EXPECT_FALSE(document.removeBitmap(0));
+    EXPECT_TRUE(document.canRenameBitmap(0));
+    document.undo();
+    EXPECT_EQ(SceneDump::text(r), start);
+
+    // SAND goes in before the terrain's own bitmap, which its record follows.
+    ASSERT_TRUE(document.addBitmap("SAND"));
+    EXPECT_EQ(bitmapNumbers(r), (std::vector<int>{0, 1, 3, 0, 3, 3}));
+    EXPECT_EQ(recordPictures(r), pictures);
+    EXPECT_EQ(reloaded("ADDED"), pictures);
+    // A move swaps what the two positions draw, and the file follows.
+    ASSERT_TRUE(document.moveBitmap(0, 1));
+    EXPECT_EQ(reloaded("MOVED"), (std::vector<std::string>{"ROCK", "GRASS", "Zelvan's Terrain"}));
+    document.undo();
+    ASSERT_TRUE(document.removeBitmap(0));
+    EXPECT_EQ(bitmapNumbers(r), (std::vector<int>{0, 0, 2, 0, 2, 2}));
+    EXPECT_EQ(reloaded("REMOVED"), (std::vector<std::string>{"ROCK", "ROCK", "Zelvan's Terrain"}));
+    while (document.canUndo()) {
+        document.undo();
+    }
+    EXPECT_EQ(SceneDump::text(r), start);
 }
 
 TEST(ModelDocumentHistory, TheHistoryKeepsToItsBudgetDroppingTheOldestSteps) {

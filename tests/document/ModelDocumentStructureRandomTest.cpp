@@ -1,12 +1,14 @@
-// A random sequence of the object tree's structural edits and the Attributes dialog's (select,
-// delete and undelete, Add Group, Add SubEntity, New Face, Split Face, copy and paste, Apply,
-// Change Winding, undo, redo, commit) on each sample and on a generated model. After every step
+// A random sequence of the object tree's structural edits, the Attributes dialog's and the
+// Textures dialog's (select, delete and undelete, Add Group, Add SubEntity, New Face, Split
+// Face, copy and paste, Apply, Change Winding, texture list edits, undo, redo, commit) on each
+// sample and on a generated model. After every step
 // the scene and its tree must keep their invariants; an edit the document refuses changes
 // nothing and shows only the message it must; every undo and redo brings back the state it
 // must. Before each commit, undoing every step since the last one saves that commit's file byte
 // for byte; each commit's file reloads to the same records.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -176,7 +178,14 @@ std::vector<std::string> bitmapsOf(const Reader& r) {
 class StructureRun {
 public:
     StructureRun(const TempDir& dir, std::string path, std::uint32_t seed)
-        : dir_(dir), path_(std::move(path)), random_(seed) {}
+        : dir_(dir), path_(std::move(path)), random_(seed) {
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+            if (entry.path().extension() == ".BMP") {
+                pictures_.push_back(entry.path().stem().string());
+            }
+        }
+        std::sort(pictures_.begin(), pictures_.end());
+    }
 
     void run(int edits) {
         ASSERT_TRUE(document_.load(path_));
@@ -213,8 +222,13 @@ private:
         kWinding,
         kUndoRedo,
         kCommit,
+        kTextures,
     };
 
+public:
+    static constexpr int kTextureEdits = kTextures;
+
+private:
     std::string extension() const { return path_.substr(path_.rfind('.')); }
     std::size_t pick(std::size_t count) {
         return count == 0 ? 0 : std::uniform_int_distribution<std::size_t>(0, count - 1)(random_);
@@ -295,9 +309,9 @@ private:
     Kind randomKind() {
         const std::size_t roll = pick(100);
         static constexpr std::pair<std::size_t, Kind> kBands[] = {
-            {18, kSelect},  {26, kDelete},  {31, kAddGroup}, {36, kAddSubEntity},
-            {47, kNewFace}, {55, kSplit},   {63, kCopy},     {75, kPaste},
-            {88, kApply},   {93, kWinding}, {99, kUndoRedo}};
+            {15, kSelect},  {23, kDelete},  {28, kAddGroup}, {33, kAddSubEntity},
+            {43, kNewFace}, {51, kSplit},   {59, kCopy},     {71, kPaste},
+            {83, kApply},   {88, kWinding}, {93, kTextures}, {99, kUndoRedo}};
         for (const auto& [below, kind] : kBands) {
             if (roll < below) {
                 return kind;
@@ -376,6 +390,8 @@ private:
                 auto* face = any(r.faces);
                 return d.changeWinding(face);
             }
+            case kTextures:
+                return textures();
             default:
                 return false;
         }
@@ -467,8 +483,16 @@ private:
         if (warning) {
             testPrompt().expectMessage(warning);
         }
+        // A marked source leaves nothing to paste, and so does a face with a marked corner.
+        bool nothing = source->deleted;
+        if (source->kind() == SceneObject::kFace) {
+            const auto* face = static_cast<const Face*>(source);
+            for (const Vertex* v : {face->vertexA, face->vertexB, face->vertexC}) {
+                nothing = nothing || !v || v->deleted;
+            }
+        }
         const bool pasted = d.paste(destination);
-        EXPECT_EQ(pasted, !refusal && !source->deleted);
+        EXPECT_EQ(pasted, !refusal && !nothing);
         return pasted;
     }
 
@@ -552,6 +576,57 @@ private:
         return applied;
     }
 
+    // An edit of the bitmap list, at any position and one past the end: a picture beside the
+    // model added or named, or now and then a name without one, which the document refuses.
+    bool textures() {
+        ModelDocument& d = document_;
+        const std::size_t count = d.reader()->bitmapNames.size();
+        const int position = static_cast<int>(pick(count + 1));
+        const bool unreadable = pick(5) == 0;
+        const std::string name = unreadable ? "NOSUCH" : pictures_[pick(pictures_.size())];
+        const auto expectRefusal = [&] {
+            testPrompt().expectMessage("Failed to open DIB file " + dir_.file("NOSUCH.BMP") +
+                                       ".\n");
+            testPrompt().expectMessage(extension() == ".Y4P"
+                                           ? "Error: Could not open required texture; aborting"
+                                           : "Error: Could not read required texture; aborting");
+        };
+        switch (pick(4)) {
+            case 0: {
+                if (unreadable) {
+                    expectRefusal();
+                }
+                const bool added = d.addBitmap(name);
+                EXPECT_EQ(added, !unreadable);
+                return added;
+            }
+            case 1: {
+                const bool offered = d.canRemoveBitmap(position);
+                const bool removed = d.removeBitmap(position);
+                EXPECT_EQ(removed, offered);
+                return removed;
+            }
+            case 2: {
+                const int offset = pick(2) ? 1 : -1;
+                const bool offered = d.canMoveBitmap(position, offset);
+                const bool moved = d.moveBitmap(position, offset);
+                EXPECT_EQ(moved, offered);
+                return moved;
+            }
+            default: {
+                const bool offered =
+                    d.canRenameBitmap(position) &&
+                    d.reader()->bitmapNames[static_cast<std::size_t>(position)] != name;
+                if (offered && unreadable) {
+                    expectRefusal();
+                }
+                const bool renamed = d.renameBitmap(position, name);
+                EXPECT_EQ(renamed, offered && !unreadable);
+                return renamed;
+            }
+        }
+    }
+
     // Now and then go back some steps, and forward some of them again.
     void undoAndRedo() {
         const std::size_t back = 1 + pick(6);
@@ -632,6 +707,7 @@ private:
     std::string base_;
     std::string baseOutline_;
     std::size_t faceLimit_ = 0;
+    std::vector<std::string> pictures_;
     // For each history position: the state before the step that led there, and after it.
     std::vector<std::uint64_t> before_;
     std::vector<std::uint64_t> after_;
@@ -656,6 +732,8 @@ void runOn(const TempDir& dir, const std::string& path, std::uint32_t seed) {
     for (int kind = 0; kind < 11; ++kind) {
         EXPECT_GT(run.counts[kind], kEdits / 50) << "edit kind " << kind;
     }
+    EXPECT_GT(run.counts[StructureRun::kTextureEdits], kEdits / 50);
+    EXPECT_GT(run.made[StructureRun::kTextureEdits], kEdits / 200);
     const bool terrain = path.ends_with(".Y4T");
     for (int kind = 1; kind < 10; ++kind) {
         const bool groups = kind == 2 || kind == 3;

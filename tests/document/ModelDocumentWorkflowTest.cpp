@@ -225,9 +225,15 @@ TEST(ModelDocumentWorkflow, AFailedSaveKeepsTheModifiedFlagAndTheOldFile) {
     const std::string original = TempDir::read(path);
     ModelDocument document;
     ASSERT_TRUE(document.load(path));
-    // A bitmap name the reader could not take back refuses the save before the file is touched.
-    const std::string longName(1100, 'A');
-    testPrompt().expectMessage("Failed to open DIB file " + dir.file(longName + ".BMP") + ".\n");
+    // A bitmap name the reader could not take back refuses the save before the file is touched:
+    // a picture deep in folders below the model's.
+    std::string longName;
+    for (int k = 0; k < 6; ++k) {
+        longName += std::string(180, 'A') + "/";
+    }
+    std::filesystem::create_directories(dir.file(longName));
+    longName += "DEEP";
+    std::filesystem::copy_file(dir.file("WOOD.BMP"), dir.file(longName + ".BMP"));
     ASSERT_TRUE(document.addBitmap(longName));
     ASSERT_TRUE(document.isModified());
     testPrompt().expectMessage("Error: Could not write " + path + ": bitmap 2 (\"" +

@@ -116,9 +116,9 @@ TEST_F(QtPromptTest, MessageBoxesShowIconCaptionPlainTextAndTheirButtons) {
         {[&] { prompt.showMessage("Plain", MessageIcon::None, {}); }, QMessageBox::Ok, "Y4Editor",
          "Plain", QMessageBox::NoIcon, QMessageBox::Ok},
         {[&] { answer = prompt.askYesNo("Save changes?", {}); }, QMessageBox::Yes, "Y4Editor",
-         "Save changes?", QMessageBox::Question, QMessageBox::Yes | QMessageBox::No},
+         "Save changes?", QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No},
         {[&] { answer = prompt.askYesNo("Save changes?", {}); }, QMessageBox::No, "Y4Editor",
-         "Save changes?", QMessageBox::Question, QMessageBox::Yes | QMessageBox::No},
+         "Save changes?", QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No},
     };
     for (const auto& c : cases) {
         const auto inspectAndAnswer = [&](QMessageBox& box) {

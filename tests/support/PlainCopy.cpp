@@ -195,6 +195,22 @@ void PlainCopy::setDisplayed(SceneObject* record, bool on) {
     }
 }
 
+template <class Map>
+void PlainCopy::renumberBitmaps(Map map) {
+    const int count = static_cast<int>(reader.bitmapNames.size());
+    auto renumber = [&](int& n) {
+        if (n >= 0 && n < count && n != 255) {
+            n = map(n);
+        }
+    };
+    for (SubEntity* s : reader.subEntities) {
+        renumber(s->bitmapIndex);
+    }
+    for (Face* f : reader.faces) {
+        renumber(f->bitmapIndex);
+    }
+}
+
 bool PlainCopy::bitmapAllowed(const Op& op) const {
     const int count = static_cast<int>(reader.bitmapNames.size());
     const bool terrainLast = reader.fileType == Reader::kY4T && count > 0 &&
@@ -204,7 +220,9 @@ bool PlainCopy::bitmapAllowed(const Op& op) const {
         case Op::AddBitmap:
             return true;
         case Op::RemoveBitmap:
-            return movable(op.position);
+            // A terrain keeps a bitmap besides its own while other records name one.
+            return movable(op.position) && !(reader.fileType == Reader::kY4T && count <= 2 &&
+                                             reader.subEntities.size() > 1);
         case Op::MoveBitmap:
             return movable(op.position) && movable(op.position + op.offset);
         case Op::RenameBitmap:
@@ -287,15 +305,25 @@ void PlainCopy::apply(const Op& op, bool replaying) {
             }
             break;
         case Op::AddBitmap: {
-            // A terrain's own bitmap stays last.
+            // A terrain's own bitmap stays last, and its record with it.
             std::vector<std::string>& names = reader.bitmapNames;
             const bool terrain = reader.fileType == Reader::kY4T && !names.empty();
-            names.insert(terrain ? names.end() - 1 : names.end(), op.text);
+            const int at = static_cast<int>(names.size()) - (terrain ? 1 : 0);
+            renumberBitmaps([&](int n) { return n >= at ? n + 1 : n; });
+            names.insert(names.begin() + at, op.text);
             break;
         }
-        case Op::RemoveBitmap:
+        case Op::RemoveBitmap: {
+            // Numbers stay, except in a terrain: there every record keeps its picture, and
+            // those of the removed one take the first.
+            if (reader.fileType == Reader::kY4T) {
+                renumberBitmaps([&](int n) {
+                    return n == op.position ? 0 : n > op.position ? n - 1 : n;
+                });
+            }
             reader.bitmapNames.erase(reader.bitmapNames.begin() + op.position);
             break;
+        }
         case Op::MoveBitmap:
             std::swap(reader.bitmapNames[static_cast<std::size_t>(op.position)],
                       reader.bitmapNames[static_cast<std::size_t>(op.position + op.offset)]);

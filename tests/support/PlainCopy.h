@@ -80,6 +80,9 @@ public:
 
 private:
     void select(TreeItem item);
+    // Gives every record whose number names a bitmap (before the list changes) `map` of it.
+    template <class Map>
+    void renumberBitmaps(Map map);
     void setDisplayed(SceneObject* record, bool on);
 };
 
