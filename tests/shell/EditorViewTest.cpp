@@ -340,6 +340,16 @@ TEST_F(EditorViewTest, ADragEndsWhenThePointerLeavesTheViewOverTheWindow) {
     mouse(*window, QEvent::MouseMove, 350, 200);
     EXPECT_EQ(lid->positionX, x);
     EXPECT_EQ(document.undoName(), "Translate");
+
+    // A press on the window's background, even where the view's size would allow a drag,
+    // starts none: only a press in the view does.
+    const QPointF background(100, 100);
+    QMouseEvent press(QEvent::MouseButtonPress, background, window->mapToGlobal(background),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &press);
+    EXPECT_FALSE(window->viewMouse().dragging());
+    mouse(*window, QEvent::MouseMove, 300, 200);
+    EXPECT_EQ(lid->positionX, x);
 }
 
 TEST_F(EditorViewTest, AProjectionAppliedInItsDialogIsDrawnAtOnce) {
