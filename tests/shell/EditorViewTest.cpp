@@ -479,7 +479,9 @@ TEST_F(EditorViewTest, TheMoveButtonsDragTheBackdropsWithinTheirPlanes) {
 
     // XY: each pixel to the right takes 0.2 x 0.1 from the X offset, each pixel down from the
     // Y offset; every step is drawn at once.
+    button(*window, "Zoom").click();
     dialog->moveButton(BackdropPlane::XY).click();
+    EXPECT_EQ(text(*window, "EditMode"), "");
     const long long frames = window->drawFrame().view().frameCount();
     mouse(*window, QEvent::MouseButtonPress, 300, 200);
     EXPECT_FLOAT_EQ(grid.gridXY_OffsetX, 0.0f);
