@@ -69,7 +69,7 @@ void CY4EditorDlg::OnInitDialog() {
     document_ = std::make_unique<ModelDocument>(readerOptions(*frame_));
     link_ = std::make_unique<SceneViewLink>(*frame_, *document_, display_);
     mouse_ =
-        std::make_unique<ViewMouse>(*frame_, *document_, *link_, projection_,
+        std::make_unique<ViewMouse>(*frame_, *document_, *link_, projection_, grid_,
                                     ViewMouse::Readouts{windowSpace_, objectSpace_, entitySpace_});
     frame_->setMouseHandler(mouse_.get());
     document_->addObserver(this);

@@ -181,6 +181,8 @@ void CY4EditorDlg::OnAddFace() {
 }
 
 void CY4EditorDlg::OnBackdropMove(int mouseMode) {
+    // The backdrop modes have no name: the mode texts no longer claim the previous command.
+    showEditMode(QString());
     mouse_->setMode(mouseMode, ViewMouse::kEditView);
 }
 

@@ -8,6 +8,7 @@
 #include "dialogs/CChooseVertexDialog.h"
 #include "document/ModelDocument.h"
 #include "model/PickCandidates.h"
+#include "shell/GridSettings.h"
 #include "view/CDrawFrame.h"
 #include "view/SceneRenderer.h"
 #include "view/SceneViewLink.h"
@@ -38,11 +39,12 @@ QString coordinates(double x, double y, double z) {
 }  // namespace
 
 ViewMouse::ViewMouse(CDrawFrame& frame, ModelDocument& document, const SceneViewLink& link,
-                     ProjectionSettings& projection, Readouts readouts)
+                     ProjectionSettings& projection, GridSettings& grid, Readouts readouts)
     : frame_(frame),
       document_(document),
       link_(link),
       projection_(projection),
+      grid_(grid),
       readouts_(readouts) {}
 
 std::array<double, 3> ViewMouse::unprojectMouse(int x, int y) const {
@@ -175,6 +177,11 @@ void ViewMouse::dragStep(float dx, float dy) {
             view.cameraRotation[0] += dy * t.viewRotateScale;
             view.cameraRotation[1] += dx * t.viewRotateScale;
             break;
+        case kMoveBackdropXY:
+        case kMoveBackdropYZ:
+        case kMoveBackdropXZ:
+            moveBackdrop(view.mouseMode, dx, dy);
+            break;
         default:
             // The stretch modes keep the factors their command set; the pick modes pick on the
             // press only.
@@ -197,6 +204,29 @@ void ViewMouse::zoom(float dy) {
     p.orthogonal3 = std::min(p.orthogonal3 - g * 0.375f, -kSmallestBox);
     p.orthogonal4 = std::max(p.orthogonal4 + g * 0.375f, kSmallestBox);
     frame_.setProjection();
+}
+
+// The offsets are file coordinates. Every backdrop moves by the X translation factor, whichever
+// axes its plane spans.
+void ViewMouse::moveBackdrop(int mouseMode, float dx, float dy) {
+    const float scale = frame_.view().transform.translateXScale;
+    GridSettings& g = grid_;
+    switch (mouseMode) {
+        case kMoveBackdropXY:
+            g.gridXY_OffsetX -= dx * scale;
+            g.gridXY_OffsetY -= dy * scale;
+            break;
+        case kMoveBackdropYZ:
+            g.gridYZ_OffsetZ += dx * scale;
+            g.gridYZ_OffsetY -= dy * scale;
+            break;
+        case kMoveBackdropXZ:
+            g.gridXZ_OffsetZ += dx * scale;
+            g.gridXZ_OffsetX += dy * scale;
+            break;
+        default:
+            break;
+    }
 }
 
 void ViewMouse::transformSelection() {

@@ -1,9 +1,9 @@
 // ViewMouse: what the left mouse button and the camera keys do in the 3D view. The view's mouse
 // mode (chosen by the transform commands, the pick buttons and the backdrop "Move" buttons)
-// decides what a drag does: move, turn or zoom the camera, or move or turn the selection
-// through the document, one undo step per drag. A click in a pick mode picks the vertex or
-// normal tip under the pointer. Every movement over the view updates the coordinate readouts.
-// Positions are device pixels of the view, y downwards.
+// decides what a drag does: move, turn or zoom the camera, slide a backdrop within its plane,
+// or move or turn the selection through the document, one undo step per drag. A click in a pick
+// mode picks the vertex or normal tip under the pointer. Every movement over the view updates the
+// coordinate readouts. Positions are device pixels of the view, y downwards.
 #pragma once
 
 #include <array>
@@ -17,6 +17,7 @@ namespace y4 {
 class CDrawFrame;
 class ModelDocument;
 class SceneViewLink;
+struct GridSettings;
 struct ProjectionSettings;
 
 class ViewMouse : public ViewMouseHandler {
@@ -59,9 +60,10 @@ public:
         QLabel* entity;
     };
 
-    // Everything given must outlive the handler.
+    // Everything given must outlive the handler. The backdrop drags move the backdrops of
+    // `grid`, the settings the view draws from.
     ViewMouse(CDrawFrame& frame, ModelDocument& document, const SceneViewLink& link,
-              ProjectionSettings& projection, Readouts readouts);
+              ProjectionSettings& projection, GridSettings& grid, Readouts readouts);
 
     void OnLButtonDown(int x, int y) override;
     void OnLButtonUp(int x, int y) override;
@@ -90,6 +92,7 @@ private:
     // The mode's change of the camera or of the drag deltas for a step of (dx, dy).
     void dragStep(float dx, float dy);
     void zoom(float dy);
+    void moveBackdrop(int mouseMode, float dx, float dy);
     // The step's edit of the selection, by the edit kind.
     void transformSelection();
 
@@ -97,6 +100,7 @@ private:
     ModelDocument& document_;
     const SceneViewLink& link_;
     ProjectionSettings& projection_;
+    GridSettings& grid_;
     Readouts readouts_;
 
     float dragTranslate_[3] = {0, 0, 0};

@@ -1,7 +1,9 @@
 // The main window's view through synthetic mouse events and keys: drags that move and turn the
-// selection as one undo step, undo and redo keys from any window, the zoom's limit, the scale,
-// centre and flip commands, the camera keys, the readouts' formats, and picking with its
-// chooser.
+// selection as one undo step, and what each step tells the document's listeners; undo and redo
+// keys from any window, the zoom's limit, the scale, centre and flip commands, the camera keys,
+// the readouts' formats, picking with its chooser, and the backdrop drags of the Grid
+// Properties dialog's "Move" buttons.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
@@ -14,9 +16,12 @@
 
 #include "EditorFixture.h"
 #include "dialogs/CChooseVertexDialog.h"
+#include "dialogs/CGridPropertiesDialog.h"
 #include "dialogs/CObjectTreeDialog.h"
 #include "dialogs/CProjectionPropertiesDialog.h"
 #include "shell/ViewMouse.h"
+#include "support/BitmapBuilder.h"
+#include "support/RecordingObserver.h"
 #include "support/SceneDump.h"
 #include "view/SceneRenderer.h"
 
@@ -52,6 +57,24 @@ protected:
     }
     static void key(QWidget& target, int k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(&target, static_cast<Qt::Key>(k), modifiers);
+    }
+    // The columns and rows (device pixels, from the top left) that the view's frame shows in
+    // yellow, the colour of the test's backdrop and of nothing else drawn: {left, top, right,
+    // bottom}, or all -1.
+    static std::array<int, 4> yellowBounds(CY4EditorDlg& window) {
+        const QImage image = window.drawFrame().grabFramebuffer();
+        std::array<int, 4> box{-1, -1, -1, -1};
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.red() > 100 && c.green() > 100 && c.blue() < 40) {
+                    box = box[0] < 0 ? std::array<int, 4>{x, y, x, y}
+                                     : std::array<int, 4>{std::min(box[0], x), box[1],
+                                                          std::max(box[2], x), y};
+                }
+            }
+        }
+        return box;
     }
 };
 
@@ -340,6 +363,16 @@ TEST_F(EditorViewTest, ADragEndsWhenThePointerLeavesTheViewOverTheWindow) {
     mouse(*window, QEvent::MouseMove, 350, 200);
     EXPECT_EQ(lid->positionX, x);
     EXPECT_EQ(document.undoName(), "Translate");
+
+    // A press on the window's background, even where the view's size would allow a drag,
+    // starts none: only a press in the view does.
+    const QPointF background(100, 100);
+    QMouseEvent press(QEvent::MouseButtonPress, background, window->mapToGlobal(background),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &press);
+    EXPECT_FALSE(window->viewMouse().dragging());
+    mouse(*window, QEvent::MouseMove, 300, 200);
+    EXPECT_EQ(lid->positionX, x);
 }
 
 TEST_F(EditorViewTest, AProjectionAppliedInItsDialogIsDrawnAtOnce) {
@@ -356,6 +389,158 @@ TEST_F(EditorViewTest, AProjectionAppliedInItsDialogIsDrawnAtOnce) {
     // A field of view of 90 degrees scales y by 1 / tan(45 degrees).
     EXPECT_NEAR(window->drawFrame().view().savedProjection[5], 1.0, 1e-6);
     EXPECT_GT(window->drawFrame().view().frameCount(), frames);
+}
+
+TEST_F(EditorViewTest, EachDragStepTellsListenersWhatMovedWithTheNewValuesInPlace) {
+    const auto window = startWithCrate();
+    ModelDocument& document = window->document();
+    Entity* lid = entity(*window, "Lid");
+    Face* face = lid->subEntities[0]->faces[1];
+    test::RecordingObserver told(document);
+    // What an attributes window would show of the selection, in file coordinates: the
+    // entity's translation, with the world position of a vertex below it; or the face's first
+    // corner.
+    Vertex* below = lid->subEntities[0]->vertices[0];
+    told.probe = [&] {
+        char text[96];
+        const SceneObject* shown = document.selectedRecord();
+        if (shown == lid) {
+            std::snprintf(text, sizeof text, "%.2f %.2f", -lid->positionX,
+                          -below->absolutePosition[0]);
+        } else {
+            std::snprintf(text, sizeof text, "%.2f", -face->vertexA->X);
+        }
+        return std::string(text);
+    };
+    const ViewRenderer& view = window->drawFrame().view();
+    const auto moved = [&](int from, int to) {
+        return view.unprojectMouse(to, 200)[0] - view.unprojectMouse(from, 200)[0];
+    };
+    const auto lastChange = [](const std::vector<std::string>& lines) {
+        const auto found = std::find_if(lines.rbegin(), lines.rend(), [](const std::string& line) {
+            return line.starts_with("change ");
+        });
+        return found == lines.rend() ? std::string("none") : *found;
+    };
+    char expected[96];
+
+    // The selected entity: its placement, the record itself named, after the world positions
+    // were computed again.
+    document.selectRecord(lid);
+    button(*window, "TranslateX").click();
+    told.take();
+    const float x0 = lid->positionX;
+    const double a0 = below->absolutePosition[0];
+    drag(*window, {{300, 200}, {340, 200}});
+    const double step = moved(300, 340);
+    std::snprintf(expected, sizeof expected, "%.2f %.2f", -(x0 + step), -(a0 + step));
+    EXPECT_EQ(lastChange(told.take()),
+              "change placement of [E:Lid] placed [E:Lid] meshes [] | " + std::string(expected));
+
+    // A selected face: the geometry of its sub-entity, the face named.
+    document.selectRecord(face);
+    told.take();
+    const float corner = face->vertexA->X;
+    drag(*window, {{300, 200}, {280, 200}});
+    std::snprintf(expected, sizeof expected, "%.2f", -(corner + moved(300, 280)));
+    EXPECT_EQ(lastChange(told.take()),
+              "change geometry of [F:Face[1]] placed [] meshes [S:SubEntity[0]] | " +
+                  std::string(expected));
+}
+
+TEST_F(EditorViewTest, TheMoveButtonsDragTheBackdropsWithinTheirPlanes) {
+    const std::string yellow =
+        dir_.write("YELLOW.BMP",
+                   test::BitmapBuilder(4, 4, 24, std::vector<std::uint32_t>(16, 0xffff00)).build());
+    for (const auto& [name, value] : {std::pair<const char*, std::string>{"translateXScale", "0.1"},
+                                      {"bitmapXY", "1"},
+                                      {"bitmapXYName", yellow},
+                                      {"gridBitmapOpacity", "1"},
+                                      {"gridMin", "-1"},
+                                      {"gridMax", "1"}}) {
+        store_.set(name, value);
+    }
+    const auto window = startWithCrate();
+    const GridSettings& grid = window->gridSettings();
+    button(*window, "Grids...").click();
+    auto* dialog = window->findChild<CGridPropertiesDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(dialog->isVisible());
+    const auto boxTexts = [&] {
+        std::vector<QString> texts;
+        for (const QLineEdit* box : dialog->findChildren<QLineEdit*>()) {
+            texts.push_back(box->text());
+        }
+        return texts;
+    };
+    const std::vector<QString> boxesBefore = boxTexts();
+    const std::array<int, 4> shown = yellowBounds(*window);
+    ASSERT_GE(shown[0], 0);
+
+    // XY: each pixel to the right takes 0.2 x 0.1 from the X offset, each pixel down from the
+    // Y offset; every step is drawn at once.
+    button(*window, "Zoom").click();
+    dialog->moveButton(BackdropPlane::XY).click();
+    EXPECT_EQ(text(*window, "EditMode"), "");
+    const long long frames = window->drawFrame().view().frameCount();
+    mouse(*window, QEvent::MouseButtonPress, 300, 200);
+    EXPECT_FLOAT_EQ(grid.gridXY_OffsetX, 0.0f);
+    mouse(*window, QEvent::MouseMove, 310, 200);
+    EXPECT_FLOAT_EQ(grid.gridXY_OffsetX, -0.2f);
+    mouse(*window, QEvent::MouseMove, 330, 200);
+    EXPECT_FLOAT_EQ(grid.gridXY_OffsetX, -0.6f);
+    EXPECT_FLOAT_EQ(grid.gridXY_OffsetY, 0.0f);
+    EXPECT_EQ(window->drawFrame().view().frameCount(), frames + 3);
+    mouse(*window, QEvent::MouseButtonRelease, 330, 200, Qt::NoButton);
+    const std::array<int, 4> slid = yellowBounds(*window);
+    // The backdrop follows the pointer to the right.
+    EXPECT_GT(slid[0], shown[0] + 20);
+    drag(*window, {{330, 200}, {330, 190}});
+    EXPECT_FLOAT_EQ(grid.gridXY_OffsetY, 0.2f);
+    EXPECT_FLOAT_EQ(grid.gridXY_OffsetX, -0.6f);
+
+    // YZ and XZ, each a step of 10 pixels right and 5 down.
+    for (const char* row : {"Backdrop YZ", "Backdrop XZ"}) {
+        test::findOneByAccessibleName<QCheckBox>(*dialog, row)->click();
+    }
+    dialog->moveButton(BackdropPlane::YZ).click();
+    drag(*window, {{300, 200}, {310, 205}});
+    EXPECT_FLOAT_EQ(grid.gridYZ_OffsetZ, 0.2f);
+    EXPECT_FLOAT_EQ(grid.gridYZ_OffsetY, -0.1f);
+    dialog->moveButton(BackdropPlane::XZ).click();
+    drag(*window, {{300, 200}, {310, 205}});
+    EXPECT_FLOAT_EQ(grid.gridXZ_OffsetZ, 0.2f);
+    EXPECT_FLOAT_EQ(grid.gridXZ_OffsetX, 0.1f);
+    EXPECT_FLOAT_EQ(grid.gridXY_OffsetX, -0.6f);
+    EXPECT_FLOAT_EQ(grid.gridXY_OffsetY, 0.2f);
+    // The backdrops are settings, not the model.
+    EXPECT_FALSE(window->document().isModified());
+    EXPECT_FALSE(window->document().canUndo());
+
+    // The dialog shows no backdrop offsets: its boxes are as they were, and Apply and Save
+    // keep and store what the drags did.
+    EXPECT_EQ(boxTexts(), boxesBefore);
+    for (const char* row : {"Backdrop YZ", "Backdrop XZ"}) {
+        test::findOneByAccessibleName<QCheckBox>(*dialog, row)->click();
+    }
+    test::findOneByAccessibleName<QPushButton>(*dialog, "Save")->click();
+    EXPECT_FLOAT_EQ(grid.gridXY_OffsetX, -0.6f);
+    EXPECT_FLOAT_EQ(grid.gridYZ_OffsetZ, 0.2f);
+    EXPECT_FLOAT_EQ(std::stof(store_.query("gridXY_OffsetX")), -0.6f);
+    EXPECT_FLOAT_EQ(std::stof(store_.query("gridXZ_OffsetX")), 0.1f);
+
+    // Unchecking "Backdrop XY" disables its "Move" at once; the backdrop stays until Apply.
+    const std::array<int, 4> placed = yellowBounds(*window);
+    ASSERT_GE(placed[0], 0);
+    test::findOneByAccessibleName<QCheckBox>(*dialog, "Backdrop XY")->click();
+    EXPECT_FALSE(dialog->moveButton(BackdropPlane::XY).isEnabled());
+    window->RenderScene();
+    EXPECT_EQ(grid.bitmapXY, 1);
+    EXPECT_EQ(yellowBounds(*window), placed);
+    test::findOneByAccessibleName<QPushButton>(*dialog, "Apply")->click();
+    EXPECT_EQ(grid.bitmapXY, 0);
+    EXPECT_EQ(yellowBounds(*window)[0], -1);
+    EXPECT_TRUE(testPrompt().shown.empty());
 }
 
 TEST_F(EditorViewTest, TheChooserNamesAVertexByItsOwners) {
