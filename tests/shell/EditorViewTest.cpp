@@ -406,7 +406,7 @@ TEST_F(EditorViewTest, EachDragStepTellsListenersWhatMovedWithTheNewValuesInPlac
         const SceneObject* shown = document.selectedRecord();
         if (shown == lid) {
             std::snprintf(text, sizeof text, "%.2f %.2f", -lid->positionX,
-                          -below->absolutePosition[0]);
+                          -below->absolutePosition()[0]);
         } else {
             std::snprintf(text, sizeof text, "%.2f", -face->vertexA->X);
         }
@@ -430,7 +430,7 @@ TEST_F(EditorViewTest, EachDragStepTellsListenersWhatMovedWithTheNewValuesInPlac
     button(*window, "TranslateX").click();
     told.take();
     const float x0 = lid->positionX;
-    const double a0 = below->absolutePosition[0];
+    const double a0 = below->absolutePosition()[0];
     drag(*window, {{300, 200}, {340, 200}});
     const double step = moved(300, 340);
     std::snprintf(expected, sizeof expected, "%.2f %.2f", -(x0 + step), -(a0 + step));
