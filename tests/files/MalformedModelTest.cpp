@@ -128,6 +128,9 @@ std::vector<Case> cases() {
         {"vertex range beyond the vertex list", "A.Y4D",
          kFlatHeader + flatEntity(0, 0, 0, 0, 0) + flatEntity(1, 1, 0, 3, 1),
          "line 14: expected a vertex range (first 1, count 3) within the 3 vertex lines"},
+        {"negative vertex count beside faces", "A.Y4D",
+         kFlatHeader + flatEntity(0, 0, 0, 0, 0) + flatEntity(1, 1, 0, -3, 0),
+         "line 14: expected a vertex range (first 0, count -3) within the 3 vertex lines"},
         {"two entities claiming one face", "A.Y4D",
          kFlatHeader + flatEntity(0, 1, 0, 3, 0) + flatEntity(1, 1, 0, 0, 0),
          "line 14: expected a face range that no earlier entity claims (face line 0 is claimed "
