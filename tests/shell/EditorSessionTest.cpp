@@ -1,15 +1,15 @@
 // A whole editing session through the main window and its tool windows, as a user works: records
 // chosen in the object tree window, a move and a turn dragged in the view, a face added and split,
-// a group copied and pasted, a texture renamed, then commit and save; the saved file reloads to
-// the edited scene, each edit in it.
+// a group copied and pasted (not in a terrain), a texture renamed, then commit and save, on each
+// sample; the saved file reloads to the edited scene, each edit in it.
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTimer>
 #include <QTreeView>
-#include <functional>
+#include <array>
+#include <cstring>
 #include <set>
 #include <sstream>
 
@@ -55,21 +55,46 @@ Lines listed(const std::string& list) {
     }
     return out;
 }
-// The dump line of the only sub-entity of the entity called `name`.
-std::string subOf(const std::string& dump, const std::string& name) {
-    const Lines entity = linesWith(dump, "\"" + name + "\"");
-    if (entity.size() != 1 || listed(field(entity[0], "subs")).size() != 1) {
+// The dump line of sub-entity `number` of the entity whose line holds `owner`.
+std::string partOf(const std::string& dump, const std::string& owner, std::size_t number) {
+    const Lines entity = linesWith(dump, owner);
+    if (entity.size() != 1 || listed(field(entity[0], "subs")).size() <= number) {
         return "";
     }
-    const Lines sub = linesWith(dump, "sub " + listed(field(entity[0], "subs"))[0] + ":");
+    const Lines sub = linesWith(dump, "sub " + listed(field(entity[0], "subs"))[number] + ":");
     return sub.size() == 1 ? sub[0] : "";
 }
+
+// One session's records, per variant.
+struct Session {
+    const char* file;
+    // The record moved and turned, an entity or, in a terrain (whose file keeps no placement
+    // for its entity), a mesh: its tree path and a text that only the dump line of the entity
+    // or of the mesh's first vertex holds.
+    std::vector<const char*> moved;
+    const char* movedLine;
+    // The sub-entity that gets the face: its tree path, its entity's dump line, its number
+    // there, its faces and vertices before, and the three corners chosen.
+    std::vector<const char*> part;
+    const char* partOwner;
+    std::size_t partNumber;
+    int faces;
+    int vertices;
+    std::array<int, 3> corners;
+    // The group copied (none in a terrain) with the groups below it, and where it goes.
+    std::vector<const char*> copied;
+    const char* destination;
+    // The bitmap renamed, its new name, and the list of bitmaps then.
+    int texture;
+    const char* newName;
+    const char* bitmaps;
+};
 
 class EditorSessionTest : public test::EditorFixture {
 protected:
     // Chooses, in the object tree window, the item reached through `labels` (each found depth
     // first below the one before), as a click on its row does.
-    static void choose(CY4EditorDlg& window, std::initializer_list<const char*> labels) {
+    static void choose(CY4EditorDlg& window, const std::vector<const char*>& labels) {
         QTreeView& view = window.objectTreeDialog().treeView();
         QModelIndex found;
         for (const char* label : labels) {
@@ -102,24 +127,6 @@ protected:
         }
         return *found;
     }
-    // Runs `answer` on the modal dialog that `open` shows; one that is not answered is
-    // rejected, so the test cannot hang.
-    static void withModal(const std::function<void()>& open,
-                          const std::function<void(QDialog&)>& answer) {
-        bool answered = false;
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            answered = true;
-            answer(*dialog);
-            if (dialog->isVisible()) {
-                ADD_FAILURE() << dialog->windowTitle().toStdString() << " stayed open";
-                dialog->reject();
-            }
-        });
-        open();
-        EXPECT_TRUE(answered);
-    }
     static void useExisting(QDialog& dialog, int row, int vertex) {
         const QString name = QStringLiteral("Vertex %1 Use Existing").arg(row);
         for (QComboBox* list : dialog.findChildren<QComboBox*>()) {
@@ -131,11 +138,64 @@ protected:
         }
         ADD_FAILURE() << "no list " << name.toStdString();
     }
+
+    void run(const Session& session);
 };
 
-TEST_F(EditorSessionTest, AWholeSessionOnTheCrateReloadsAsEdited) {
+TEST_F(EditorSessionTest, AWholeSessionOnEachSampleReloadsAsEdited) {
     store_.set("translateXScale", "2");
-    const std::string path = sample("CRATE.Y4P");
+    const Session sessions[] = {
+        {"CRATE.Y4P",
+         {"Lid"},
+         "\"Lid\"",
+         {"Body", "SubEntity[0]"},
+         "\"Body\"",
+         0,
+         12,
+         24,
+         {3, 8, 16},
+         {"Handles", "Handle Left", "Handle Right"},
+         "Crate",
+         0,
+         "BARK",
+         "bitmaps: \"BARK\" \"METAL\""},
+        {"GARDEN.Y4D",
+         {"Post"},
+         "\"Post\"",
+         {"Pyramid", "SubEntity[0]"},
+         "\"Pyramid\"",
+         0,
+         4,
+         12,
+         {0, 4, 8},
+         {"Lawn"},
+         "Garden",
+         1,
+         "ROCK",
+         "bitmaps: \"GRASS\" \"ROCK\" \"BARK\""},
+        {"ISLAND.Y4T",
+         {"SubEntity[0]"},
+         "vertex 0:",
+         {"SubEntity[2]"},
+         "entity 0:",
+         2,
+         72,
+         49,
+         {0, 1, 7},
+         {},
+         nullptr,
+         0,
+         "STONE",
+         "bitmaps: \"STONE\" \"GRASS\" \"ROCK\" \"Zelvan's Terrain\""},
+    };
+    for (const Session& session : sessions) {
+        SCOPED_TRACE(session.file);
+        run(session);
+    }
+}
+
+void EditorSessionTest::run(const Session& session) {
+    const std::string path = sample(session.file);
     std::string original;
     {
         ModelDocument untouched;
@@ -149,8 +209,8 @@ TEST_F(EditorSessionTest, AWholeSessionOnTheCrateReloadsAsEdited) {
     button(*window, "Objects...").click();
     ASSERT_TRUE(window->objectTreeDialog().isVisible());
 
-    // The lid, chosen in the tree, dragged to the right and turned about X.
-    choose(*window, {"Lid"});
+    // A record, chosen in the tree, dragged to the right and turned about X.
+    choose(*window, session.moved);
     button(*window, "TranslateX").click();
     drag(*window, {{300, 200}, {330, 204}, {370, 190}});
     EXPECT_EQ(document.undoName(), "Translate");
@@ -158,44 +218,55 @@ TEST_F(EditorSessionTest, AWholeSessionOnTheCrateReloadsAsEdited) {
     drag(*window, {{300, 200}, {250, 200}});
     EXPECT_EQ(document.undoName(), "Rotate");
 
-    // A face over three of the body's vertices through "Add Face", then split.
-    choose(*window, {"Body", "SubEntity[0]"});
+    // A face over three of a sub-entity's vertices through "Add Face", then split.
+    choose(*window, session.part);
     withModal([&] { treeButton(*window, "Add Face").click(); },
               [&](QDialog& dialog) {
                   EXPECT_EQ(dialog.windowTitle(), "New Face");
-                  useExisting(dialog, 1, 3);
-                  useExisting(dialog, 2, 8);
-                  useExisting(dialog, 3, 16);
+                  for (int k = 0; k < 3; ++k) {
+                      useExisting(dialog, k + 1, session.corners[static_cast<std::size_t>(k)]);
+                  }
                   test::findOneByAccessibleName<QPushButton>(dialog, "Apply")->click();
               });
-    choose(*window, {"Body", "SubEntity[0]", "Face[12]"});
+    std::vector<const char*> face = session.part;
+    const std::string added = "Face[" + std::to_string(session.faces) + "]";
+    face.push_back(added.c_str());
+    choose(*window, face);
     treeButton(*window, "Split Face").click();
-    EXPECT_EQ(text(*window, "Selected Object").toStdString(),
-              "Face[13]; SubEntity[0]; Body; Crate; ");
+    EXPECT_TRUE(text(*window, "Selected Object")
+                    .startsWith(QStringLiteral("Face[%1]; ").arg(session.faces + 1)))
+        << text(*window, "Selected Object").toStdString();
 
-    // The handles copied into the crate itself.
-    choose(*window, {"Handles"});
-    treeButton(*window, "Copy").click();
-    choose(*window, {"Crate"});
-    treeButton(*window, "Paste").click();
+    // A group copied into another.
+    if (!session.copied.empty()) {
+        choose(*window, {session.copied.front()});
+        treeButton(*window, "Copy").click();
+        choose(*window, {session.destination});
+        treeButton(*window, "Paste").click();
+    }
 
-    // WOOD renamed BARK, a bitmap the folder holds.
+    // A bitmap renamed after another the folder holds.
     button(*window, "Textures...").click();
     CTexturesDialog& textures = window->texturesDialog();
     ASSERT_TRUE(textures.isVisible());
-    textures.findChild<QListWidget*>("Texture List")->setCurrentRow(0);
+    auto* list = textures.findChild<QListWidget*>("Texture List");
+    ASSERT_NE(list, nullptr);
+    list->setCurrentRow(session.texture);
     withModal(
         [&] { test::findOneByAccessibleName<QPushButton>(textures, "Rename Texture")->click(); },
         [&](QDialog& dialog) {
             EXPECT_EQ(dialog.windowTitle(), "Change Texture Name");
-            test::findOneByAccessibleName<QLineEdit>(dialog, "New name:")->setText("BARK");
+            test::findOneByAccessibleName<QLineEdit>(dialog, "New name:")
+                ->setText(QString::fromLatin1(session.newName));
             testPrompt().expectQuestion(
                 "Changing the texture to an invalid name may cause problems.  Are you sure you "
                 "want to proceed?",
                 true);
             test::findOneByAccessibleName<QPushButton>(dialog, "Apply")->click();
         });
-    EXPECT_EQ(textures.findChild<QListWidget*>("Texture List")->item(0)->text(), "[0] BARK");
+    EXPECT_EQ(list->item(session.texture)->text(),
+              QStringLiteral("[%1] %2").arg(session.texture).arg(session.newName));
+    test::findOneByAccessibleName<QPushButton>(textures, "Close")->click();
 
     // Commit, then save over the model's own file. The commit wrote a snapshot, not the model,
     // so the save still offers to commit; it need not.
@@ -212,45 +283,69 @@ TEST_F(EditorSessionTest, AWholeSessionOnTheCrateReloadsAsEdited) {
     ModelDocument saved;
     ASSERT_TRUE(saved.load(path));
     EXPECT_EQ(test::SceneInvariants::check(*saved.reader(), saved.tree()), Lines{});
-    const std::string expectedPath = dir_.file("EXPECTED.Y4P");
+    // Written beside the same bitmaps under the same name: a terrain is named after its file.
+    const std::filesystem::path expectedFolder = dir_.file("expected");
+    std::filesystem::create_directory(expectedFolder);
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.file(""))) {
+        if (entry.path().extension() == ".BMP") {
+            std::filesystem::copy_file(entry.path(), expectedFolder / entry.path().filename(),
+                                       std::filesystem::copy_options::overwrite_existing);
+        }
+    }
+    const std::string expectedPath = (expectedFolder / session.file).string();
     const Writer written(*document.reader(), expectedPath);
     ModelDocument expected;
     ASSERT_TRUE(expected.load(expectedPath));
     const std::string dump = test::SceneDump::text(*saved.reader());
     EXPECT_EQ(dump, test::SceneDump::text(*expected.reader()));
 
-    // And each edit is in it. The lid moved along X and turned about X, which is its Y turn.
-    const Lines lidBefore = linesWith(original, "\"Lid\"");
-    const Lines lidAfter = linesWith(dump, "\"Lid\"");
-    ASSERT_EQ(lidBefore.size(), 1u);
-    ASSERT_EQ(lidAfter.size(), 1u);
-    EXPECT_NE(field(lidAfter[0], "x"), field(lidBefore[0], "x"));
-    EXPECT_EQ(field(lidAfter[0], "y"), field(lidBefore[0], "y"));
-    EXPECT_NE(field(lidAfter[0], "ry"), field(lidBefore[0], "ry"));
-    // The body has the added face and its split half, over the three chosen corners and the
-    // new middle vertex.
-    const std::string part = subOf(dump, "Body");
+    // And each edit is in it. The entity moved along X and turned about X, which is its Y
+    // turn; a terrain's mesh moved and turned with its vertices.
+    const Lines before = linesWith(original, session.movedLine);
+    const Lines after = linesWith(dump, session.movedLine);
+    ASSERT_EQ(before.size(), 1u);
+    ASSERT_EQ(after.size(), 1u);
+    if (after[0].rfind("entity", 0) == 0) {
+        EXPECT_NE(field(after[0], "x"), field(before[0], "x"));
+        EXPECT_EQ(field(after[0], "y"), field(before[0], "y"));
+        EXPECT_NE(field(after[0], "ry"), field(before[0], "ry"));
+    } else {
+        EXPECT_NE(field(after[0], "X"), field(before[0], "X"));
+        EXPECT_NE(field(after[0], "Y") + field(after[0], "Z"),
+                  field(before[0], "Y") + field(before[0], "Z"));
+    }
+    // The sub-entity has the added face and its split half, over the three chosen corners
+    // and the new middle vertex.
+    const std::string part = partOf(dump, session.partOwner, session.partNumber);
     ASSERT_NE(part, "");
+    EXPECT_EQ(
+        listed(field(partOf(original, session.partOwner, session.partNumber), "faces")).size(),
+        static_cast<std::size_t>(session.faces));
     const Lines faces = listed(field(part, "faces"));
-    ASSERT_EQ(faces.size(), 14u);
-    EXPECT_EQ(listed(field(subOf(original, "Body"), "faces")).size(), 12u);
-    EXPECT_EQ(listed(field(part, "vertices")).size(), 25u);
-    std::set<std::string> corners;
-    for (std::size_t k = 12; k < 14; ++k) {
-        const Lines face = linesWith(dump, "face " + faces[k] + ":");
-        ASSERT_EQ(face.size(), 1u);
+    ASSERT_EQ(faces.size(), static_cast<std::size_t>(session.faces + 2));
+    EXPECT_EQ(listed(field(part, "vertices")).size(),
+              static_cast<std::size_t>(session.vertices + 1));
+    std::set<std::string> corners = {std::to_string(session.vertices)};
+    std::set<std::string> found;
+    for (std::size_t k = faces.size() - 2; k < faces.size(); ++k) {
+        const Lines line = linesWith(dump, "face " + faces[k] + ":");
+        ASSERT_EQ(line.size(), 1u);
         for (const char* key : {"a", "b", "c"}) {
-            corners.insert(field(face[0], key));
+            found.insert(field(line[0], key));
         }
     }
-    EXPECT_EQ(corners, (std::set<std::string>{"3", "8", "16", "24"}));
-    // The handles are there twice, each with both handles.
-    for (const char* name : {"\"Handles\"", "\"Handle Left\"", "\"Handle Right\""}) {
-        EXPECT_EQ(linesWith(original, name).size(), 1u) << name;
-        EXPECT_EQ(linesWith(dump, name).size(), 2u) << name;
+    for (int corner : session.corners) {
+        corners.insert(std::to_string(corner));
     }
-    // The texture's new name.
-    EXPECT_EQ(linesWith(dump, "bitmaps:"), Lines{"bitmaps: \"BARK\" \"METAL\""});
+    EXPECT_EQ(found, corners);
+    // The copied groups are there twice.
+    for (const char* name : session.copied) {
+        const std::string quoted = std::string("\"") + name + '"';
+        EXPECT_EQ(linesWith(original, quoted).size(), 1u) << name;
+        EXPECT_EQ(linesWith(dump, quoted).size(), 2u) << name;
+    }
+    // The bitmap's new name.
+    EXPECT_EQ(linesWith(dump, "bitmaps:"), Lines{session.bitmaps});
 }
 
 }  // namespace
