@@ -1,16 +1,19 @@
 // EditorFixture: the main window over a settings file and the bundled samples copied into a
 // test's temporary folder, shown with its GL view, and the ways a test drives it: buttons by
-// caption, loads through the open dialog, synthetic mouse events on the view at device pixels,
-// and the trace log as lines.
+// caption, loads through the open dialog, modal dialogs answered, synthetic mouse events on the
+// view at device pixels, and the trace log as lines.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QTimer>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -86,6 +89,25 @@ protected:
         }
         mouse(window, QEvent::MouseButtonRelease, points.back().x(), points.back().y(),
               Qt::NoButton);
+    }
+
+    // Runs `answer` on the modal dialog that `open` shows; one left open is rejected, so the
+    // test cannot hang.
+    static void withModal(const std::function<void()>& open,
+                          const std::function<void(QDialog&)>& answer) {
+        bool answered = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            answered = true;
+            answer(*dialog);
+            if (dialog->isVisible()) {
+                ADD_FAILURE() << dialog->windowTitle().toStdString() << " stayed open";
+                dialog->reject();
+            }
+        });
+        open();
+        EXPECT_TRUE(answered);
     }
 
     // The trace log's lines so far; the log gathers them in a buffer until asked.

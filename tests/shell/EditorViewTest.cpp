@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QTreeView>
 #include <cmath>
 #include <functional>
@@ -41,19 +40,6 @@ protected:
     }
     static Entity* entity(CY4EditorDlg& window, const char* name) {
         return window.document().reader()->findEntityByName(name);
-    }
-    // Runs `answer` on the modal dialog that `open` shows.
-    static void withModal(const std::function<void()>& open,
-                          const std::function<void(QDialog&)>& answer) {
-        bool answered = false;
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            answered = true;
-            answer(*dialog);
-        });
-        open();
-        EXPECT_TRUE(answered);
     }
     static void key(QWidget& target, int k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(&target, static_cast<Qt::Key>(k), modifiers);

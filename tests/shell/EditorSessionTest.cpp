@@ -1,0 +1,352 @@
+// A whole editing session through the main window and its tool windows, as a user works: records
+// chosen in the object tree window, a move and a turn dragged in the view, a face added and split,
+// a group copied and pasted (not in a terrain), a texture renamed, then commit and save, on each
+// sample; the saved file reloads to the edited scene, each edit in it.
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTreeView>
+#include <array>
+#include <cstring>
+#include <set>
+#include <sstream>
+
+#include "EditorFixture.h"
+#include "dialogs/CObjectTreeDialog.h"
+#include "dialogs/CTexturesDialog.h"
+#include "files/Writer.h"
+#include "support/SceneDump.h"
+#include "support/SceneInvariants.h"
+
+namespace y4 {
+namespace {
+
+using test::testPrompt;
+using Lines = std::vector<std::string>;
+
+// The lines of a scene dump that hold `needle`.
+Lines linesWith(const std::string& dump, const std::string& needle) {
+    Lines found;
+    std::istringstream in(dump);
+    for (std::string line; std::getline(in, line);) {
+        if (line.find(needle) != std::string::npos) {
+            found.push_back(line);
+        }
+    }
+    return found;
+}
+// The value of field `key` on a dump line ("" if it has none).
+std::string field(const std::string& line, const std::string& key) {
+    const std::size_t at = line.find(' ' + key + '=');
+    if (at == std::string::npos) {
+        return "";
+    }
+    const std::size_t from = at + key.size() + 2;
+    return line.substr(from, line.find(' ', from) - from);
+}
+// The positions listed in a dump list such as "[3,4,]".
+Lines listed(const std::string& list) {
+    Lines out;
+    std::istringstream in(list.substr(1, list.size() - 2));
+    for (std::string item; std::getline(in, item, ',');) {
+        out.push_back(item);
+    }
+    return out;
+}
+// The dump line of sub-entity `number` of the entity whose line holds `owner`.
+std::string partOf(const std::string& dump, const std::string& owner, std::size_t number) {
+    const Lines entity = linesWith(dump, owner);
+    if (entity.size() != 1 || listed(field(entity[0], "subs")).size() <= number) {
+        return "";
+    }
+    const Lines sub = linesWith(dump, "sub " + listed(field(entity[0], "subs"))[number] + ":");
+    return sub.size() == 1 ? sub[0] : "";
+}
+
+// One session's records, per variant.
+struct Session {
+    const char* file;
+    // The record moved and turned, an entity or, in a terrain (whose file keeps no placement
+    // for its entity), a mesh: its tree path and a text that only the dump line of the entity
+    // or of the mesh's first vertex holds.
+    std::vector<const char*> moved;
+    const char* movedLine;
+    // The sub-entity that gets the face: its tree path, its entity's dump line, its number
+    // there, its faces and vertices before, and the three corners chosen.
+    std::vector<const char*> part;
+    const char* partOwner;
+    std::size_t partNumber;
+    int faces;
+    int vertices;
+    std::array<int, 3> corners;
+    // The group copied (none in a terrain) with the groups below it, and where it goes.
+    std::vector<const char*> copied;
+    const char* destination;
+    // The bitmap renamed, its new name, and the list of bitmaps then.
+    int texture;
+    const char* newName;
+    const char* bitmaps;
+};
+
+class EditorSessionTest : public test::EditorFixture {
+protected:
+    // Chooses, in the object tree window, the item reached through `labels` (each found depth
+    // first below the one before), as a click on its row does.
+    static void choose(CY4EditorDlg& window, const std::vector<const char*>& labels) {
+        QTreeView& view = window.objectTreeDialog().treeView();
+        QModelIndex found;
+        for (const char* label : labels) {
+            found = find(*view.model(), found, QString::fromLatin1(label));
+            ASSERT_TRUE(found.isValid()) << label;
+        }
+        view.selectionModel()->setCurrentIndex(found, QItemSelectionModel::ClearAndSelect);
+        // The path names the record first, then what holds it.
+        EXPECT_TRUE(text(window, "Selected Object").startsWith(found.data().toString() + "; "))
+            << text(window, "Selected Object").toStdString();
+    }
+    static QModelIndex find(const QAbstractItemModel& model, const QModelIndex& parent,
+                            const QString& label) {
+        for (int row = 0; row < model.rowCount(parent); ++row) {
+            const QModelIndex index = model.index(row, 0, parent);
+            if (index.data().toString() == label) {
+                return index;
+            }
+            if (const QModelIndex below = find(model, index, label); below.isValid()) {
+                return below;
+            }
+        }
+        return {};
+    }
+    static QPushButton& treeButton(CY4EditorDlg& window, const char* caption) {
+        auto* found =
+            test::findOneByAccessibleName<QPushButton>(window.objectTreeDialog(), caption);
+        if (found == nullptr) {
+            throw std::runtime_error(std::string("no single tree window button ") + caption);
+        }
+        return *found;
+    }
+    static void useExisting(QDialog& dialog, int row, int vertex) {
+        const QString name = QStringLiteral("Vertex %1 Use Existing").arg(row);
+        for (QComboBox* list : dialog.findChildren<QComboBox*>()) {
+            if (list->accessibleName() == name) {
+                list->setCurrentIndex(vertex);
+                emit list->activated(vertex);
+                return;
+            }
+        }
+        ADD_FAILURE() << "no list " << name.toStdString();
+    }
+
+    void run(const Session& session);
+};
+
+TEST_F(EditorSessionTest, AWholeSessionOnEachSampleReloadsAsEdited) {
+    store_.set("translateXScale", "2");
+    const Session sessions[] = {
+        {"CRATE.Y4P",
+         {"Lid"},
+         "\"Lid\"",
+         {"Body", "SubEntity[0]"},
+         "\"Body\"",
+         0,
+         12,
+         24,
+         {3, 8, 16},
+         {"Handles", "Handle Left", "Handle Right"},
+         "Crate",
+         0,
+         "BARK",
+         "bitmaps: \"BARK\" \"METAL\""},
+        {"GARDEN.Y4D",
+         {"Post"},
+         "\"Post\"",
+         {"Pyramid", "SubEntity[0]"},
+         "\"Pyramid\"",
+         0,
+         4,
+         12,
+         {0, 4, 8},
+         {"Lawn"},
+         "Garden",
+         1,
+         "ROCK",
+         "bitmaps: \"GRASS\" \"ROCK\" \"BARK\""},
+        {"ISLAND.Y4T",
+         {"SubEntity[0]"},
+         "vertex 0:",
+         {"SubEntity[2]"},
+         "entity 0:",
+         2,
+         72,
+         49,
+         {0, 1, 7},
+         {},
+         nullptr,
+         0,
+         "STONE",
+         "bitmaps: \"STONE\" \"GRASS\" \"ROCK\" \"Zelvan's Terrain\""},
+    };
+    for (const Session& session : sessions) {
+        SCOPED_TRACE(session.file);
+        run(session);
+    }
+}
+
+void EditorSessionTest::run(const Session& session) {
+    const std::string path = sample(session.file);
+    std::string original;
+    {
+        ModelDocument untouched;
+        ASSERT_TRUE(untouched.load(path));
+        original = test::SceneDump::text(*untouched.reader());
+    }
+    const auto window = start();
+    load(*window, path);
+    window->RenderScene();
+    ModelDocument& document = window->document();
+    button(*window, "Objects...").click();
+    ASSERT_TRUE(window->objectTreeDialog().isVisible());
+
+    // A record, chosen in the tree, dragged to the right and turned about X.
+    choose(*window, session.moved);
+    button(*window, "TranslateX").click();
+    drag(*window, {{300, 200}, {330, 204}, {370, 190}});
+    EXPECT_EQ(document.undoName(), "Translate");
+    button(*window, "RotateX").click();
+    drag(*window, {{300, 200}, {250, 200}});
+    EXPECT_EQ(document.undoName(), "Rotate");
+
+    // A face over three of a sub-entity's vertices through "Add Face", then split.
+    choose(*window, session.part);
+    withModal([&] { treeButton(*window, "Add Face").click(); },
+              [&](QDialog& dialog) {
+                  EXPECT_EQ(dialog.windowTitle(), "New Face");
+                  for (int k = 0; k < 3; ++k) {
+                      useExisting(dialog, k + 1, session.corners[static_cast<std::size_t>(k)]);
+                  }
+                  test::findOneByAccessibleName<QPushButton>(dialog, "Apply")->click();
+              });
+    std::vector<const char*> face = session.part;
+    const std::string added = "Face[" + std::to_string(session.faces) + "]";
+    face.push_back(added.c_str());
+    choose(*window, face);
+    treeButton(*window, "Split Face").click();
+    EXPECT_TRUE(text(*window, "Selected Object")
+                    .startsWith(QStringLiteral("Face[%1]; ").arg(session.faces + 1)))
+        << text(*window, "Selected Object").toStdString();
+
+    // A group copied into another.
+    if (!session.copied.empty()) {
+        choose(*window, {session.copied.front()});
+        treeButton(*window, "Copy").click();
+        choose(*window, {session.destination});
+        treeButton(*window, "Paste").click();
+    }
+
+    // A bitmap renamed after another the folder holds.
+    button(*window, "Textures...").click();
+    CTexturesDialog& textures = window->texturesDialog();
+    ASSERT_TRUE(textures.isVisible());
+    auto* list = textures.findChild<QListWidget*>("Texture List");
+    ASSERT_NE(list, nullptr);
+    list->setCurrentRow(session.texture);
+    withModal(
+        [&] { test::findOneByAccessibleName<QPushButton>(textures, "Rename Texture")->click(); },
+        [&](QDialog& dialog) {
+            EXPECT_EQ(dialog.windowTitle(), "Change Texture Name");
+            test::findOneByAccessibleName<QLineEdit>(dialog, "New name:")
+                ->setText(QString::fromLatin1(session.newName));
+            testPrompt().expectQuestion(
+                "Changing the texture to an invalid name may cause problems.  Are you sure you "
+                "want to proceed?",
+                true);
+            test::findOneByAccessibleName<QPushButton>(dialog, "Apply")->click();
+        });
+    EXPECT_EQ(list->item(session.texture)->text(),
+              QStringLiteral("[%1] %2").arg(session.texture).arg(session.newName));
+    test::findOneByAccessibleName<QPushButton>(textures, "Close")->click();
+
+    // Commit, then save over the model's own file. The commit wrote a snapshot, not the model,
+    // so the save still offers to commit; it need not.
+    EXPECT_TRUE(document.isModified());
+    testPrompt().expectQuestion("Are you sure you want to commit changes?", true);
+    button(*window, "Commit Changes").click();
+    EXPECT_EQ(document.commitCounter(), 2);
+    testPrompt().expectQuestion("Are you sure you want to commit changes?", false);
+    testPrompt().expectFileDialog(path);
+    button(*window, "Save Y4 File").click();
+    EXPECT_FALSE(document.isModified());
+
+    // The saved file reloads to the scene the editor holds, as the file format keeps it.
+    ModelDocument saved;
+    ASSERT_TRUE(saved.load(path));
+    EXPECT_EQ(test::SceneInvariants::check(*saved.reader(), saved.tree()), Lines{});
+    // Written beside the same bitmaps under the same name: a terrain is named after its file.
+    const std::filesystem::path expectedFolder = dir_.file("expected");
+    std::filesystem::create_directory(expectedFolder);
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.file(""))) {
+        if (entry.path().extension() == ".BMP") {
+            std::filesystem::copy_file(entry.path(), expectedFolder / entry.path().filename(),
+                                       std::filesystem::copy_options::overwrite_existing);
+        }
+    }
+    const std::string expectedPath = (expectedFolder / session.file).string();
+    const Writer written(*document.reader(), expectedPath);
+    ModelDocument expected;
+    ASSERT_TRUE(expected.load(expectedPath));
+    const std::string dump = test::SceneDump::text(*saved.reader());
+    EXPECT_EQ(dump, test::SceneDump::text(*expected.reader()));
+
+    // And each edit is in it. The entity moved along X and turned about X, which is its Y
+    // turn; a terrain's mesh moved and turned with its vertices.
+    const Lines before = linesWith(original, session.movedLine);
+    const Lines after = linesWith(dump, session.movedLine);
+    ASSERT_EQ(before.size(), 1u);
+    ASSERT_EQ(after.size(), 1u);
+    if (after[0].rfind("entity", 0) == 0) {
+        EXPECT_NE(field(after[0], "x"), field(before[0], "x"));
+        EXPECT_EQ(field(after[0], "y"), field(before[0], "y"));
+        EXPECT_NE(field(after[0], "ry"), field(before[0], "ry"));
+    } else {
+        EXPECT_NE(field(after[0], "X"), field(before[0], "X"));
+        EXPECT_NE(field(after[0], "Y") + field(after[0], "Z"),
+                  field(before[0], "Y") + field(before[0], "Z"));
+    }
+    // The sub-entity has the added face and its split half, over the three chosen corners
+    // and the new middle vertex.
+    const std::string part = partOf(dump, session.partOwner, session.partNumber);
+    ASSERT_NE(part, "");
+    EXPECT_EQ(
+        listed(field(partOf(original, session.partOwner, session.partNumber), "faces")).size(),
+        static_cast<std::size_t>(session.faces));
+    const Lines faces = listed(field(part, "faces"));
+    ASSERT_EQ(faces.size(), static_cast<std::size_t>(session.faces + 2));
+    EXPECT_EQ(listed(field(part, "vertices")).size(),
+              static_cast<std::size_t>(session.vertices + 1));
+    std::set<std::string> corners = {std::to_string(session.vertices)};
+    std::set<std::string> found;
+    for (std::size_t k = faces.size() - 2; k < faces.size(); ++k) {
+        const Lines line = linesWith(dump, "face " + faces[k] + ":");
+        ASSERT_EQ(line.size(), 1u);
+        for (const char* key : {"a", "b", "c"}) {
+            found.insert(field(line[0], key));
+        }
+    }
+    for (int corner : session.corners) {
+        corners.insert(std::to_string(corner));
+    }
+    EXPECT_EQ(found, corners);
+    // The copied groups are there twice.
+    for (const char* name : session.copied) {
+        const std::string quoted = std::string("\"") + name + '"';
+        EXPECT_EQ(linesWith(original, quoted).size(), 1u) << name;
+        EXPECT_EQ(linesWith(dump, quoted).size(), 2u) << name;
+    }
+    // The bitmap's new name.
+    EXPECT_EQ(linesWith(dump, "bitmaps:"), Lines{session.bitmaps});
+}
+
+}  // namespace
+}  // namespace y4
