@@ -24,12 +24,6 @@ namespace {
 
 class EditorDialogsTest : public test::EditorFixture {
 protected:
-    std::unique_ptr<CY4EditorDlg> startWithCrate() {
-        auto window = start();
-        load(*window, sample("CRATE.Y4P"));
-        window->RenderScene();
-        return window;
-    }
     static SubEntity& part(CY4EditorDlg& window, const char* entity) {
         return *window.document().reader()->findEntityByName(entity)->subEntities[0];
     }

@@ -53,6 +53,14 @@ protected:
     // A sample's copy in the test's folder.
     std::string sample(const std::string& name) const { return dir_.file(name); }
 
+    // The window with CRATE.Y4P loaded and drawn.
+    std::unique_ptr<CY4EditorDlg> startWithCrate() {
+        auto window = start();
+        load(*window, sample("CRATE.Y4P"));
+        window->RenderScene();
+        return window;
+    }
+
     // "Load Y4 File" answered with `path`.
     static void load(CY4EditorDlg& window, const std::string& path) {
         testPrompt().expectFileDialog(path);

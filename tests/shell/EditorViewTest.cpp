@@ -31,13 +31,6 @@ using test::testPrompt;
 
 class EditorViewTest : public test::EditorFixture {
 protected:
-    // The window with CRATE.Y4P loaded and `record` of it selected.
-    std::unique_ptr<CY4EditorDlg> startWithCrate() {
-        auto window = start();
-        load(*window, sample("CRATE.Y4P"));
-        window->RenderScene();
-        return window;
-    }
     static Entity* entity(CY4EditorDlg& window, const char* name) {
         return window.document().reader()->findEntityByName(name);
     }
