@@ -4,7 +4,6 @@
 #include "files/LineReader.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <functional>
@@ -15,6 +14,7 @@
 
 #include "files/LoadError.h"
 #include "platform/InputFile.h"
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
 namespace y4 {
@@ -118,17 +118,10 @@ TEST(LineReader, AFileChangedByAnotherProcessWhileItIsReadIsRefused) {
     }
     const std::string path = dir.write("F.Y4P", text);
     const auto change = [&](const char* how) {
-        const pid_t child = ::fork();
-        if (child == 0) {
-            if (how[0] == 's') {
-                ::truncate(path.c_str(), 1000);
-            } else {
-                ::truncate(path.c_str(), static_cast<off_t>(text.size() + 10));
-            }
-            ::_exit(0);
-        }
-        int status = -1;
-        ::waitpid(child, &status, 0);
+        test::ChildProcess::run([&] {
+            return ::truncate(path.c_str(),
+                              how[0] == 's' ? 1000 : static_cast<off_t>(text.size() + 10));
+        });
     };
     for (const char* how : {"shrinks", "grows"}) {
         SCOPED_TRACE(how);

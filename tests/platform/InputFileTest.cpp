@@ -7,7 +7,6 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <functional>
@@ -15,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
 namespace y4 {
@@ -22,15 +22,11 @@ namespace {
 
 // Runs `change` in a second process and waits for it.
 void inAnotherProcess(const std::function<void()>& change) {
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        change();
-        ::_exit(0);
-    }
-    int status = -1;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_TRUE(test::ChildProcess::exitedWith(test::ChildProcess::run([&] {
+                                                   change();
+                                                   return 0;
+                                               }),
+                                               0));
 }
 
 TEST(InputFile, ReadsAtAnyOffsetAndWholeWithinACap) {

@@ -3,8 +3,6 @@
 #include "platform/SafeFileWriter.h"
 
 #include <gtest/gtest.h>
-#include <sched.h>
-#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -21,20 +19,13 @@
 #include <set>
 #include <string>
 
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
 namespace y4 {
 namespace {
 
 using Names = std::set<std::string>;
-
-Names entriesOf(const std::string& folder) {
-    Names names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.insert(entry.path().filename().string());
-    }
-    return names;
-}
 
 unsigned modeOf(const std::string& path) {
     struct stat info {};
@@ -51,21 +42,17 @@ std::string ioErrorOf(const std::function<void()>& action) {
     return "(no IoError)";
 }
 
-// Runs `body` in a forked child, so limits and mounts stay there, and gives what it returned
-// through a file in `dir`: empty on success, "SKIP: why" when the system does not allow the
-// test, else what went wrong.
+// Runs `body` in a child process, so limits and mounts stay there, and gives what it returned:
+// empty on success, "SKIP: why" when the system does not allow the test, else what went wrong.
 std::string inChild(const test::TempDir& dir, const std::function<std::string()>& body) {
     const std::string report = dir.file("report");
-    const pid_t child = ::fork();
-    if (child == 0) {
+    const int status = test::ChildProcess::run([&] {
         std::ofstream(report) << body();
-        ::_exit(0);
-    }
-    int status = -1;
-    if (child < 0 || ::waitpid(child, &status, 0) != child || status != 0) {
-        return "child failed, wait status " + std::to_string(status);
-    }
-    return test::TempDir::read(report);
+        return 0;
+    });
+    return test::ChildProcess::exitedWith(status, 0)
+               ? test::TempDir::read(report)
+               : "child failed, wait status " + std::to_string(status);
 }
 
 // Writes far more than fits, expecting `reason`; then checks that the old file is intact and
@@ -85,7 +72,7 @@ std::string overfill(const std::string& target, const std::string& reason) {
     if (test::TempDir::read(target) != old) {
         return "the old file changed";
     }
-    return entriesOf(std::filesystem::path(target).parent_path()).size() == 1
+    return test::TempDir::entries(std::filesystem::path(target).parent_path()).size() == 1
                ? ""
                : "a temporary file was left behind";
 }
@@ -101,7 +88,7 @@ TEST(SafeFileWriter, CommitReplacesTheTargetAndKeepsItsMode) {
         writer.write("content\n");
         // Nothing reaches the target before the commit.
         EXPECT_EQ(test::TempDir::read(target), "old content\n");
-        EXPECT_EQ(entriesOf(dir.path()).size(), 2u);
+        EXPECT_EQ(test::TempDir::entries(dir.path()).size(), 2u);
         writer.commit();
         writer.commit();  // once is enough; again changes nothing
         EXPECT_EQ(ioErrorOf([&] { writer.write("late"); }),
@@ -109,7 +96,7 @@ TEST(SafeFileWriter, CommitReplacesTheTargetAndKeepsItsMode) {
     }
     EXPECT_EQ(test::TempDir::read(target), "new content\n");
     EXPECT_EQ(modeOf(target), 0640u);
-    EXPECT_EQ(entriesOf(dir.path()), Names{"SHIP.Y4P"});
+    EXPECT_EQ(test::TempDir::entries(dir.path()), Names{"SHIP.Y4P"});
 
     // A new file gets the usual mode for new files, not the temporary file's 0600.
     const mode_t oldMask = ::umask(027);
@@ -134,22 +121,7 @@ TEST(SafeFileWriter, AnUncommittedWriterLeavesTheOldFileAndNoTemporaryFile) {
         fresh.write("x");
     }
     EXPECT_EQ(test::TempDir::read(target), old);
-    EXPECT_EQ(entriesOf(dir.path()), Names{"SHIP.Y4P"});
-}
-
-TEST(SafeFileWriter, RefusesFoldersAndMissingFolders) {
-    test::TempDir dir;
-    const std::string folder = dir.file("Sub");
-    std::filesystem::create_directory(folder);
-    const std::string missing = dir.file("missing/SHIP.Y4P");
-    for (const auto& [target, reason] :
-         {std::pair{folder, "Is a directory"}, std::pair{folder + "/", "Is a directory"},
-          std::pair{missing, "No such file or directory"}}) {
-        EXPECT_EQ(ioErrorOf([&] { SafeFileWriter writer(target); }),
-                  "Could not write " + target + ": " + reason);
-    }
-    EXPECT_EQ(entriesOf(dir.path()), Names{"Sub"});
-    EXPECT_TRUE(entriesOf(folder).empty());
+    EXPECT_EQ(test::TempDir::entries(dir.path()), Names{"SHIP.Y4P"});
 }
 
 TEST(SafeFileWriter, AReadOnlyFolderFailsCleanly) {
@@ -163,7 +135,7 @@ TEST(SafeFileWriter, AReadOnlyFolderFailsCleanly) {
     EXPECT_EQ(ioErrorOf([&] { SafeFileWriter writer(target); }),
               "Could not write " + target + ": Permission denied");
     EXPECT_EQ(test::TempDir::read(target), "old");
-    EXPECT_EQ(entriesOf(folder), Names{"SHIP.Y4P"});
+    EXPECT_EQ(test::TempDir::entries(folder), Names{"SHIP.Y4P"});
 }
 
 TEST(SafeFileWriter, AFileSizeLimitFailsCleanly) {
@@ -197,10 +169,7 @@ TEST(SafeFileWriter, AFullFileSystemFailsCleanly) {
     const std::string mountPoint = dir.file("tiny");
     std::filesystem::create_directory(mountPoint);
     const std::string report = inChild(dir, [&] {
-        // A mount namespace of the child's own: the tmpfs goes away with the child.
-        if (::unshare(CLONE_NEWNS) != 0 ||
-            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-            ::mount("tmpfs", mountPoint.c_str(), "tmpfs", 0, "size=64k") != 0) {
+        if (!test::ChildProcess::mountTinyDisk(mountPoint)) {
             return std::string("SKIP: mounting a tmpfs is not permitted here");
         }
         std::ofstream(mountPoint + "/SHIP.Y4P") << "old content";
@@ -242,8 +211,9 @@ TEST(SafeFileWriter, LinksAreFollowedAndOnlyRegularFilesReplaced) {
     }
     SafeFileWriter viaLink(dir.file("CHAIN.Y4P"));
     EXPECT_EQ(viaLink.replacedPath(), models + "/real.Y4P");
-    EXPECT_EQ(entriesOf(dir.path()), (Names{"ABSOLUTE.Y4P", "CHAIN.Y4P", "models"}));
-    EXPECT_EQ(entriesOf(models).size(), 3u);  // the temporary file sits beside the real one
+    EXPECT_EQ(test::TempDir::entries(dir.path()), (Names{"ABSOLUTE.Y4P", "CHAIN.Y4P", "models"}));
+    EXPECT_EQ(test::TempDir::entries(models).size(),
+              3u);  // the temporary file sits beside the real one
 
     // A link that leads nowhere gets its file; one into a missing folder cannot.
     link("models/new.Y4P", dir.file("DANGLING.Y4P"));
@@ -269,21 +239,23 @@ TEST(SafeFileWriter, LinksAreFollowedAndOnlyRegularFilesReplaced) {
         {"FIFO.Y4P", "Is a FIFO, not a regular file"},
         {"TOFIFO.Y4P", "Is a FIFO, not a regular file"},
         {"SOCKET.Y4P", "Is a socket, not a regular file"},
-        {"models", "Is a directory"}};
+        {"models", "Is a directory"},
+        {"models/", "Is a directory"},
+        {"missing/SHIP.Y4P", "No such file or directory"}};
     // /dev/null's twin, where the system lets this user make device nodes.
     if (::mknod(dir.file("NUL.Y4P").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0) {
         refused.emplace_back("NUL.Y4P", "Is a character device, not a regular file");
     } else {
         std::printf("note: device nodes cannot be made here; that case is skipped\n");
     }
-    const Names before = entriesOf(dir.path());
+    const Names before = test::TempDir::entries(dir.path());
     for (const auto& [name, reason] : refused) {
         const std::string type = test::TempDir::typeOf(dir.file(name));
         EXPECT_EQ(save(dir.file(name), "x"), "Could not write " + dir.file(name) + ": " + reason);
         EXPECT_EQ(test::TempDir::typeOf(dir.file(name)), type) << name;
     }
-    EXPECT_EQ(entriesOf(dir.path()), before);
-    EXPECT_EQ(entriesOf(models).size(), 4u);
+    EXPECT_EQ(test::TempDir::entries(dir.path()), before);
+    EXPECT_EQ(test::TempDir::entries(models).size(), 4u);
     ::close(listening);
 }
 
@@ -307,15 +279,15 @@ TEST(SafeFileWriter, LeftoverTemporaryFilesGoAtTheNextSaveToTheirTarget) {
     dir.write(".SHIP.Y4P.y4save.ZZZZZZ", "");
     dir.write(".SHIP.Y4P.backup", "mine");
     dir.write(".OTHER.Y4P.y4save.Ab3dE9", "another target's");
-    const Names during = entriesOf(dir.path());
+    const Names during = test::TempDir::entries(dir.path());
     EXPECT_EQ(save(target, "second"), "(no IoError)");
     Names expected = during;
     expected.erase(".SHIP.Y4P.y4save.Ab3dE9");
     expected.erase(".SHIP.Y4P.y4save.ZZZZZZ");
-    EXPECT_EQ(entriesOf(dir.path()), expected);
+    EXPECT_EQ(test::TempDir::entries(dir.path()), expected);
     running.commit();
     EXPECT_EQ(test::TempDir::read(target), "running");
-    EXPECT_EQ(entriesOf(dir.path()),
+    EXPECT_EQ(test::TempDir::entries(dir.path()),
               (Names{".OTHER.Y4P.y4save.Ab3dE9", ".SHIP.Y4P.backup", "SHIP.Y4P"}));
 }
 
@@ -324,30 +296,17 @@ TEST(SafeFileWriter, AnInterruptedSaveRemovesItsTemporaryFile) {
         SCOPED_TRACE(signal);
         test::TempDir dir;
         const std::string target = dir.write("SHIP.Y4P", "old");
-        int ready[2];
-        ASSERT_EQ(::pipe(ready), 0);
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            SafeFileWriter::removeTemporaryFilesOnSignals();
-            SafeFileWriter first(target);
-            SafeFileWriter second(dir.file("OTHER.Y4P"));
-            first.write(std::string(100000, 'n'));
-            [[maybe_unused]] const ssize_t sent = ::write(ready[1], "w", 1);
-            ::pause();
-            ::_exit(0);
-        }
-        char written = 0;
-        ASSERT_EQ(::read(ready[0], &written, 1), 1);
-        ::close(ready[0]);
-        ::close(ready[1]);
-        EXPECT_EQ(entriesOf(dir.path()).size(), 3u);
-        ::kill(child, signal);
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        const int status = test::ChildProcess::killWhenReady(
+            [&] {
+                // Both saves are still open when the signal comes.
+                SafeFileWriter::removeTemporaryFilesOnSignals();
+                new SafeFileWriter(dir.file("OTHER.Y4P"));
+                (new SafeFileWriter(target))->write(std::string(100000, 'n'));
+            },
+            signal, [&] { EXPECT_EQ(test::TempDir::entries(dir.path()).size(), 3u); });
         // The program still ends as the signal ends it.
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
-        EXPECT_EQ(entriesOf(dir.path()), Names{"SHIP.Y4P"});
+        EXPECT_EQ(test::TempDir::entries(dir.path()), Names{"SHIP.Y4P"});
         EXPECT_EQ(test::TempDir::read(target), "old");
     }
 }

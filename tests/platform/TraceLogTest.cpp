@@ -4,9 +4,6 @@
 #include "platform/TraceLog.h"
 
 #include <gtest/gtest.h>
-#include <sched.h>
-#include <sys/mount.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,6 +14,7 @@
 #include <string>
 
 #include "platform/Prompt.h"
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
 namespace y4 {
@@ -81,7 +79,7 @@ TEST(TraceLog, WritesEachLineWholeOnceItsBufferIsFullBeforeAMessageAndWhenClosed
     EXPECT_EQ(fileSize(path), static_cast<long long>(expected.size()));
 }
 
-TEST(TraceLog, StartingAgainLeavesOnlyTheNewRunsLines) {
+TEST(TraceLog, StartingAgainLeavesOnlyTheNewRunsLinesAndAFailedStartLeavesNone) {
     test::TempDir dir;
     const std::string path = dir.file("Y4Editor.log");
     {
@@ -107,21 +105,16 @@ TEST(TraceLog, StartingAgainLeavesOnlyTheNewRunsLines) {
     ASSERT_TRUE(log.open(path));
     log.close();
     EXPECT_EQ(fileSize(path), 0);
-}
 
-TEST(TraceLog, StaysSilentWhenItCannotBeOpened) {
-    test::TempDir dir;
+    // One that cannot be opened stays silent, and a failed open also ends the log that was
+    // open.
     const std::string missing = dir.file("missing/Y4Editor.log");
-    TraceLog log;
     EXPECT_FALSE(log.open(missing));
     EXPECT_FALSE(log.isOpen());
     log.trace("lost");
     log.traceRepeated("lost", 1000);
     log.close();
     EXPECT_EQ(fileSize(missing), -1);
-
-    // A failed open also ends the log that was open.
-    const std::string path = dir.file("Y4Editor.log");
     ASSERT_TRUE(log.open(path));
     log.trace("kept");
     EXPECT_FALSE(log.open(dir.path()));
@@ -129,28 +122,13 @@ TEST(TraceLog, StaysSilentWhenItCannotBeOpened) {
     EXPECT_EQ(test::TempDir::read(path), "kept\n");
 }
 
-// Runs `body` in a forked child and gives its wait status.
-int inChild(const std::function<int()>& body) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const rlimit noCore{0, 0};
-        ::setrlimit(RLIMIT_CORE, &noCore);
-        ::_exit(body());
-    }
-    int status = -1;
-    return child > 0 && ::waitpid(child, &status, 0) == child ? status : -1;
-}
-
 TEST(TraceLog, AFullDiskEndsTheLogAfterTheLastWholeLine) {
     test::TempDir dir;
     const std::string mountPoint = dir.file("tiny");
     ASSERT_TRUE(std::filesystem::create_directory(mountPoint));
-    // A mount namespace of the child's own: the tmpfs goes away with it. Exit codes: 0 passed,
-    // 77 mounting not permitted, others say which check failed.
-    const int status = inChild([&] {
-        if (::unshare(CLONE_NEWNS) != 0 ||
-            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-            ::mount("tmpfs", mountPoint.c_str(), "tmpfs", 0, "size=64k") != 0) {
+    // Exit codes: 0 passed, 77 mounting not permitted, others say which check failed.
+    const int status = test::ChildProcess::run([&] {
+        if (!test::ChildProcess::mountTinyDisk(mountPoint)) {
             return 77;
         }
         TraceLog log;
@@ -173,32 +151,37 @@ TEST(TraceLog, AFullDiskEndsTheLogAfterTheLastWholeLine) {
                                 all.compare(0, written.size(), written) == 0;
         return !wholeLines ? 3 : written.size() < 60000 ? 4 : 0;
     });
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 77) {
+    if (test::ChildProcess::exitedWith(status, 77)) {
         GTEST_SKIP() << "mounting a tmpfs is not permitted here";
     }
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "wait status " << status;
+    EXPECT_TRUE(test::ChildProcess::exitedWith(status, 0)) << "wait status " << status;
 }
 
-// A child process writes lines and is stopped by `stop`; the parent finds every line in the
-// file, though most were still in the buffer.
+// A child process writes lines and ends with `signal`, raised by `stop` or, without one, sent
+// by this process while the child waits; every line is in the file, though most were still in
+// the buffer.
 void expectEveryLineAfter(int signal, const std::function<void()>& stop) {
     SCOPED_TRACE(signal);
     test::TempDir dir;
     const std::string path = dir.file("Y4Editor.log");
     constexpr int kLines = 150000;  // several megabytes: many buffers
-    const int status = inChild([&] {
+    const auto write = [&] {
         if (!TraceLog::global().open(path)) {
-            return 2;
+            ::_exit(2);
         }
         for (int i = 0; i < kLines; ++i) {
             trace("OnButtonCommitChanges - here " + std::to_string(i));
         }
+    };
+    const int status = stop ? test::ChildProcess::run([&] {
+        write();
         stop();
         return 3;
-    });
-    // Ended by the signal, or by a sanitizer that reports the signal and exits with status 1.
+    })
+                            : test::ChildProcess::killWhenReady(write, signal);
+    // Ended by the signal, or by a sanitizer that reports a raised signal and exits with 1.
     ASSERT_TRUE((WIFSIGNALED(status) && WTERMSIG(status) == signal) ||
-                (WIFEXITED(status) && WEXITSTATUS(status) == 1))
+                (stop && test::ChildProcess::exitedWith(status, 1)))
         << "wait status " << status;
     std::string expected;
     for (int i = 0; i < kLines; ++i) {
@@ -210,37 +193,7 @@ void expectEveryLineAfter(int signal, const std::function<void()>& stop) {
 TEST(TraceLog, EveryLineWrittenBeforeACrashOrAKillIsInTheFile) {
     expectEveryLineAfter(SIGABRT, [] { std::abort(); });
     expectEveryLineAfter(SIGSEGV, [] { ::raise(SIGSEGV); });
-    // Killed by another process while it waits.
-    test::TempDir dir;
-    const std::string path = dir.file("Y4Editor.log");
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::close(ready[0]);
-        TraceLog::global().open(path);
-        for (int i = 0; i < 100000; ++i) {
-            trace("Writer - before preprocess() " + std::to_string(i));
-        }
-        [[maybe_unused]] const ssize_t sent = ::write(ready[1], "w", 1);
-        for (;;) {
-            ::pause();
-        }
-    }
-    ::close(ready[1]);
-    char written = 0;
-    ASSERT_EQ(::read(ready[0], &written, 1), 1);
-    ::close(ready[0]);
-    ASSERT_EQ(::kill(child, SIGTERM), 0);
-    int status = -1;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << "wait status " << status;
-    std::string expected;
-    for (int i = 0; i < 100000; ++i) {
-        expected += "Writer - before preprocess() " + std::to_string(i) + '\n';
-    }
-    EXPECT_TRUE(test::TempDir::read(path) == expected);
+    expectEveryLineAfter(SIGTERM, {});
 }
 
 }  // namespace

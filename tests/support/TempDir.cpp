@@ -67,4 +67,12 @@ std::string TempDir::typeOf(const std::string& path) {
                                     : "device";
 }
 
+std::set<std::string> TempDir::entries(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
 }  // namespace y4::test

@@ -1,6 +1,7 @@
 // TempDir: a folder of its own for one test, removed with everything in it afterwards.
 #pragma once
 
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,8 @@ public:
     // What `path` is, without following a link: "file", "folder", "link", "fifo", "socket",
     // "device" or "missing".
     static std::string typeOf(const std::string& path);
+    // The names in `folder`.
+    static std::set<std::string> entries(const std::string& folder);
 
 private:
     std::string path_;
