@@ -72,17 +72,6 @@ TEST(ReaderBitmaps, AddAndRemoveKeepNamesAndImagesTogether) {
     EXPECT_EQ(r.modified, 0);
 }
 
-TEST(ReaderBitmaps, TerrainKeepsItsOwnBitmapLast) {
-    TempDir dir;
-    const std::string path = ModelFixture::write(
-        dir, "HILLS.Y4T", test::kHillsY4T, {{"GRASS"}, {"ROCK"}, {"HILLS", 8, 8}, {"MUD", 4, 4}});
-    Reader r(nullptr, path);
-    r.addBitmap("MUD");
-    EXPECT_EQ(r.bitmapNames,
-              (std::vector<std::string>{"GRASS", "ROCK", "MUD", "Zelvan's Terrain"}));
-    EXPECT_EQ(imageWidths(r), (std::vector<int>{2, 2, 4, 8}));
-}
-
 TEST(ReaderBitmaps, ReloadReplacesTheImagesAndStaysAlignedWhenAFileIsMissing) {
     TempDir dir;
     const std::string path =

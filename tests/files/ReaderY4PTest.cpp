@@ -7,7 +7,6 @@
 
 #include "files/Reader.h"
 #include "model/SceneTree.h"
-#include "model/TreeListing.h"
 #include "support/HandModels.h"
 #include "support/ModelFixture.h"
 #include "support/SceneDump.h"
@@ -161,48 +160,6 @@ TEST(ReaderY4P, HandWrittenModelLoadsRecordByRecord) {
     expectNear(footMesh.vertices[0]->absolutePosition(), c - 1, 1, -2 - s);
     expectNear(footMesh.vertices[1]->absolutePosition(), -c - 1, 1, s - 2);
     expectNear(footMesh.vertices[2]->absolutePosition(), -s - 1, 1, -2 - c);
-}
-
-TEST(ReaderY4P, TreeListsGroupsThenSubEntitiesThenFacesWithTheirCorners) {
-    TempDir dir;
-    const std::string path = ModelFixture::write(dir, "TINY.Y4P", kTinyY4P, {{"RED"}, {"BLUE"}});
-    SceneTree tree;
-    Reader r(&tree, path);
-    TreeListing::buildTree(tree, r.root());
-
-    std::string listing;
-    auto walk = [&](auto& self, TreeItem parent, int depth) -> void {
-        for (int row = 0; row < tree.childCount(parent); ++row) {
-            const TreeItem item = tree.child(parent, row);
-            listing +=
-                std::string(static_cast<std::size_t>(2 * depth), ' ') + tree.itemText(item) + '\n';
-            self(self, item, depth + 1);
-        }
-    };
-    walk(walk, kNoItem, 0);
-    EXPECT_EQ(listing, R"(Root
-  Arm one
-    SubEntity[0]
-      Face[0]
-        Vertex[0]
-        Vertex[1]
-        Vertex[2]
-    SubEntity[1]
-  Leg
-    Foot
-      SubEntity[0]
-        Face[0]
-          Vertex[0]
-          Vertex[1]
-          Vertex[2]
-        Face[1]
-          Vertex[0]
-          Vertex[2]
-          Vertex[1]
-)");
-    // Every record keeps its item; a vertex one per face that lists it.
-    EXPECT_EQ(r.vertices[3]->treeItems(tree).size(), 2u);
-    EXPECT_EQ(tree.itemData(r.entities[3]->treeItem), r.entities[3]);
 }
 
 TEST(ReaderY4P, WindowsLineEndingsLoadTheSameScene) {

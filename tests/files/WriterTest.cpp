@@ -2,8 +2,6 @@
 // saves that fail without harming the old file or the scene.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <csignal>
 #include <cstring>
@@ -15,6 +13,7 @@
 #include "files/Reader.h"
 #include "files/Writer.h"
 #include "platform/TraceLog.h"
+#include "support/ChildProcess.h"
 #include "support/HandModels.h"
 #include "support/ModelFixture.h"
 #include "support/SceneDump.h"
@@ -40,65 +39,67 @@ std::string saved(Reader& r, const TempDir& dir, std::string_view name) {
     return TempDir::read(target);
 }
 
-TEST(Writer, NestedModelIsWrittenLineForLine) {
-    TempDir dir;
-    Reader r(nullptr, ModelFixture::write(dir, "TINY.Y4P", test::kTinyY4P, {{"RED"}, {"BLUE"}}));
-    // Everything as read, except the counts of "Leg", which are recounted: it holds no faces.
-    const std::string expected = replaceLine(
-        test::kTinyY4P, "Entity[   2]",
-        "Entity[   2]:                              Leg:     0.000000    -2.000000     0.000000  "
-        "   0.000000     0.000000     0.000000     0.000000     -1      0      3      0      0 "
-        "    -4      1      3      0      0  -5141");
-    EXPECT_EQ(saved(r, dir, "OUT.Y4P"), expected);
+// The flat model as the writer writes it: unclaimed vertices and faces are not part of any
+// entity and are not written, and the columns are recomputed.
+std::string flatAsWritten() {
+    std::string flat = replaceLine(replaceLine(test::kFlatY4D, "NumVertices: 8", "NumVertices: 7"),
+                                   "NumFaces: 4", "NumFaces: 3");
+    flat = replaceLine(
+        flat, "Entity[  0]",
+        "Entity[  0]:                             Base:   0.0000   0.0000   0.0000   0.0000   "
+        "0.0000   0.0000   0.0000     -1     -1     -1      1      0      0      0      0      0   "
+        "   0      0");
+    for (const char* stray : {"  9.0000", "Face[   3]"}) {
+        const std::size_t at = flat.find(stray);
+        flat.erase(at, flat.find('\n', at) - at + 1);
+    }
+    return flat;
 }
 
-TEST(Writer, FlatModelIsWrittenLineForLine) {
-    TempDir dir;
-    Reader r(nullptr, ModelFixture::write(dir, "FLAT.Y4D", test::kFlatY4D, {{"BRICK"}, {"GLASS"}}));
-    // Unclaimed vertices and faces are not part of any entity and are not written; face 255 is
-    // named "(null)"; the columns are recomputed.
-    EXPECT_EQ(saved(r, dir, "OUT.Y4D"), R"(NumVertices: 7
-NumFaces: 3
-NumBitmaps: 2
-NumEntities: 3
-// Vertex: X Y Z unused normalX normalY normalZ unused textureU textureV
-  0.0000   0.0000   0.0000   0.0000   0.0000   0.0000   1.0000   0.0000   0.0000   0.0000
-  2.0000   0.0000   0.0000   0.0000   0.0000   0.0000   1.0000   0.0000   1.0000   0.0000
-  2.0000   2.0000   0.0000   0.0000   0.0000   0.0000   1.0000   0.0000   1.0000   1.0000
-  0.0000   2.0000   0.0000   0.0000   0.0000   0.0000   1.0000   0.0000   0.0000   1.0000
-  1.0000   0.0000   3.0000   0.0000   1.0000   0.0000   0.0000   0.0000   0.5000   0.5000
-  0.0000   1.0000   3.0000   0.0000   1.0000   0.0000   0.0000   0.0000   0.2500   0.5000
-  0.0000   0.0000   4.0000   0.0000   1.0000   0.0000   0.0000   0.0000   0.7500   0.5000
-// Face: vertexA vertexB vertexC bitmapIndex bitmapName(for information only)
-Face[   0]:    0    1    2    0 // BRICK
-Face[   1]:    0    2    3    0 // BRICK
-Face[   2]:    0    1    2  255 // (null)
-// Bitmaps
-Bitmap[  0]:BRICK
-Bitmap[  1]:GLASS
-// Entities: name positionX,Y,Z unused rotateX,Y,Z(radians) entityID ?? parentEntityID childEntityID numFaces firstFaceIndex numVertices firstVertexIndex ?? ?? ?? [best guess]
-Entity[  0]:                             Base:   0.0000   0.0000   0.0000   0.0000   0.0000   0.0000   0.0000     -1     -1     -1      1      0      0      0      0      0      0      0
-Entity[  1]:                            Panel:   0.0000   0.0000  -1.0000   0.0000   0.0000   0.0000   0.0000      2     -1      0     -1      2      0      4      0      1      0      0
-Entity[  2]:                           Marker:   5.0000   0.0000   0.0000   0.0000   0.0000   0.0000   1.5708     -1     -1      0     -1      1      2      3      4      1      6      0
-)");
-    EXPECT_EQ(r.numVertices, 7);
-    EXPECT_EQ(r.numFaces, 3);
-    // A bitmap number that names no bitmap is written "(null)" as 255 is.
-    r.faces[1]->bitmapIndex = 9;
-    EXPECT_NE(saved(r, dir, "OUT.Y4D").find("Face[   1]:    0    2    3    9 // (null)\n"),
-              std::string::npos);
-}
-
-TEST(Writer, TerrainIsWrittenLineForLine) {
-    TempDir dir;
-    Reader r(nullptr, ModelFixture::write(dir, "HILLS.Y4T", test::kHillsY4T,
-                                          {{"GRASS"}, {"ROCK"}, {"HILLS"}}));
-    // Record r names bitmap r, and the terrain's name now stands last.
-    std::string expected = replaceLine(test::kHillsY4T, "Entity[  1]",
-                                       "Entity[  1]:                             ROCK");
-    expected =
-        replaceLine(expected, "Entity[  2]", "Entity[  2]:                 Zelvan's Terrain");
-    EXPECT_EQ(saved(r, dir, "OUT.Y4T"), expected);
+TEST(Writer, EachVariantIsWrittenLineForLine) {
+    struct Case {
+        const char* name;
+        std::string_view text;
+        std::vector<test::TextureFile> textures;
+        std::string expected;
+    };
+    // Nested: everything as read, except the counts of "Leg", which are recounted: it holds no
+    // faces. Flat: face 255 is named "(null)". Terrain: record r names bitmap r, and the
+    // terrain's name now stands last.
+    const Case cases[] = {
+        {"TINY.Y4P",
+         test::kTinyY4P,
+         {{"RED"}, {"BLUE"}},
+         replaceLine(
+             test::kTinyY4P, "Entity[   2]",
+             "Entity[   2]:                              Leg:     0.000000    -2.000000     "
+             "0.000000     0.000000     0.000000     0.000000     0.000000     -1      0      "
+             "3      0      0     -4      1      3      0      0  -5141")},
+        {"FLAT.Y4D", test::kFlatY4D, {{"BRICK"}, {"GLASS"}}, flatAsWritten()},
+        {"HILLS.Y4T",
+         test::kHillsY4T,
+         {{"GRASS"}, {"ROCK"}, {"HILLS"}},
+         replaceLine(replaceLine(test::kHillsY4T, "Entity[  1]",
+                                 "Entity[  1]:                             ROCK"),
+                     "Entity[  2]", "Entity[  2]:                 Zelvan's Terrain")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        Reader r(nullptr, ModelFixture::write(dir, c.name, c.text, c.textures));
+        EXPECT_EQ(saved(r, dir, std::string("OUT") + (c.name + std::strlen(c.name) - 4)),
+                  c.expected);
+        if (r.fileType == Reader::kY4D) {
+            EXPECT_EQ(r.numVertices, 7);
+            EXPECT_EQ(r.numFaces, 3);
+            // The variant it was loaded from, whatever the target's name.
+            EXPECT_EQ(saved(r, dir, "OTHER.Y4P"), c.expected);
+            // A bitmap number that names no bitmap is written "(null)" as 255 is.
+            r.faces[1]->bitmapIndex = 9;
+            EXPECT_NE(saved(r, dir, "OUT.Y4D").find("Face[   1]:    0    2    3    9 // (null)\n"),
+                      std::string::npos);
+        }
+    }
 }
 
 TEST(Writer, EveryVariantSurvivesLoadSaveLoadAndASecondSaveIsTheSameFile) {
@@ -107,19 +108,7 @@ TEST(Writer, EveryVariantSurvivesLoadSaveLoadAndASecondSaveIsTheSameFile) {
         std::string_view text;
         std::vector<test::TextureFile> textures;
     };
-    const std::string flatWithoutStrays =
-        replaceLine(replaceLine(test::kFlatY4D, "NumVertices: 8", "NumVertices: 7"), "NumFaces: 4",
-                    "NumFaces: 3");
-    // The first-face column is read into auxA and written recomputed: keep it consistent.
-    std::string flat = replaceLine(
-        flatWithoutStrays, "Entity[  0]",
-        "Entity[  0]:                             Base:   0.0000   0.0000   0.0000   0.0000   "
-        "0.0000   0.0000   0.0000     -1     -1     -1      1      0      0      0      0      0   "
-        "   0      0");
-    flat.erase(flat.find("  9.0000"),
-               flat.find('\n', flat.find("  9.0000")) - flat.find("  9.0000") + 1);
-    flat.erase(flat.find("Face[   3]"),
-               flat.find('\n', flat.find("Face[   3]")) - flat.find("Face[   3]") + 1);
+    const std::string flat = flatAsWritten();  // it loads and saves as it is
     const Model models[] = {{"TINY.Y4P", test::kTinyY4P, {{"RED"}, {"BLUE"}}},
                             {"FLAT.Y4D", flat, {{"BRICK"}, {"GLASS"}}},
                             {"HILLS.Y4T", test::kHillsY4T, {{"GRASS"}, {"ROCK"}, {"HILLS"}}}};
@@ -162,14 +151,6 @@ TEST(Writer, GeneratedModelsOfEveryVariantRoundTrip) {
     }
 }
 
-TEST(Writer, WritesTheVariantItWasLoadedFromWhateverTheTarget) {
-    TempDir dir;
-    Reader r(nullptr, ModelFixture::write(dir, "FLAT.Y4D", test::kFlatY4D, {{"BRICK"}, {"GLASS"}}));
-    const std::string asNested = saved(r, dir, "OTHER.Y4P");
-    EXPECT_EQ(asNested, saved(r, dir, "OTHER.Y4D"));
-    EXPECT_NE(asNested.find("\nNumEntities: 3\n// Vertex: X Y Z"), std::string::npos) << asNested;
-}
-
 TEST(Writer, TracesItsSteps) {
     TempDir dir;
     Reader r(nullptr, ModelFixture::write(dir, "TINY.Y4P", test::kTinyY4P, {{"RED"}, {"BLUE"}}));
@@ -205,31 +186,25 @@ TEST(Writer, AFailedSaveKeepsTheOldFileAndTheScene) {
 
     // A disk that fills up halfway: the file size limit of a child process plays the full disk
     // (permissions do not stop root, which the tests may run as).
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
+    const int status = test::ChildProcess::run([&] {
         std::signal(SIGXFSZ, SIG_IGN);
         std::freopen("/dev/null", "w", stderr);
         const rlimit limit{1000, 1000};
         setrlimit(RLIMIT_FSIZE, &limit);
         try {
             Writer writer(r, dir.file("OLD.Y4P"));
-            _exit(1);
+            return 1;
         } catch (const SaveError& error) {
-            _exit(SceneDump::text(r) == scene &&
-                          std::string(error.what()).find("File too large") != std::string::npos
-                      ? 0
-                      : 2);
+            return SceneDump::text(r) == scene &&
+                           std::string(error.what()).find("File too large") != std::string::npos
+                       ? 0
+                       : 2;
         }
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
+    });
+    EXPECT_TRUE(test::ChildProcess::exitedWith(status, 0)) << "child status " << status;
     EXPECT_EQ(TempDir::read(dir.file("OLD.Y4P")), old);
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-        EXPECT_EQ(entry.path().filename().string().find(".OLD"), std::string::npos)
-            << "temporary file left behind: " << entry.path();
-    }
+    EXPECT_EQ(TempDir::entries(dir.path()),
+              (std::set<std::string>{"FOLDER.Y4P", "OLD.Y4P", "RED.BMP", "BLUE.BMP", "TINY.Y4P"}));
 }
 
 TEST(Writer, RefusesBeforeTouchingTheTargetAFileTheReaderWouldRefuse) {
@@ -258,14 +233,7 @@ TEST(Writer, RefusesBeforeTouchingTheTargetAFileTheReaderWouldRefuse) {
         Reader r(nullptr, ModelFixture::write(dir, c.file, c.text, c.textures));
         const std::string target =
             dir.write(std::string("OUT.") + (c.file + std::strlen(c.file) - 3), "old\n");
-        const auto entries = [&] {
-            std::set<std::string> names;
-            for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-                names.insert(entry.path().filename().string());
-            }
-            return names;
-        };
-        const std::set<std::string> before = entries();
+        const std::set<std::string> before = TempDir::entries(dir.path());
         r.bitmapNames[0] = std::string(c.longestName + 1, 'N');
         const std::string scene = SceneDump::text(r);
         try {
@@ -277,7 +245,7 @@ TEST(Writer, RefusesBeforeTouchingTheTargetAFileTheReaderWouldRefuse) {
                                         "...\") would need a line of more than 1023 characters");
         }
         EXPECT_EQ(TempDir::read(target), "old\n");
-        EXPECT_EQ(entries(), before);
+        EXPECT_EQ(TempDir::entries(dir.path()), before);
         EXPECT_EQ(SceneDump::text(r), scene);
         r.bitmapNames[0] = std::string(c.longestName, 'N');
         Writer writer(r, target);
