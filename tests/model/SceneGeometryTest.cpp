@@ -122,31 +122,6 @@ Vertex* vertex(gen::SceneBuilder& build, SubEntity* s, Triple at) {
     return s->vertices.back();
 }
 
-TEST(WorldPositions, EntitiesShowTheirParentFrameAndVerticesTheirOwn) {
-    Reader r(nullptr, "/x/GEOMETRY.Y4P", Reader::NewModel{});
-    gen::SceneBuilder build(r);
-    Entity* top = entity(build, nullptr, "Top", {1, 2, 3});
-    Entity* child = entity(build, top, "Child", {0, 0, 0});
-    Entity* spinner = entity(build, nullptr, "Spinner", {0, 0, 5}, {0, 0, kQuarter});
-    SubEntity* childMesh = build.addSubEntity(child, 0);
-    SubEntity* spinMesh = build.addSubEntity(spinner, 0);
-    Vertex* tip = vertex(build, spinMesh, {1, 0, 0});
-    Vertex* corner = vertex(build, childMesh, {0, 0, 0});
-    Face* childFace = build.addFace(childMesh, 0, 0, 0);
-    r.computeWorldPositions();
-    EXPECT_EQ(worldPosition(top), (Position{0, 0, 0}));
-    EXPECT_EQ(worldPosition(spinner), (Position{0, 0, 0}));
-    EXPECT_EQ(worldPosition(child), (Position{1, 2, 3}));
-    // Sub-entities and faces copy their owner's value.
-    EXPECT_EQ(worldPosition(childMesh), (Position{1, 2, 3}));
-    EXPECT_EQ(worldPosition(childFace), (Position{1, 2, 3}));
-    EXPECT_EQ(worldPosition(corner), (Position{1, 2, 3}));
-    // A vertex goes through its own entity's frame too: turned a quarter about Z, then lifted.
-    EXPECT_NEAR(tip->absolutePosition()[0], 0.0, 1e-6);
-    EXPECT_NEAR(tip->absolutePosition()[1], 1.0, 1e-6);
-    EXPECT_NEAR(tip->absolutePosition()[2], 5.0, 1e-6);
-}
-
 // The world position as the plain walk computes it: a temporary vertex turned by Rotate
 // about Z, Y and X with each ancestor's angles, then moved by its position.
 Position walkUp(Triple start, const Entity* e) {
@@ -269,30 +244,6 @@ TEST(WorldPositions, AreBitIdenticalToTheStepByStepWalk) {
     }
     r.vertices.front()->Y = std::numeric_limits<float>::infinity();
     expected = referencePositions(r);
-    r.computeWorldPositions();
-    expectPositions(expected);
-}
-
-TEST(WorldPositions, ATurnByNothingStillSettlesTheSignsOfZeros) {
-    // Turning (-0, -2, -0) by +0 about Z gives (+0, -2, -0): -0 less a zero of the sign of -2.
-    Reader r(nullptr, "/x/ZERO.Y4P", Reader::NewModel{});
-    gen::SceneBuilder build(r);
-    Entity* e = build.addEntity(nullptr, "Still");
-    e->positionX = e->positionY = e->positionZ = -0.0f;
-    SubEntity* s = build.addSubEntity(build.addEntity(e, "Child"), 0);
-    const float values[] = {0.0f, -0.0f, -2.0f, 3.0f};
-    for (float x : values) {
-        for (float y : values) {
-            for (float z : values) {
-                const int k = build.addVertex(s, {0, 0, 0}, {0, 0, 1}, 0, 0);
-                std::tie(s->vertices[k]->X, s->vertices[k]->Y, s->vertices[k]->Z) =
-                    std::tuple{x, y, z};
-            }
-        }
-    }
-    Entity* child = s->parent;
-    child->positionX = child->positionY = child->positionZ = -0.0f;
-    const auto expected = referencePositions(r);
     r.computeWorldPositions();
     expectPositions(expected);
 }

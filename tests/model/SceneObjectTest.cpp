@@ -183,10 +183,6 @@ TEST(SceneObject, PathNamesWalkUpTheOwners) {
         record->appendPathName(out);
         EXPECT_EQ(out, std::string("keep: ") + expected);
     }
-    // Through the base, each record gives its own text.
-    std::string out;
-    static_cast<const SceneObject&>(face).appendPathName(out);
-    EXPECT_EQ(out, "Face[3]; SubEntity[0]; Arm one; Root; ");
 }
 
 }  // namespace
