@@ -324,29 +324,6 @@ TEST_F(ModelDocumentEdits, ACommitTellsWhichRecordsGoBeforeTheyGo) {
     document_.removeObserver(&purge);
 }
 
-TEST(ModelDocumentTerrain, TheTerrainsOwnRecordAndBitmapAreProtected) {
-    TempDir dir;
-    ModelDocument document;
-    ASSERT_TRUE(document.load(ModelFixture::write(
-        dir, "HILLS.Y4T", test::kHillsY4T, {{"GRASS"}, {"ROCK"}, {"HILLS", 8, 8}, {"SAND"}})));
-    Reader& r = *document.reader();
-    SubEntity* own = r.subEntities[2];
-    testPrompt().expectMessage("Error: Cannot remove this subEntity.  Operation aborted");
-    EXPECT_FALSE(document.toggleDeleted(own));
-    EXPECT_FALSE(document.rename(own, "Other"));
-    // Its name in the tree is not in the file.
-    ASSERT_TRUE(document.rename(r.root(), "Valley"));
-    EXPECT_FALSE(document.isModified());
-    EXPECT_FALSE(document.canRemoveBitmap(2));
-    EXPECT_FALSE(document.canMoveBitmap(1, 1));
-    EXPECT_FALSE(document.canRenameBitmap(2));
-    EXPECT_TRUE(document.canMoveBitmap(1, -1));
-    ASSERT_TRUE(document.addBitmap("SAND"));
-    EXPECT_EQ(r.bitmapNames,
-              (std::vector<std::string>{"GRASS", "ROCK", "SAND", "Zelvan's Terrain"}));
-    EXPECT_EQ(r.textures.images[3]->sizeX, 8);
-}
-
 // What each record of a terrain draws: the name its file gives the record.
 std::vector<std::string> recordPictures(const Reader& r) {
     std::vector<std::string> names;
@@ -357,12 +334,24 @@ std::vector<std::string> recordPictures(const Reader& r) {
     return names;
 }
 
-TEST(ModelDocumentTerrain, TextureListEditsKeepEveryRecordOnItsPictureAndTheFileLoadsAgain) {
+TEST(ModelDocumentTerrain, TheOwnRecordIsProtectedAndTextureListEditsKeepEveryPicture) {
     TempDir dir;
     ModelDocument document;
     ASSERT_TRUE(document.load(ModelFixture::write(
         dir, "HILLS.Y4T", test::kHillsY4T, {{"GRASS"}, {"ROCK"}, {"HILLS", 8, 8}, {"SAND"}})));
     Reader& r = *document.reader();
+    // The terrain's own record and bitmap are protected; its name in the tree is not in the file.
+    SubEntity* own = r.subEntities[2];
+    testPrompt().expectMessage("Error: Cannot remove this subEntity.  Operation aborted");
+    EXPECT_FALSE(document.toggleDeleted(own));
+    EXPECT_FALSE(document.rename(own, "Other"));
+    ASSERT_TRUE(document.rename(r.root(), "Valley"));
+    EXPECT_FALSE(document.isModified());
+    document.undo();
+    EXPECT_FALSE(document.canRemoveBitmap(2));
+    EXPECT_FALSE(document.canMoveBitmap(1, 1));
+    EXPECT_FALSE(document.canRenameBitmap(2));
+    EXPECT_TRUE(document.canMoveBitmap(1, -1));
     const std::string start = SceneDump::text(r);
     const std::vector<std::string> pictures{"GRASS", "ROCK", "Zelvan's Terrain"};
     ASSERT_EQ(recordPictures(r), pictures);
@@ -391,6 +380,9 @@ TEST(ModelDocumentTerrain, TextureListEditsKeepEveryRecordOnItsPictureAndTheFile
 
     // SAND goes in before the terrain's own bitmap, which its record follows.
     ASSERT_TRUE(document.addBitmap("SAND"));
+    EXPECT_EQ(r.bitmapNames,
+              (std::vector<std::string>{"GRASS", "ROCK", "SAND", "Zelvan's Terrain"}));
+    EXPECT_EQ(r.textures.images[3]->sizeX, 8);
     EXPECT_EQ(bitmapNumbers(r), (std::vector<int>{0, 1, 3, 0, 3, 3}));
     EXPECT_EQ(recordPictures(r), pictures);
     EXPECT_EQ(reloaded("ADDED"), pictures);

@@ -10,7 +10,6 @@
 #include "files/LoadError.h"
 #include "model/ShadowView.h"
 #include "model/TreeListing.h"
-#include "platform/TraceLog.h"
 #include "support/HandModels.h"
 #include "support/ModelFixture.h"
 #include "support/RecordingObserver.h"
@@ -24,15 +23,8 @@ using test::ShadowView;
 using test::TempDir;
 using test::testPrompt;
 
-// A sample model and every bitmap of the samples, copied into `dir`.
 std::string copySample(const TempDir& dir, const std::string& name) {
-    for (const auto& entry : std::filesystem::directory_iterator(Y4_SAMPLES_DIR)) {
-        const std::string file = entry.path().filename().string();
-        if (file == name || entry.path().extension() == ".BMP") {
-            dir.write(file, TempDir::read(entry.path().string()));
-        }
-    }
-    return dir.file(name);
+    return test::ModelFixture::copySample(dir, name);
 }
 
 std::size_t liveFaces(const Reader& r) {
@@ -98,42 +90,6 @@ TEST(ModelDocumentWorkflow, CommitsAndDiscardsStepThroughTheSnapshotsOfEveryVari
         }
         EXPECT_EQ(document.reader()->fileName, document.modelPath());
     }
-}
-
-TEST(ModelDocumentWorkflow, TheDocumentWritesTheTraceLinesOfItsOwnStepsInOrder) {
-    TempDir dir;
-    const std::string path = copySample(dir, "CRATE.Y4P");
-    ASSERT_TRUE(TraceLog::global().open(dir.file("Y4Editor.log")));
-    ModelDocument document;
-    ASSERT_TRUE(document.load(path));
-    ASSERT_TRUE(document.save(dir.file("CRATE.Y4P")));
-    ASSERT_TRUE(document.commit());
-    TraceLog::global().close();
-    const std::string writer =
-        "\n\nWriter - ENTRY POINT\nWriter - before preprocess()\nWriter - after preprocess()\n"
-        "Writer() - before postprocess()\nWriter() - after postprocess()\n"
-        "Writer - EXIT POINT\n\n\n";
-    EXPECT_EQ(TempDir::read(dir.file("Y4Editor.log")),
-              "OnButtonLoad - before new Reader()\nOnButtonLoad - after new Reader()\n"
-              "OnButtonSave - Here 1\nOnButtonSave -  Here 2\n" +
-                  writer +
-                  "OnButtonSave - Here 3\nOnButtonSave - Here 4\nOnButtonSave - Here 5\n"
-                  "OnButtonSave - Here 6\n"
-                  "OnButtonCommitChanges() - before sprintf\n"
-                  "OnButtonCommitChanges() - after sprintf\n"
-                  "OnButtonCommitChanges() - before strcat Y4P\n"
-                  "OnButtonCommitChanges() - after strcat Y4P\n"
-                  "OnButtonCommitChanges() - before finalDelete()\n"
-                  "Reader::finalDelete() - before 1\nReader::finalDelete() - before 1\n"
-                  "Reader::finalDelete() - before 2\nReader::finalDelete() - after 2\n"
-                  "OnButtonCommitChanges() - after finalDelete()\n"
-                  "OnButtonCommitChanges() - before new Writer\n" +
-                  writer +
-                  "OnButtonCommitChanges() - after new Writer\n"
-                  "OnButtonCommitChanges() - before delete pWriter\n"
-                  "OnButtonCommitChanges() - after delete pWriter\n"
-                  "OnButtonCommitChanges() - before saveDisplayState()\n"
-                  "OnButtonCommitChanges() - after saveDisplayState()\n");
 }
 
 TEST(ModelDocumentWorkflow, AFailedLoadOrDiscardKeepsTheModelItsTreeCounterAndSelection) {
