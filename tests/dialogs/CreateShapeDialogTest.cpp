@@ -4,19 +4,18 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <string>
 #include <vector>
 
+#include "DialogDriver.h"
 #include "dialogs/CCreateShapeDialog.h"
-#include "support/GuiApplication.h"
 #include "support/StrictPrompt.h"
 
 namespace y4 {
 namespace {
 
-using test::findOneByAccessibleName;
+using test::box;
+using test::button;
 using test::testPrompt;
 
 const std::string kReport = "Still need to implement CObjectTreeDialog::CreateShape()\n";
@@ -35,26 +34,12 @@ class CreateShapeDialogTest : public testing::Test {
 protected:
     CreateShapeDialogTest() { dialog_.show(); }
 
-    QLineEdit& box(const char* name) {
-        QLineEdit* found = findOneByAccessibleName<QLineEdit>(dialog_, name);
-        if (found == nullptr) {
-            throw std::runtime_error(std::string("no box ") + name);
-        }
-        return *found;
-    }
-    QPushButton& button(const char* caption) {
-        QPushButton* found = findOneByAccessibleName<QPushButton>(dialog_, caption);
-        if (found == nullptr) {
-            throw std::runtime_error(std::string("no button ") + caption);
-        }
-        return *found;
-    }
     // The texts of the seven boxes, "-" for a disabled one.
     std::vector<std::string> boxes() {
         std::vector<std::string> texts;
         for (const char* name : {"Length", "Width", "Height", "Radius", "Length Segments",
                                  "Width Segments", "Height Segments"}) {
-            QLineEdit& b = box(name);
+            QLineEdit& b = box(dialog_, name);
             texts.push_back(b.isEnabled() ? b.text().toStdString() : "-" + b.text().toStdString());
         }
         return texts;
@@ -70,20 +55,20 @@ TEST_F(CreateShapeDialogTest, TheCubeAndThePlaneReportTheirDefaults) {
     EXPECT_EQ(dialog_.shapeKind(), ShapeKind::Cube);
     EXPECT_EQ(boxes(), (std::vector<std::string>{"1.00", "1.00", "1.00", "-", "1", "1", "1"}));
     testPrompt().expectMessage(kReport + "1.00 1.00 1.00 0.00 1 1 1", MessageIcon::None);
-    button("Create Shape").click();
+    button(dialog_, "Create Shape").click();
     EXPECT_EQ(testPrompt().waitCursorsShown, 1);
     EXPECT_TRUE(dialog_.isVisible());  // the dialog stays open
 
-    box("Length").setText("7");
-    button("Plane").click();
+    box(dialog_, "Length").setText("7");
+    button(dialog_, "Plane").click();
     EXPECT_EQ(dialog_.shapeKind(), ShapeKind::Plane);
     EXPECT_EQ(boxes(), (std::vector<std::string>{"1.00", "1.00", "-", "-", "1", "1", "-"}));
     testPrompt().expectMessage(kReport + "1.00 1.00 0.00 0.00 1 1 0", MessageIcon::None);
-    button("Create Shape").click();
+    button(dialog_, "Create Shape").click();
 
-    button("Cube").click();
-    box("Width").setText("2.5");
-    box("Height Segments").setText("12");
+    button(dialog_, "Cube").click();
+    box(dialog_, "Width").setText("2.5");
+    box(dialog_, "Height Segments").setText("12");
     testPrompt().expectMessage(kReport + "1.00 2.50 1.00 0.00 1 1 12", MessageIcon::None);
     dialog_.OnButtonCreateShape();
     EXPECT_EQ(creator_.kinds,
@@ -96,21 +81,21 @@ TEST_F(CreateShapeDialogTest, TheCubeAndThePlaneReportTheirDefaults) {
 }
 
 TEST_F(CreateShapeDialogTest, RefusedEntriesFallBackToOne) {
-    box("Length").setText("abc");
-    box("Width Segments").setText("-3");
+    box(dialog_, "Length").setText("abc");
+    box(dialog_, "Width Segments").setText("-3");
     testPrompt().expectMessage("Error: Invalid value; defaulting to 1.00");
     testPrompt().expectMessage("Error: Invalid value; defaulting to 1");
     testPrompt().expectMessage(kReport + "1.00 1.00 1.00 0.00 1 1 1", MessageIcon::None);
-    button("Create Shape").click();
-    EXPECT_EQ(box("Length").text(), "1");
-    EXPECT_EQ(box("Width Segments").text(), "1");
+    button(dialog_, "Create Shape").click();
+    EXPECT_EQ(box(dialog_, "Length").text(), "1");
+    EXPECT_EQ(box(dialog_, "Width Segments").text(), "1");
 }
 
 TEST_F(CreateShapeDialogTest, TheCylinderStaysDisabled) {
-    EXPECT_FALSE(button("Cylinder").isEnabled());
-    button("Plane").click();
-    button("Cube").click();
-    EXPECT_FALSE(button("Cylinder").isEnabled());
+    EXPECT_FALSE(button(dialog_, "Cylinder").isEnabled());
+    button(dialog_, "Plane").click();
+    button(dialog_, "Cube").click();
+    EXPECT_FALSE(button(dialog_, "Cylinder").isEnabled());
     // Its settings, should the kind be chosen at all.
     dialog_.OnButtonCylinder();
     EXPECT_EQ(boxes(), (std::vector<std::string>{"1.00", "1.00", "-", "1.00", "1", "1", "-"}));
@@ -118,7 +103,7 @@ TEST_F(CreateShapeDialogTest, TheCylinderStaysDisabled) {
     dialog_.OnButtonCreateShape();
     EXPECT_EQ(creator_.kinds, std::vector<ShapeKind>{ShapeKind::Cylinder});
 
-    button("Close").click();
+    button(dialog_, "Close").click();
     EXPECT_FALSE(dialog_.isVisible());
 }
 

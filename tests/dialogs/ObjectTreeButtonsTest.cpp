@@ -1,8 +1,7 @@
 // The object tree window's buttons over a document, pressed as a user presses them: the buttons
 // each kind offers in each variant, Delete and Undelete with the protections and their
-// messages, Copy and Paste with the table's messages, Split Face and the corner items, the
-// display and pick buttons, and a random run of presses on every sample with the scene, the
-// tree and the view checked after each.
+// messages, Copy and Paste with the table's messages, the display and pick buttons, and a random
+// run of presses on every sample with the scene, the tree and the view checked after each.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
@@ -384,38 +383,6 @@ TEST_F(ObjectTreeButtons, CopyAndPasteThroughTheButtons) {
     click("Deselect");
     EXPECT_EQ(document_.copySource(), nullptr);
     EXPECT_EQ(enabled(), offered({}));
-}
-
-TEST_F(ObjectTreeButtons, SplitFaceTwiceHalvesTheEdgeAndRelistsTheCorners) {
-    open("TINY.Y4P", test::kTinyY4P);
-    SubEntity* arm = static_cast<SubEntity*>(at("Arm one/0"));
-    Face* face = arm->faces[0];
-    Vertex* a = face->vertexA;
-    Vertex* c = face->vertexC;
-    for (int split = 1; split <= 2; ++split) {
-        SCOPED_TRACE(split);
-        const Vertex* third = face->vertexC;
-        choose(face);
-        click("Split Face");
-        ASSERT_EQ(arm->faces.size(), static_cast<std::size_t>(1 + split));
-        ASSERT_EQ(arm->vertices.size(), static_cast<std::size_t>(3 + split));
-        Face* half = arm->faces.back();
-        Vertex* middle = arm->vertices.back();
-        EXPECT_EQ(document_.selectedRecord(), half);
-        EXPECT_EQ(shownPath_, pathOf(half));
-        EXPECT_EQ(middle->X, (third->X + a->X) * 0.5f);
-        EXPECT_EQ(middle->Z, (third->Z + a->Z) * 0.5f);
-        EXPECT_EQ(middle->textureU, (third->textureU + a->textureU) * 0.5f);
-        EXPECT_EQ(face->vertexC, middle);
-        EXPECT_EQ(half->vertexC, split == 1 ? c : arm->faces[1]->vertexA);
-        // The old face's rows name its corners as they are now.
-        EXPECT_EQ(rowsUnder(face),
-                  (std::vector<std::string>{a->name(), face->vertexB->name(), middle->name()}));
-        EXPECT_EQ(rowsUnder(half), (std::vector<std::string>{middle->name(), half->vertexB->name(),
-                                                             half->vertexC->name()}));
-        expectSound();
-    }
-    EXPECT_EQ(rowsUnder(arm), (std::vector<std::string>{"Face[0]", "Face[1]", "Face[2]"}));
 }
 
 TEST_F(ObjectTreeButtons, DisplayPickAndTheButtonsThatChangeNothing) {

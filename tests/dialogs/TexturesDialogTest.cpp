@@ -187,15 +187,6 @@ TEST(TexturesDialogTerrain, TheTerrainsOwnBitmapStaysLast) {
     EXPECT_FALSE(button(dialog, "Up").isEnabled());
     dialog.selectTextureItem(last - 1);
     EXPECT_FALSE(button(dialog, "Down").isEnabled());
-
-    testPrompt().expectFileDialog(model.dir.file("STONE.BMP"));
-    testPrompt().expectMessage(
-        "Warning: You MUST ensure that the specified bitmap is in the TERRAIN.PKV archive.  If it "
-        "is not, add it using the PKVTOOL -a add file option.");
-    button(dialog, "Add Texture").click();
-    ASSERT_EQ(r.bitmapNames.size(), static_cast<std::size_t>(last) + 2);
-    EXPECT_EQ(r.bitmapNames[static_cast<std::size_t>(last)], "STONE");
-    EXPECT_EQ(r.bitmapNames.back(), "Zelvan's Terrain");
 }
 
 }  // namespace
