@@ -1,13 +1,10 @@
-// The main window with its editing windows: the object tree window's pick buttons, Paste and
-// "Add Face" reaching the view and the New Face dialog through the main window, its "Pick
-// Normal" following the "Normals" box, and "Attributes..." and "Textures..." opening the
-// dialogs over the loaded model.
+// The main window with its editing windows: the object tree window's pick buttons and Paste
+// reaching the view through the main window, its "Pick Normal" following the "Normals" box, and
+// "Attributes..." and "Textures..." opening the dialogs over the loaded model.
 #include <QComboBox>
-#include <QDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTimer>
 
 #include "EditorFixture.h"
 #include "dialogs/CAttributesDialog.h"
@@ -37,7 +34,7 @@ protected:
     }
 };
 
-TEST_F(EditorDialogsTest, TheTreeWindowsCommandsReachTheViewAndTheNewFaceDialog) {
+TEST_F(EditorDialogsTest, TheTreeWindowsCommandsReachTheView) {
     const auto window = startWithCrate();
     ModelDocument& document = window->document();
     CObjectTreeDialog& tree = window->objectTreeDialog();
@@ -84,34 +81,6 @@ TEST_F(EditorDialogsTest, TheTreeWindowsCommandsReachTheViewAndTheNewFaceDialog)
     ASSERT_NE(window->sceneRenderer(), nullptr);
     EXPECT_TRUE(window->sceneRenderer()->windowPositions().findVertex(body.vertices.back()));
 
-    // "Add Face" runs the New Face dialog, owned by the tree window, on the selected
-    // sub-entity; Apply adds the face there.
-    document.selectRecord(&body);
-    bool answered = false;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        answered = true;
-        EXPECT_EQ(dialog->windowTitle(), "New Face");
-        EXPECT_EQ(dialog->parentWidget(), &tree);
-        for (int k = 0; k < 3; ++k) {
-            const std::string name = "Vertex " + std::to_string(k + 1) + " Use Existing";
-            for (QComboBox* list : dialog->findChildren<QComboBox*>()) {
-                if (list->accessibleName() == QString::fromStdString(name)) {
-                    list->setCurrentIndex(k);
-                    emit list->activated(k);
-                }
-            }
-        }
-        named<QPushButton>(*dialog, "Apply").click();
-    });
-    named<QPushButton>(tree, "Add Face").click();
-    EXPECT_TRUE(answered);
-    ASSERT_EQ(body.faces.size(), faces + 2);
-    const Face& added = *body.faces.back();
-    EXPECT_EQ(added.vertexA, body.vertices[0]);
-    EXPECT_EQ(added.vertexB, body.vertices[1]);
-    EXPECT_EQ(added.vertexC, body.vertices[2]);
     EXPECT_TRUE(test::testPrompt().shown.empty());
 }
 

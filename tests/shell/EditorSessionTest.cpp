@@ -223,6 +223,7 @@ void EditorSessionTest::run(const Session& session) {
     withModal([&] { treeButton(*window, "Add Face").click(); },
               [&](QDialog& dialog) {
                   EXPECT_EQ(dialog.windowTitle(), "New Face");
+                  EXPECT_EQ(dialog.parentWidget(), &window->objectTreeDialog());
                   for (int k = 0; k < 3; ++k) {
                       useExisting(dialog, k + 1, session.corners[static_cast<std::size_t>(k)]);
                   }

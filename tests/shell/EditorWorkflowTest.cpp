@@ -14,7 +14,6 @@
 
 #include "EditorFixture.h"
 #include "dialogs/CObjectTreeDialog.h"
-#include "files/LoadError.h"
 #include "platform/TraceLog.h"
 
 namespace y4 {
@@ -340,38 +339,17 @@ TEST_F(EditorWorkflowTest, AFailedLoadKeepsThePreviousModelWithItsTitleAndButton
     const std::string buttons = enabled();
     const QString selected = text(*window, "Selected Object");
 
-    // A malformed file names its line; a missing texture names the file it looked for.
-    const std::string bad = dir_.write("BAD.Y4P", "NumVertices: many\n");
-    std::string malformed;
-    try {
-        Reader(nullptr, ModelSource::chosen(bad));
-    } catch (const LoadError& error) {
-        malformed = error.what();
-    }
-    ASSERT_NE(malformed.find("line 1"), std::string::npos) << malformed;
+    // Each way a load fails is told by the document (its own tests check every message); the
+    // window keeps its state whichever it is: here a missing texture.
     const std::string noTexture = dir_.write("LOST.Y4P", test::TempDir::read(sample("CRATE.Y4P")));
     ASSERT_EQ(std::remove(sample("METAL.BMP").c_str()), 0);
-    const struct {
-        std::string file;
-        std::vector<std::string> messages;
-    } failures[] = {
-        {dir_.write("NOTES.TXT", "text"), {"Error: Unknown file type"}},
-        {noTexture,
-         {"Failed to open DIB file " + dir_.file("METAL.BMP") + ".\n",
-          "Error: Could not open required texture; aborting"}},
-        {bad, {malformed}},
-    };
-    for (const auto& failure : failures) {
-        SCOPED_TRACE(failure.file);
-        for (const std::string& message : failure.messages) {
-            testPrompt().expectMessage(message);
-        }
-        load(*window, failure.file);
-        EXPECT_EQ(window->document().reader(), reader);
-        EXPECT_EQ(window->windowTitle(), title);
-        EXPECT_EQ(enabled(), buttons);
-        EXPECT_EQ(text(*window, "Selected Object"), selected);
-    }
+    testPrompt().expectMessage("Failed to open DIB file " + dir_.file("METAL.BMP") + ".\n");
+    testPrompt().expectMessage("Error: Could not open required texture; aborting");
+    load(*window, noTexture);
+    EXPECT_EQ(window->document().reader(), reader);
+    EXPECT_EQ(window->windowTitle(), title);
+    EXPECT_EQ(enabled(), buttons);
+    EXPECT_EQ(text(*window, "Selected Object"), selected);
 }
 
 TEST_F(EditorWorkflowTest, EachLoadResetsTheControlsAndATerrainTakesItsDefaults) {

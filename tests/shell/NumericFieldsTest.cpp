@@ -1,5 +1,5 @@
 // The number fields over real edit boxes: what each reader accepts, the message, box text and
-// value of a refusal, the order of messages over several boxes, and the writers' texts.
+// value of a refusal (one message a box), and the writers' texts.
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
@@ -87,21 +87,6 @@ TEST_F(NumericFieldsTest, RefusedTextGivesTheMessageAndLeavesTheFallbackInTheBox
         EXPECT_EQ(shown.icon, MessageIcon::Exclamation);
         EXPECT_FALSE(shown.question);
     }
-}
-
-TEST_F(NumericFieldsTest, SeveralBadBoxesGiveOneMessageEachInReadingOrder) {
-    QLineEdit first("1,5"), second("12"), third("abc"), fourth("-1");
-    testPrompt().expectMessage("Error: Invalid value; defaulting to 1.0");
-    testPrompt().expectMessage("Error: Invalid value; defaulting to 3.00");
-    testPrompt().expectMessage("Error: Invalid value; defaulting to 2");
-    EXPECT_EQ(getFloat(first), 1.0f);
-    EXPECT_EQ(getFloat(second), 12.0f);
-    EXPECT_EQ(getFloatOr(third, 3.0f), 3.0f);
-    EXPECT_EQ(getInt(fourth, 2), 2);
-    EXPECT_EQ(testPrompt().shown.size(), 3u);
-    EXPECT_EQ(first.text(), "1.0");
-    EXPECT_EQ(third.text(), "3");
-    EXPECT_EQ(fourth.text(), "2");
 }
 
 TEST_F(NumericFieldsTest, WritersUseTheStreamTextAndReadBackAlike) {
