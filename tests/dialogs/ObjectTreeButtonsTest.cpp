@@ -119,9 +119,12 @@ protected:
         EXPECT_TRUE(pressed.isEnabled()) << caption;
         QTest::mouseClick(&pressed, Qt::LeftButton);
     }
+    // The enabled buttons by their captions, each of which must also be its name for screen
+    // readers.
     Captions enabled() const {
         Captions captions;
-        for (const QPushButton* b : dialog_.findChildren<QPushButton*>()) {
+        for (QPushButton* b : dialog_.findChildren<QPushButton*>()) {
+            EXPECT_EQ(test::accessibleNameOf(*b), b->text());
             if (b->isEnabled()) {
                 captions.insert(b->text().toStdString());
             }
