@@ -2,6 +2,7 @@
 #include "shell/CY4EditorApp.h"
 
 #include <QFile>
+#include <QTimer>
 #include <cstdlib>
 #include <filesystem>
 
@@ -30,8 +31,10 @@ int CY4EditorApp::InitInstance() {
         }
         connect(&dialog, &QDialog::finished, this, [] { QCoreApplication::exit(EXIT_SUCCESS); });
         dialog.show();
+        // Opened from the event loop, as a model chosen in the open dialog is: a long load's
+        // progress window then comes and goes like any other window.
         if (const std::optional<std::string> model = modelArgument(arguments())) {
-            dialog.openModel(*model);
+            QTimer::singleShot(0, &dialog, [&dialog, path = *model] { dialog.openModel(path); });
         }
         status = exec();
     }

@@ -176,8 +176,7 @@ QLayout* CY4EditorDlg::createButtonColumns() {
     exit_ = makeButton("Exit", this);
     recent_ = new RecentModelsButton([this](const std::string& path) { openRecent(path); }, this);
     recent_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    grid->addWidget(load_, row, 0, 1, 3);
-    grid->addWidget(recent_, row++, 3);
+    addPair(load_, recent_);
     for (QPushButton* button : {discard_, commit_, save_}) {
         addWide(button);
     }
