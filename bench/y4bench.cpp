@@ -37,6 +37,7 @@
 #include "model/SceneTree.h"
 #include "model/SelectionMarks.h"
 #include "model/TreeListing.h"
+#include "platform/FileProgress.h"
 #include "platform/TraceLog.h"
 
 namespace {
@@ -152,6 +153,17 @@ public:
     long calls = 0;
 };
 
+// A progress window that never cancels, as the editor passes one to every load: what the
+// hook costs the load.
+class CountingProgress : public y4::FileProgress {
+public:
+    bool report(std::uint64_t, std::uint64_t) override {
+        ++reports;
+        return true;
+    }
+    long reports = 0;
+};
+
 // What one child process does: an untimed setup, then the timed work. `perUnit` divides the
 // figures (an operation repeated that many times).
 struct Work {
@@ -232,6 +244,17 @@ const std::vector<Operation>& operations() {
         {"load", "Y4P", false,
          [load](ChildState& s, const std::string& model, const std::string&) {
              return Work{[] {}, [&s, model, load] { load(s, model); }};
+         }},
+        {"load_progress", "Y4P", false,
+         [](ChildState& s, const std::string& model, const std::string&) {
+             return Work{[] {},
+                         [&s, model] {
+                             static CountingProgress progress;
+                             Reader::Options options;
+                             options.progress = &progress;
+                             s.reader = std::make_unique<Reader>(
+                                 nullptr, y4::ModelSource::chosen(model), options);
+                         }};
          }},
         {"load_y4d", "Y4D", false,
          [load](ChildState& s, const std::string& model, const std::string&) {
@@ -669,6 +692,9 @@ void printTargets(const Options& o, const std::map<Key, Figures>& results, const
     std::printf("\ntargets at %lld faces (median CPU time, cold):\n", big);
     const double read = cpuMedian(results, "sscanf_read", big);
     line("load / sscanf_read", cpuMedian(results, "load", big) / read, 0.30);
+    // The progress hook must not be seen beside the noise of the runs.
+    line("load with a progress hook / load",
+         cpuMedian(results, "load_progress", big) / cpuMedian(results, "load", big), 1.03);
     std::printf("  %-40s %9.4f\n", "from_chars / sscanf_read",
                 cpuMedian(results, "from_chars", big) / read);
     line("resave / sscanf_resave",

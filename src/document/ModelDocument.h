@@ -23,6 +23,7 @@ namespace y4 {
 class BitmapNumbers;
 class ChangeSet;
 class DragStep;
+class FileProgress;
 
 class ModelDocument {
 public:
@@ -58,19 +59,23 @@ public:
     // model is read and listed beside the open one and replaces it only once it is complete; on
     // failure its message is shown and the open model, its tree, counter, selection and history
     // stay as they were. Reads the display state. The commit counter becomes 1.
-    bool load(const std::string& path);
+    //
+    // Load, save, commit and discard tell `progress`, if given, how far they got; one it
+    // cancels ends as a failure does, without a message: the open model, its files and its
+    // modified flag stay as they were.
+    bool load(const std::string& path, FileProgress* progress = nullptr);
     // Writes the model to `target` (as spelled) in the variant it was loaded from. A failure is
     // shown and keeps the modified flag and the old file; success clears the flag. The history
     // stays: undoing after a save marks the model modified again.
-    SaveResult save(const std::string& target);
+    SaveResult save(const std::string& target, FileProgress* progress = nullptr);
     // Purges the records marked deleted, writes snapshot "commit<n>" beside the model in its
     // variant, counts n up and writes the display state. Clears the history; the modified flag
     // stays. A snapshot that cannot be written is shown and leaves the counter.
-    bool commit();
+    bool commit(FileProgress* progress = nullptr);
     // Steps back one commit: reloads the last snapshot, or the model itself when none is left
     // (the counter then stays 1). A reload that fails is shown and keeps the current model and
     // counter. The display state is not read again.
-    bool discard();
+    bool discard(FileProgress* progress = nullptr);
 
     bool hasModel() const { return reader_ != nullptr; }
     // The open model; null before the first load. Read it freely; change it only through the
@@ -248,7 +253,8 @@ private:
     }
 
     // The workflow.
-    std::unique_ptr<Reader> readModel(const ModelSource& source, SceneTree& into, bool traced);
+    std::unique_ptr<Reader> readModel(const ModelSource& source, SceneTree& into, bool traced,
+                                      FileProgress* progress);
     void install(std::unique_ptr<Reader> reader, SceneTree& listed);
     bool copyTerrainPicture(const std::string& target, bool replace, SaveResult* result);
 

@@ -8,6 +8,7 @@
 #include "files/Writer.h"
 #include "model/SelectionMarks.h"
 #include "model/TreeListing.h"
+#include "platform/FileProgress.h"
 #include "platform/InputFile.h"
 #include "platform/PathResolver.h"
 #include "platform/Prompt.h"
@@ -32,12 +33,14 @@ std::string snapshotName(const Reader& reader, int counter) {
 }  // namespace
 
 std::unique_ptr<Reader> ModelDocument::readModel(const ModelSource& source, SceneTree& into,
-                                                 bool traced) {
+                                                 bool traced, FileProgress* progress) {
     try {
         if (traced) {
             trace("OnButtonLoad - before new Reader()");
         }
-        auto reader = std::make_unique<Reader>(&into, source, options_);
+        Reader::Options options = options_;
+        options.progress = progress;
+        auto reader = std::make_unique<Reader>(&into, source, options);
         if (traced) {
             trace("OnButtonLoad - after new Reader()");
         }
@@ -47,6 +50,8 @@ std::unique_ptr<Reader> ModelDocument::readModel(const ModelSource& source, Scen
         }
         TreeListing::buildTree(into, reader->root());
         return reader;
+    } catch (const CancelledByUser&) {
+        // The user's own choice: nothing to tell.
     } catch (const LoadError& error) {
         showError(error.what());
     } catch (const std::exception& error) {
@@ -75,9 +80,9 @@ void ModelDocument::install(std::unique_ptr<Reader> reader, SceneTree& listed) {
     settle();
 }
 
-bool ModelDocument::load(const std::string& path) {
+bool ModelDocument::load(const std::string& path, FileProgress* progress) {
     SceneTree listed;
-    std::unique_ptr<Reader> reader = readModel(ModelSource::chosen(path), listed, true);
+    std::unique_ptr<Reader> reader = readModel(ModelSource::chosen(path), listed, true, progress);
     if (!reader) {
         return false;
     }
@@ -129,7 +134,7 @@ bool ModelDocument::copyTerrainPicture(const std::string& target, bool replace,
     return true;
 }
 
-ModelDocument::SaveResult ModelDocument::save(const std::string& target) {
+ModelDocument::SaveResult ModelDocument::save(const std::string& target, FileProgress* progress) {
     SaveResult result;
     if (!reader_) {
         return result;
@@ -141,7 +146,9 @@ ModelDocument::SaveResult ModelDocument::save(const std::string& target) {
         if (reader_->fileType == Reader::kY4T) {
             copyTerrainPicture(target, false, &result);
         }
-        Writer writer(*reader_, target);
+        Writer writer(*reader_, target, Writer::Target::AsSpelled, progress);
+    } catch (const CancelledByUser&) {
+        return result;
     } catch (const SaveError& error) {
         showError(error.what());
         return result;
@@ -159,7 +166,7 @@ ModelDocument::SaveResult ModelDocument::save(const std::string& target) {
     return result;
 }
 
-bool ModelDocument::commit() {
+bool ModelDocument::commit(FileProgress* progress) {
     if (!reader_) {
         return false;
     }
@@ -201,7 +208,9 @@ bool ModelDocument::commit() {
         if (reader_->fileType == Reader::kY4T) {
             copyTerrainPicture(path, true, nullptr);
         }
-        Writer writer(*reader_, path, Writer::Target::IgnoringCase);
+        Writer writer(*reader_, path, Writer::Target::IgnoringCase, progress);
+    } catch (const CancelledByUser&) {
+        return false;
     } catch (const SaveError& error) {
         showError(error.what());
         return false;
@@ -216,7 +225,7 @@ bool ModelDocument::commit() {
     return true;
 }
 
-bool ModelDocument::discard() {
+bool ModelDocument::discard(FileProgress* progress) {
     if (!reader_) {
         return false;
     }
@@ -228,7 +237,7 @@ bool ModelDocument::discard() {
         source = {reader_->besideModel(name), PathResolver::join(reader_->modelFolder, name)};
     }
     SceneTree listed;
-    std::unique_ptr<Reader> reader = readModel(source, listed, false);
+    std::unique_ptr<Reader> reader = readModel(source, listed, false, progress);
     if (!reader) {
         return false;
     }

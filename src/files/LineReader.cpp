@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "LoadError.h"
+#include "ProgressMeter.h"
 #include "platform/InputFile.h"
 #include "platform/LargeMemory.h"
 
@@ -111,6 +112,14 @@ void LineReader::refill() {
         throw LoadError("Error: " + file_ + " changed while it was read");
     }
     checkUnchanged();
+    // Once per window of megabytes, so the count costs nothing beside the parse.
+    if (meter_) {
+        if (elsewhere_) {
+            meter_->advanceElsewhere(static_cast<std::uint64_t>(got));
+        } else {
+            meter_->advance(static_cast<std::uint64_t>(got));
+        }
+    }
 }
 
 void LineReader::checkUnchanged() const {

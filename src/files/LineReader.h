@@ -15,6 +15,7 @@
 namespace y4 {
 
 class InputFile;
+class ProgressMeter;
 
 class LineReader {
 public:
@@ -53,6 +54,14 @@ public:
     // where another reader of the same file stopped.
     void restartAt(std::uint64_t offset, int linesBefore);
 
+    // Counts every refill of the window in `meter`: as the running thread's progress, or
+    // `elsewhere` as a second thread's.
+    void setProgress(ProgressMeter* meter, bool elsewhere) {
+        meter_ = meter;
+        elsewhere_ = elsewhere;
+    }
+    ProgressMeter* progress() const { return meter_; }
+
     // Refuses the file when another program changed it since it was opened. The window checks
     // this at every refill; a parser calls it once more at the end.
     void checkUnchanged() const;
@@ -76,6 +85,8 @@ private:
     std::size_t filled_ = 0;
     std::size_t pos_ = 0;
     int line_;
+    ProgressMeter* meter_ = nullptr;
+    bool elsewhere_ = false;
 };
 
 }  // namespace y4

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "LineReader.h"
-
+#include "ProgressMeter.h"
 #include "Reader.h"
 #include "platform/SafeFileWriter.h"
 
@@ -32,19 +32,36 @@ std::string ModelWriter::describeBitmap(int index) const {
            (name.size() > kShown ? "...\")" : "\")");
 }
 
-void ModelWriter::writeTo(const std::string& path) {
+void ModelWriter::writeTo(const std::string& path, FileProgress* progress) {
     SafeFileWriter out(path);
+    ProgressMeter meter(progress);
+    // The record lines: every vertex and face, and the entity lines of the flat variant.
+    meter.setTotal(reader_.vertices.size() + reader_.faces.size() + reader_.entities.size());
     out_ = &out;
+    meter_ = meter.active() ? &meter : nullptr;
+    records_ = 0;
     text_.clear();
-    writeLines();
-    flush();
+    try {
+        writeLines();
+        flush();
+        // A cancel here still leaves the old file: the new one is not in its place yet.
+        meter.finish();
+    } catch (...) {
+        out_ = nullptr;
+        meter_ = nullptr;
+        throw;
+    }
     out_ = nullptr;
+    meter_ = nullptr;
     out.commit();
 }
 
 void ModelWriter::flush() {
     out_->write(text_.view());
     text_.clear();
+    if (meter_) {
+        meter_->reach(records_);
+    }
 }
 
 void ModelWriter::recomputeIndexColumns(bool headerCounts) {

@@ -3,6 +3,7 @@
 // are formatted into.
 #pragma once
 
+#include <cstdint>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -13,6 +14,8 @@
 namespace y4 {
 
 class Entity;
+class FileProgress;
+class ProgressMeter;
 class Reader;
 class SafeFileWriter;
 
@@ -24,8 +27,9 @@ public:
     // ("bitmap 3 (\"NAME\")"), or nothing. Before writeTo.
     std::optional<std::string> prepare();
     // Writes the whole file to `path` (an exact path) and replaces the old file at the end.
-    // Throws IoError when any step fails; the old file is then kept.
-    void writeTo(const std::string& path);
+    // Throws IoError when any step fails, CancelledByUser when `progress` says stop; the old
+    // file is then kept.
+    void writeTo(const std::string& path, FileProgress* progress = nullptr);
 
 protected:
     explicit ModelWriter(Reader& reader) : reader_(reader), text_(kFlushSize + 4096) {}
@@ -57,8 +61,10 @@ protected:
     void appendFloats(std::initializer_list<float> values, int width, int precision);
     // " %<width>d" for each value.
     void appendInts(std::initializer_list<int> values, int width);
-    // Hands the formatted text to the file once the buffer is full.
+    // Hands the formatted text to the file once the buffer is full. Called once per record
+    // line, which is what the progress counts.
     void flushIfFull() {
+        ++records_;
         if (text_.size() >= kFlushSize) {
             flush();
         }
@@ -71,6 +77,8 @@ protected:
 private:
     static constexpr std::size_t kFlushSize = std::size_t{4} << 20;
     SafeFileWriter* out_ = nullptr;
+    ProgressMeter* meter_ = nullptr;
+    std::uint64_t records_ = 0;
 };
 
 }  // namespace y4

@@ -11,6 +11,7 @@
 #include "DisplayStateFile.h"
 #include "LineReader.h"
 #include "LoadError.h"
+#include "ProgressMeter.h"
 #include "Y4DParser.h"
 #include "Y4PParser.h"
 #include "Y4TParser.h"
@@ -45,11 +46,17 @@ Reader::Reader(EntityTree* tree, ModelSource source, Options options)
     setFileType();
     // The parsers store positions and normals negated (the files hold them with the other
     // sign), and summing the offsets also bounds the scene.
-    const std::vector<LoadedBox> boxes = parse(source.path, options);
+    ProgressMeter meter(options.progress);
+    const std::vector<LoadedBox> boxes = parse(source.path, options, meter);
     if (Entity* top = root()) {
         sumOffsets(top, boxes);
     }
     computeWorldPositions();
+    // The last chance to cancel: past it, the textures hold GL names that only the destructor
+    // gives back.
+    if (loaded_) {
+        meter.finish();
+    }
     createTextures();
 }
 
@@ -82,7 +89,8 @@ Reader::~Reader() {
     freeImages();
 }
 
-std::vector<LoadedBox> Reader::parse(const std::string& path, const Options& options) {
+std::vector<LoadedBox> Reader::parse(const std::string& path, const Options& options,
+                                     ProgressMeter& meter) {
     openError_ = std::strerror(ENOENT);
     std::optional<InputFile> file;
     // The file as spelled when it exists; a stored or derived name ignoring case.
@@ -98,6 +106,10 @@ std::vector<LoadedBox> Reader::parse(const std::string& path, const Options& opt
     openError_.clear();
     readFolder_ = folderPart(filePath);
     LineReader lines(*file, fileName);
+    if (meter.active()) {
+        meter.setTotal(file->size());
+        lines.setProgress(&meter, false);
+    }
     // One decode per texture file, however many bitmap lines name it.
     std::optional<ImageCache> cache;
     if (options.loadImages) {

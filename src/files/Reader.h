@@ -19,6 +19,9 @@
 
 namespace y4 {
 
+class FileProgress;
+class ProgressMeter;
+
 class Reader : public Scene {
 public:
     // File types.
@@ -42,6 +45,9 @@ public:
         bool loadImages = true;
         // The decoded size that the model's images may take together.
         std::size_t imageByteLimit = ImageCache::kDefaultByteLimit;
+        // Told of the bytes parsed, and last of the whole file before the textures are made;
+        // a cancel there throws CancelledByUser and nothing of the load stays behind.
+        FileProgress* progress = nullptr;
     };
 
     // Loads the model from `source.path`; `source.name` is the name it is known by, whose
@@ -142,7 +148,8 @@ public:
 private:
     void setFileType();
     // Parses the file; the boxes of the sub-entities read.
-    std::vector<LoadedBox> parse(const std::string& path, const Options& options);
+    std::vector<LoadedBox> parse(const std::string& path, const Options& options,
+                                 ProgressMeter& meter);
     // Where the texture of the bitmap at `position` is looked for.
     std::string texturePath(std::size_t position) const;
     // Sums the offsets and angles down from the root, marks the entities it reaches, and

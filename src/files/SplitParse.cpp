@@ -2,9 +2,11 @@
 #include "SplitParse.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <memory>
 
+#include "ProgressMeter.h"
 #include "Reader.h"
 #include "platform/InputFile.h"
 
@@ -71,8 +73,11 @@ std::optional<std::uint64_t> SplitParse::startFor(std::uint64_t request, const I
     return start && *start > from ? start : std::nullopt;
 }
 
-SplitParse::SplitParse(const InputFile& file, const std::string& name, std::uint64_t start)
-    : start_(start), lines_(file, name, start, file.size()) {}
+SplitParse::SplitParse(const InputFile& file, const std::string& name, std::uint64_t start,
+                       ProgressMeter* meter)
+    : start_(start), lines_(file, name, start, file.size()), meter_(meter) {
+    lines_.setProgress(meter, true);
+}
 
 SplitParse::~SplitParse() {
     cancel();
@@ -80,8 +85,13 @@ SplitParse::~SplitParse() {
 }
 
 void SplitParse::begin(int maxBlocks, ReadBlock readBlock) {
+    std::promise<void> ended;
+    ended_ = ended.get_future();
     thread_ = std::thread(
-        [this, maxBlocks, readBlock = std::move(readBlock)] { run(maxBlocks, readBlock); });
+        [this, maxBlocks, readBlock = std::move(readBlock), ended = std::move(ended)]() mutable {
+            run(maxBlocks, readBlock);
+            ended.set_value();
+        });
 }
 
 void SplitParse::run(int maxBlocks, const ReadBlock& readBlock) {
@@ -107,6 +117,12 @@ void SplitParse::finish() {
 }
 
 std::vector<SceneObject*> SplitParse::takeOver(Scene& scene, std::size_t needed) {
+    // The user may cancel while this thread waits for the other to end its half.
+    if (meter_ && meter_->active() && ended_.valid()) {
+        while (ended_.wait_for(std::chrono::milliseconds(40)) != std::future_status::ready) {
+            meter_->report();
+        }
+    }
     finish();
     const std::size_t count = std::min(ends.size(), needed);
     std::vector<SceneObject*> taken(batch.blocks.begin(),

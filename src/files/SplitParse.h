@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <future>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +26,7 @@
 namespace y4 {
 
 class InputFile;
+class ProgressMeter;
 
 class SplitParse {
 public:
@@ -49,8 +51,10 @@ public:
     // blocks is given. Throws on a line it cannot read.
     using ReadBlock = std::function<void(BatchSink& sink, int position)>;
 
-    // The thread's lines start at `start`, a line start; begin() starts the thread.
-    SplitParse(const InputFile& file, const std::string& name, std::uint64_t start);
+    // The thread's lines start at `start`, a line start; begin() starts the thread. What it
+    // reads counts in `meter`, if given, whose running thread reports while it waits for this one.
+    SplitParse(const InputFile& file, const std::string& name, std::uint64_t start,
+               ProgressMeter* meter = nullptr);
     // Stops the thread and waits for it.
     ~SplitParse();
     SplitParse(const SplitParse&) = delete;
@@ -65,7 +69,8 @@ public:
     void cancel() { cancelled_.store(true, std::memory_order_relaxed); }
     // Waits for the thread.
     void finish();
-    // Waits for the thread, then hands the memory of the batch to `scene` with the first blocks
+    // Waits for the thread, reporting progress meanwhile (which may throw CancelledByUser), then
+    // hands the memory of the batch to `scene` with the first blocks
     // read whole, at most `needed` (the rest is destroyed); returns those blocks. Their records
     // are still to be given ids and listed, in file order.
     std::vector<SceneObject*> takeOver(Scene& scene, std::size_t needed);
@@ -85,6 +90,8 @@ private:
     std::uint64_t start_;
     LineReader lines_;
     std::atomic<bool> cancelled_{false};
+    ProgressMeter* meter_;
+    std::future<void> ended_;
     std::thread thread_;
 };
 

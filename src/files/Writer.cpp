@@ -17,8 +17,11 @@
 
 namespace y4 {
 
-Writer::Writer(Reader& reader, std::string targetFileName, Target target)
-    : m_reader(reader), m_targetFileName(std::move(targetFileName)), m_target(target) {
+Writer::Writer(Reader& reader, std::string targetFileName, Target target, FileProgress* progress)
+    : m_reader(reader),
+      m_targetFileName(std::move(targetFileName)),
+      m_target(target),
+      m_progress(progress) {
     trace("\n\nWriter - ENTRY POINT");
     WaitCursor wait;
     const std::string& source = m_reader.fileName;
@@ -75,7 +78,7 @@ void Writer::writeFormat(std::string_view extension) {
         if (!path) {
             throw IoError("Could not write " + m_targetFileName + ": No such folder");
         }
-        format->writeTo(*path);
+        format->writeTo(*path, m_progress);
     } catch (const IoError& error) {
         std::fprintf(stderr, "\nError: Could not open file %s\n", m_targetFileName.c_str());
         throw SaveError(std::string("Error: ") + error.what());

@@ -8,6 +8,7 @@
 
 namespace y4 {
 
+class FileProgress;
 class Reader;
 
 class Writer {
@@ -21,7 +22,10 @@ public:
         IgnoringCase,
     };
 
-    Writer(Reader& reader, std::string targetFileName, Target target = Target::AsSpelled);
+    // `progress`, if given, is told of the records written; a cancel throws CancelledByUser and
+    // leaves the old file as it was.
+    Writer(Reader& reader, std::string targetFileName, Target target = Target::AsSpelled,
+           FileProgress* progress = nullptr);
 
 private:
     void preprocess();
@@ -31,6 +35,7 @@ private:
     Reader& m_reader;
     std::string m_targetFileName;
     Target m_target;
+    FileProgress* m_progress;
 };
 
 }  // namespace y4

@@ -21,7 +21,8 @@ void Y4PParser::parse(std::uint64_t split) {
     std::unique_ptr<Y4PParser> back;
     std::unique_ptr<SplitParse> second;
     if (start && r.numEntities > 1) {
-        second = std::make_unique<SplitParse>(lines_.input(), lines_.file(), *start);
+        second =
+            std::make_unique<SplitParse>(lines_.input(), lines_.file(), *start, lines_.progress());
         back = std::make_unique<Y4PParser>(reader_, second->lines(), nullptr);
         Y4PParser* parser = back.get();
         second->begin(r.numEntities, [parser](BatchSink& sink, int position) {

@@ -36,7 +36,8 @@ void Y4TParser::parse(std::uint64_t split) {
     std::unique_ptr<Y4TParser> back;
     std::unique_ptr<SplitParse> second;
     if (start && recordCount > 1) {
-        second = std::make_unique<SplitParse>(lines_.input(), lines_.file(), *start);
+        second =
+            std::make_unique<SplitParse>(lines_.input(), lines_.file(), *start, lines_.progress());
         back = std::make_unique<Y4TParser>(reader_, second->lines(), nullptr);
         Entity* backRoot = second->batch.create<Entity>(nullptr, 0);
         second->batch.extras.push_back(backRoot);

@@ -1,6 +1,8 @@
 // CY4EditorApp: the run of the main window and the catch-all around event delivery.
 #include "shell/CY4EditorApp.h"
 
+#include <QFile>
+#include <QTimer>
 #include <cstdlib>
 #include <filesystem>
 
@@ -29,18 +31,27 @@ int CY4EditorApp::InitInstance() {
         }
         connect(&dialog, &QDialog::finished, this, [] { QCoreApplication::exit(EXIT_SUCCESS); });
         dialog.show();
-        const QStringList args = arguments();
-        if (args.size() > 1) {
-            // Known by its full path, as a file chosen in the open dialog is.
-            std::error_code error;
-            const std::filesystem::path given = args[1].toStdString();
-            const std::filesystem::path full = std::filesystem::absolute(given, error);
-            dialog.openModel((error ? given : full).string());
+        // Opened from the event loop, as a model chosen in the open dialog is: a long load's
+        // progress window then comes and goes like any other window.
+        if (const std::optional<std::string> model = modelArgument(arguments())) {
+            QTimer::singleShot(0, &dialog, [&dialog, path = *model] { dialog.openModel(path); });
         }
         status = exec();
     }
     installPrompt(previous);
     return status;
+}
+
+std::optional<std::string> CY4EditorApp::modelArgument(const QStringList& arguments) {
+    if (arguments.size() < 2 || arguments[1].isEmpty()) {
+        return std::nullopt;
+    }
+    // Known by its full path, as a file chosen in the open dialog is; the bytes of the name as
+    // the file system has them.
+    std::error_code error;
+    const std::filesystem::path given = QFile::encodeName(arguments[1]).toStdString();
+    const std::filesystem::path full = std::filesystem::absolute(given, error);
+    return (error ? given : full).string();
 }
 
 bool CY4EditorApp::notify(QObject* receiver, QEvent* event) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QApplication>
+#include <optional>
 #include <string>
 
 namespace y4 {
@@ -23,6 +24,10 @@ public:
     void setSamplesFolder(std::string folder) { samplesFolder_ = std::move(folder); }
 
     bool notify(QObject* receiver, QEvent* event) override;
+
+    // The model named by the program's arguments ("y4editor FILE"), by its full path as the
+    // open dialog would give it; nothing without one.
+    static std::optional<std::string> modelArgument(const QStringList& arguments);
 
 private:
     std::string samplesFolder_;

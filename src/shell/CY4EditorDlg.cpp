@@ -24,6 +24,8 @@
 #include "platform/TraceLog.h"
 #include "shell/CViewArea.h"
 #include "shell/EditorIcon.h"
+#include "shell/FileProgressDialog.h"
+#include "shell/RecentModels.h"
 #include "shell/SettingsRegistry.h"
 #include "shell/ViewMouse.h"
 #include "view/CDrawFrame.h"
@@ -65,6 +67,7 @@ void CY4EditorDlg::OnInitDialog() {
     TraceLog::global().open(logPath_);
     setWindowIcon(editorIcon());
     createControls();
+    createComforts();
     // The model's textures are made in the view's context; the view draws the model.
     document_ = std::make_unique<ModelDocument>(readerOptions(*frame_));
     link_ = std::make_unique<SceneViewLink>(*frame_, *document_, display_);
@@ -366,6 +369,10 @@ bool CY4EditorDlg::confirmExit() {
 }
 
 void CY4EditorDlg::done(int result) {
+    // A load or save in progress ends first.
+    if (FileProgressDialog::running()) {
+        return;
+    }
     if (!ended_) {
         if (!confirmExit()) {
             return;

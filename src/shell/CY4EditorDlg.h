@@ -36,6 +36,8 @@ class CToolDialog;
 class CTransformPropertiesDialog;
 class CViewArea;
 class ModelDocument;
+class RecentModels;
+class RecentModelsButton;
 class SceneRenderer;
 class SceneViewLink;
 class SettingsStore;
@@ -168,10 +170,16 @@ private:
     bool runLoad(const std::string* givenPath);
     bool finishLoad(const std::string& path);
     std::string initialOpenPath() const;
+    // The recent models and drops of model files on the window.
+    void createComforts();
+    // A recent model: opened as with "Load Y4 File", or, when it is gone, offered for removal.
+    void openRecent(const std::string& path);
+    void rememberRecent(const std::string& path);
     // Asks "Save changes?" for a modified model and saves on Yes; false when the answer was Yes
     // and the model was not saved, so that nothing may replace or drop it.
     bool saveChangesFirst();
     void enableCommitAndDiscard();
+    bool commitWithProgress();
 
     // The mode texts of the commands.
     void showEditMode(const QString& name);
@@ -213,6 +221,8 @@ private:
 
     // The controls, by caption.
     QPushButton* load_ = nullptr;
+    RecentModelsButton* recent_ = nullptr;
+    std::unique_ptr<RecentModels> recentModels_;
     QPushButton* save_ = nullptr;
     QPushButton* commit_ = nullptr;
     QPushButton* discard_ = nullptr;

@@ -10,6 +10,7 @@
 
 #include "shell/CViewArea.h"
 #include "shell/CY4EditorDlg.h"
+#include "shell/RecentModelsButton.h"
 #include "view/CDrawFrame.h"
 
 namespace y4 {
@@ -173,7 +174,10 @@ QLayout* CY4EditorDlg::createButtonColumns() {
     commit_ = makeButton("Commit Changes", this);
     save_ = makeButton("Save Y4 File", this);
     exit_ = makeButton("Exit", this);
-    for (QPushButton* button : {load_, discard_, commit_, save_}) {
+    recent_ = new RecentModelsButton([this](const std::string& path) { openRecent(path); }, this);
+    recent_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    addPair(load_, recent_);
+    for (QPushButton* button : {discard_, commit_, save_}) {
         addWide(button);
     }
     addGap(12);

@@ -11,6 +11,7 @@
 #include "platform/Prompt.h"
 #include "platform/TraceLog.h"
 #include "shell/CY4EditorDlg.h"
+#include "shell/FileProgressDialog.h"
 #include "shell/SettingsRegistry.h"
 #include "shell/ViewMouse.h"
 #include "view/CDrawFrame.h"
@@ -88,6 +89,10 @@ bool CY4EditorDlg::openModel(const std::string& path) {
 }
 
 bool CY4EditorDlg::runLoad(const std::string* givenPath) {
+    // One file operation at a time: a drop or a timer may come while a progress window shows.
+    if (FileProgressDialog::running()) {
+        return false;
+    }
     trace("\n\nOnButtonLoad - ENTRY POINT");
     trace("OnButtonLoad - before deselect()");
     document_->deselect();
@@ -131,9 +136,13 @@ bool CY4EditorDlg::runLoad(const std::string* givenPath) {
 bool CY4EditorDlg::finishLoad(const std::string& path) {
     // The document reads the model and its display state beside the open one, which it
     // replaces only once the new one is complete.
-    if (!waitForView() || !document_->load(path)) {
+    if (!waitForView()) {
         return false;
     }
+    if (FileProgressDialog progress(this, "Loading", path); !document_->load(path, &progress)) {
+        return false;
+    }
+    rememberRecent(document_->modelFile());
     trace("OnButtonLoad - here 1");
     setRegistryValue(store_, "path", document_->modelPath());
     setRegistryValue(store_, "extension", extensionOf(path));
@@ -147,7 +156,7 @@ bool CY4EditorDlg::finishLoad(const std::string& path) {
 }
 
 bool CY4EditorDlg::OnButtonSave() {
-    if (!document_->hasModel()) {
+    if (!document_->hasModel() || FileProgressDialog::running()) {
         return false;
     }
     try {
@@ -173,7 +182,8 @@ bool CY4EditorDlg::OnButtonSave() {
         trace("OnButtonSave - before SaveDlg");
         bool saved = false;
         if (const std::optional<std::string> target = prompt().chooseSaveFile(request)) {
-            saved = document_->save(*target).saved;
+            FileProgressDialog progress(this, "Saving", *target);
+            saved = document_->save(*target, &progress).saved;
         }
         trace("OnButtonSave - after SaveDlg");
         trace("OnButtonSave - before RenderScene()");
@@ -193,8 +203,8 @@ bool CY4EditorDlg::OnButtonSave() {
 void CY4EditorDlg::OnButtonCommitChanges() {
     try {
         trace("\n\nOnButtonCommitChanges() - ENTRY POINT");
-        if (document_->hasModel() &&
-            prompt().askYesNo("Are you sure you want to commit changes?") && document_->commit()) {
+        if (document_->hasModel() && !FileProgressDialog::running() &&
+            prompt().askYesNo("Are you sure you want to commit changes?") && commitWithProgress()) {
             enableCommitAndDiscard();
             RenderScene();
             trace("OnButtonCommitChanges() - after RenderScene()");
@@ -205,14 +215,25 @@ void CY4EditorDlg::OnButtonCommitChanges() {
     }
 }
 
+bool CY4EditorDlg::commitWithProgress() {
+    FileProgressDialog progress(this, "Committing", document_->modelPath());
+    return document_->commit(&progress);
+}
+
 void CY4EditorDlg::OnButtonDiscardChanges() {
-    if (!document_->hasModel() || !prompt().askYesNo("Are you sure you want to discard changes?")) {
+    if (!document_->hasModel() || FileProgressDialog::running() ||
+        !prompt().askYesNo("Are you sure you want to discard changes?")) {
         return;
     }
     mouse_->setDragging(false);
     // With no snapshot left the model itself comes back, drawn as a freshly loaded one.
     const bool reloadsModel = document_->commitCounter() <= 1;
-    if (document_->discard() && reloadsModel) {
+    bool discarded = false;
+    {
+        FileProgressDialog progress(this, "Discarding changes to", document_->modelPath());
+        discarded = document_->discard(&progress);
+    }
+    if (discarded && reloadsModel) {
         setDrawModeChecks();
     }
     RenderScene();
