@@ -2,9 +2,9 @@
 #include "SceneBounds.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "Scene.h"
+#include "SubtreeWalk.h"
 
 namespace y4 {
 
@@ -62,24 +62,17 @@ std::optional<SceneBox> SceneBounds::ofModel(const Scene& scene) {
 SceneBox SceneBounds::ofRecord(const SceneObject& record) {
     BoxBuilder builder;
     switch (record.kind()) {
-        case SceneObject::kEntity: {
-            // A list, not recursion: hierarchies may be deep.
-            std::vector<const Entity*> pending{static_cast<const Entity*>(&record)};
-            while (!pending.empty()) {
-                const Entity* e = pending.back();
-                pending.pop_back();
-                if (e->deleted) {
-                    continue;
+        case SceneObject::kEntity:
+            SubtreeWalk::entities(static_cast<const Entity&>(record), [&](const Entity& e) {
+                if (e.deleted) {
+                    return false;
                 }
-                for (const SubEntity* s : e->subEntities) {
+                for (const SubEntity* s : e.subEntities) {
                     builder.addVertices(*s);
                 }
-                for (const Entity* child : e->children) {
-                    pending.push_back(child);
-                }
-            }
+                return true;
+            });
             break;
-        }
         case SceneObject::kSubEntity:
             builder.addVertices(static_cast<const SubEntity&>(record));
             break;

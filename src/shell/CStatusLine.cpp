@@ -4,9 +4,9 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QStringList>
-#include <vector>
 
 #include "document/ModelDocument.h"
+#include "model/SubtreeWalk.h"
 #include "view/CDrawFrame.h"
 
 namespace y4 {
@@ -30,21 +30,15 @@ void addSubEntity(Counts& counts, const SubEntity& s) {
 Counts countsOf(const SceneObject& record) {
     Counts counts;
     switch (record.kind()) {
-        case SceneObject::kEntity: {
-            std::vector<const Entity*> pending{static_cast<const Entity*>(&record)};
-            while (!pending.empty()) {
-                const Entity* e = pending.back();
-                pending.pop_back();
+        case SceneObject::kEntity:
+            SubtreeWalk::entities(static_cast<const Entity&>(record), [&](const Entity& e) {
                 ++counts.groups;
-                for (const SubEntity* s : e->subEntities) {
+                for (const SubEntity* s : e.subEntities) {
                     addSubEntity(counts, *s);
                 }
-                for (const Entity* child : e->children) {
-                    pending.push_back(child);
-                }
-            }
+                return true;
+            });
             break;
-        }
         case SceneObject::kSubEntity:
             addSubEntity(counts, static_cast<const SubEntity&>(record));
             break;
