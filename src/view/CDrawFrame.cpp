@@ -173,6 +173,7 @@ QPoint CDrawFrame::devicePosition(const QMouseEvent* event) const {
 // The view's own mouse events stay with it: passed on, they would reach the main window's
 // background handlers, which end a drag.
 void CDrawFrame::mousePressEvent(QMouseEvent* event) {
+    dropStaleNavigation(event);
     if (navigationPress(event)) {
         event->accept();
         return;
@@ -214,6 +215,7 @@ void CDrawFrame::keyPressEvent(QKeyEvent* event) {
 }
 
 void CDrawFrame::mouseMoveEvent(QMouseEvent* event) {
+    dropStaleNavigation(event);
     if (navigationButton_ != Qt::NoButton && navigationHandler_) {
         const QPoint p = devicePosition(event);
         navigationHandler_->dragTo(p.x(), p.y());
@@ -243,6 +245,18 @@ bool CDrawFrame::navigationPress(const QMouseEvent* event) {
     navigationHandler_->beginDrag(pan ? ViewNavigationHandler::kPan : ViewNavigationHandler::kOrbit,
                                   p.x(), p.y());
     return true;
+}
+
+// A navigating drag whose button is no longer held (its release went elsewhere) ends, so that
+// the left button is not kept waiting for it.
+void CDrawFrame::dropStaleNavigation(const QMouseEvent* event) {
+    if (navigationButton_ == Qt::NoButton || (event->buttons() & navigationButton_) != 0) {
+        return;
+    }
+    navigationButton_ = Qt::NoButton;
+    if (navigationHandler_) {
+        navigationHandler_->endDrag();
+    }
 }
 
 bool CDrawFrame::navigationRelease(const QMouseEvent* event) {

@@ -80,6 +80,7 @@ private:
     // button's handling.
     bool navigationPress(const QMouseEvent* event);
     bool navigationRelease(const QMouseEvent* event);
+    void dropStaleNavigation(const QMouseEvent* event);
 
     const GridSettings& grid_;
     ViewRenderer view_;

@@ -125,9 +125,11 @@ TEST_F(EditorNavigationTest, TheWheelAndTheMiddleAndRightButtonsSteerTheCameraIn
     EXPECT_FALSE(document.isModified());
     EXPECT_FALSE(document.canUndo());
     EXPECT_GE(view.frameCount(), frames + 6);
-    // A move without a button held steers nothing.
+    // A move without the button held (its release went elsewhere) ends the orbit.
     const float turned = view.cameraRotation[0];
+    press(*window, QEvent::MouseButtonPress, {300, 200}, Qt::MiddleButton);
     press(*window, QEvent::MouseMove, {350, 250}, Qt::NoButton);
+    press(*window, QEvent::MouseMove, {390, 280}, Qt::MiddleButton);
     EXPECT_EQ(view.cameraRotation[0], turned);
 
     // Orthographic: the wheel narrows the box by the zoom drag's steps and stops at a tenth.
