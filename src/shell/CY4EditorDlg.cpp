@@ -10,7 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
+#include <QVBoxLayout>
 
 #include "dialogs/CAttributesDialog.h"
 #include "dialogs/CDisplayPropertiesDialog.h"
@@ -22,12 +22,16 @@
 #include "document/ModelDocument.h"
 #include "platform/SettingsStore.h"
 #include "platform/TraceLog.h"
+#include "shell/CShortcutsDialog.h"
+#include "shell/CStatusLine.h"
 #include "shell/CViewArea.h"
 #include "shell/EditorIcon.h"
 #include "shell/FileProgressDialog.h"
 #include "shell/RecentModels.h"
 #include "shell/SettingsRegistry.h"
+#include "shell/ShortcutTable.h"
 #include "shell/ViewMouse.h"
+#include "shell/ViewNavigator.h"
 #include "view/CDrawFrame.h"
 #include "view/SceneViewLink.h"
 
@@ -75,6 +79,11 @@ void CY4EditorDlg::OnInitDialog() {
         std::make_unique<ViewMouse>(*frame_, *document_, *link_, projection_, grid_,
                                     ViewMouse::Readouts{windowSpace_, objectSpace_, entitySpace_});
     frame_->setMouseHandler(mouse_.get());
+    navigator_ = std::make_unique<ViewNavigator>(*frame_, *document_, projection_);
+    frame_->setNavigationHandler(navigator_.get());
+    statusLine_ = new CStatusLine(*document_, *frame_, this);
+    static_cast<QBoxLayout*>(layout())->addWidget(statusLine_);
+    connect(statusLine_, &CStatusLine::shortcutsRequested, this, &CY4EditorDlg::showShortcuts);
     document_->addObserver(this);
     createToolDialogs();
     connectControls();
@@ -149,15 +158,41 @@ void CY4EditorDlg::createToolDialogs() {
 }
 
 void CY4EditorDlg::createShortcuts() {
-    // Undo and redo reach the document from every window of the editor.
-    const auto add = [this](const QKeySequence& keys, void (CY4EditorDlg::*handler)()) {
-        auto* shortcut = new QShortcut(keys, this);
-        shortcut->setContext(Qt::ApplicationShortcut);
-        connect(shortcut, &QShortcut::activated, this, handler);
+    // A key pressed while its button is disabled because the button's tool dialog is open
+    // brings that dialog to the front.
+    ShortcutTable::Commands commands{
+        {QStringLiteral("Undo"), [this] { undo(); }},
+        {QStringLiteral("Redo"), [this] { redo(); }},
+        {QStringLiteral("Frame Selection"), [this] { navigator_->frameSelection(); }},
+        {QStringLiteral("Frame Model"), [this] { navigator_->frameModel(); }},
+        {QStringLiteral("Keyboard shortcuts"), [this] { showShortcuts(); }},
     };
-    add(QKeySequence(Qt::CTRL | Qt::Key_Z), &CY4EditorDlg::undo);
-    add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &CY4EditorDlg::redo);
-    add(QKeySequence(Qt::CTRL | Qt::Key_Y), &CY4EditorDlg::redo);
+    const std::pair<QPushButton*, QDialog*> toolDialogs[] = {
+        {objects_, objectTreeDialog_.get()},
+        {textures_, texturesDialog_.get()},
+        {displayButton_, displayDialog_.get()},
+        {transforms_, transformDialog_.get()},
+        {grids_, gridDialog_.get()},
+        {projections_, projectionDialog_.get()},
+        {attributes_, attributesDialog_.get()}};
+    for (const auto& [opener, dialog] : toolDialogs) {
+        commands[opener->text()] = [dialog] {
+            if (dialog->isVisible()) {
+                dialog->raise();
+                dialog->activateWindow();
+            }
+        };
+    }
+    ShortcutTable::install(*this, commands);
+}
+
+void CY4EditorDlg::showShortcuts() {
+    if (shortcutsDialog_ == nullptr) {
+        shortcutsDialog_ = new CShortcutsDialog(this);
+    }
+    shortcutsDialog_->show();
+    shortcutsDialog_->raise();
+    shortcutsDialog_->activateWindow();
 }
 
 void CY4EditorDlg::undo() {
@@ -386,7 +421,11 @@ void CY4EditorDlg::DestroyWindow() {
     ended_ = true;
     // The renderer and the mouse handlers go before the model they read.
     frame_->setMouseHandler(nullptr);
+    frame_->setNavigationHandler(nullptr);
     mouse_.reset();
+    navigator_.reset();
+    delete statusLine_;
+    statusLine_ = nullptr;
     link_.reset();
     document_->removeObserver(this);
     // Each dialog enables its opening button again as it goes. The tree window shows the

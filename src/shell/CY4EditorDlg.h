@@ -31,6 +31,8 @@ class CGridPropertiesDialog;
 class CAttributesDialog;
 class CObjectTreeDialog;
 class CProjectionPropertiesDialog;
+class CShortcutsDialog;
+class CStatusLine;
 class CTexturesDialog;
 class CToolDialog;
 class CTransformPropertiesDialog;
@@ -42,6 +44,7 @@ class SceneRenderer;
 class SceneViewLink;
 class SettingsStore;
 class ViewMouse;
+class ViewNavigator;
 
 class CY4EditorDlg : public QDialog, private DocumentObserver {
     Q_OBJECT
@@ -72,6 +75,9 @@ public:
     ModelDocument& document() const { return *document_; }
     CDrawFrame& drawFrame() const { return *frame_; }
     ViewMouse& viewMouse() const { return *mouse_; }
+    // The wheel, the middle and right buttons and the framing keys.
+    ViewNavigator& viewNavigator() const { return *navigator_; }
+    CStatusLine& statusLine() const { return *statusLine_; }
     // The open model's renderer; null until a frame was drawn with it.
     SceneRenderer* sceneRenderer() const;
     CObjectTreeDialog& objectTreeDialog() const { return *objectTreeDialog_; }
@@ -132,6 +138,8 @@ public slots:
 
     void undo();
     void redo();
+    // The "Keyboard shortcuts" list, in front.
+    void showShortcuts();
 
 protected:
     // Exit, Escape, Enter, the window's close button: every way of ending the window asks to
@@ -207,6 +215,9 @@ private:
     std::unique_ptr<ModelDocument> document_;
     std::unique_ptr<SceneViewLink> link_;
     std::unique_ptr<ViewMouse> mouse_;
+    std::unique_ptr<ViewNavigator> navigator_;
+    CStatusLine* statusLine_ = nullptr;
+    CShortcutsDialog* shortcutsDialog_ = nullptr;
 
     // The tool dialogs, in the order in which the exit destroys them.
     std::unique_ptr<CDisplayPropertiesDialog> displayDialog_;

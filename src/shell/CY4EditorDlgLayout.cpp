@@ -40,7 +40,10 @@ QLabel* makeStateText(const char* caption, QWidget* parent) {
 }  // namespace
 
 void CY4EditorDlg::createControls() {
-    auto* layout = new QHBoxLayout(this);
+    // The status line goes below, once the model it shows exists.
+    auto* outer = new QVBoxLayout(this);
+    auto* layout = new QHBoxLayout;
+    outer->addLayout(layout, 1);
     frame_ = new CDrawFrame(display_, projection_, grid_);
     viewArea_ = new CViewArea(createReadouts(), frame_, createModeTexts(), this);
     layout->addWidget(viewArea_, 1);

@@ -17,10 +17,6 @@ namespace y4 {
 
 namespace {
 
-// A mouse step of one pixel is this much of a drag step.
-constexpr float kPixelStep = 0.2f;
-// The orthographic box never shrinks below this on either side of the centre.
-constexpr float kSmallestBox = 0.1f;
 // Degrees per camera key press, times the rotation factor.
 constexpr float kKeyTurn = 4.0f;
 
@@ -43,9 +39,9 @@ ViewMouse::ViewMouse(CDrawFrame& frame, ModelDocument& document, const SceneView
     : frame_(frame),
       document_(document),
       link_(link),
-      projection_(projection),
       grid_(grid),
-      readouts_(readouts) {}
+      readouts_(readouts),
+      camera_(frame.view(), projection) {}
 
 std::array<double, 3> ViewMouse::unprojectMouse(int x, int y) const {
     return frame_.view().unprojectMouse(x, y);
@@ -124,8 +120,8 @@ void ViewMouse::OnMouseMove(int x, int y) {
     if (document_.hasModel()) {
         updateReadouts(x, y);
     }
-    const float dx = static_cast<float>(x - lastMouseX_) * kPixelStep;
-    const float dy = static_cast<float>(y - lastMouseY_) * kPixelStep;
+    const float dx = static_cast<float>(x - lastMouseX_) * ViewCamera::kPixelStep;
+    const float dy = static_cast<float>(y - lastMouseY_) * ViewCamera::kPixelStep;
     if (!dragging_) {
         return;
     }
@@ -167,15 +163,15 @@ void ViewMouse::dragStep(float dx, float dy) {
             dragRotate_[2] = dy * t.rotateXScale;
             break;
         case kViewMove:
-            view.cameraTranslation[0] += dx * t.viewMoveScale;
-            view.cameraTranslation[1] -= dy * t.viewMoveScale;
+            camera_.move(dx, dy);
             break;
         case kViewZoom:
-            zoom(dy);
+            if (camera_.zoom(dy)) {
+                frame_.setProjection();
+            }
             break;
         case kViewRotate:
-            view.cameraRotation[0] += dy * t.viewRotateScale;
-            view.cameraRotation[1] += dx * t.viewRotateScale;
+            camera_.rotate(dx, dy);
             break;
         case kMoveBackdropXY:
         case kMoveBackdropYZ:
@@ -187,23 +183,6 @@ void ViewMouse::dragStep(float dx, float dy) {
             // press only.
             break;
     }
-}
-
-void ViewMouse::zoom(float dy) {
-    ViewRenderer& view = frame_.view();
-    const float f = dy * view.transform.viewZoomScale;
-    if (projection_.projectionMode == ProjectionSettings::kPerspective) {
-        view.cameraTranslation[2] += f;
-        return;
-    }
-    // Dragging down narrows the box, keeping its 4:3 shape, but never turns it inside out.
-    const float g = -f;
-    ProjectionSettings& p = projection_;
-    p.orthogonal1 = std::min(p.orthogonal1 - g * 0.5f, -kSmallestBox);
-    p.orthogonal2 = std::max(p.orthogonal2 + g * 0.5f, kSmallestBox);
-    p.orthogonal3 = std::min(p.orthogonal3 - g * 0.375f, -kSmallestBox);
-    p.orthogonal4 = std::max(p.orthogonal4 + g * 0.375f, kSmallestBox);
-    frame_.setProjection();
 }
 
 // The offsets are file coordinates. Every backdrop moves by the X translation factor, whichever

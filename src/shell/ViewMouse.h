@@ -8,6 +8,7 @@
 
 #include <array>
 
+#include "view/ViewCamera.h"
 #include "view/ViewMouseHandler.h"
 
 class QLabel;
@@ -91,7 +92,6 @@ private:
     void pick(int x, int y, bool normals);
     // The mode's change of the camera or of the drag deltas for a step of (dx, dy).
     void dragStep(float dx, float dy);
-    void zoom(float dy);
     void moveBackdrop(int mouseMode, float dx, float dy);
     // The step's edit of the selection, by the edit kind.
     void transformSelection();
@@ -99,9 +99,9 @@ private:
     CDrawFrame& frame_;
     ModelDocument& document_;
     const SceneViewLink& link_;
-    ProjectionSettings& projection_;
     GridSettings& grid_;
     Readouts readouts_;
+    ViewCamera camera_;
 
     float dragTranslate_[3] = {0, 0, 0};
     // Degrees.

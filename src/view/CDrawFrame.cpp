@@ -3,12 +3,15 @@
 
 #include <GL/gl.h>
 
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSurfaceFormat>
+#include <QWheelEvent>
 #include <utility>
 
 #include "ViewMouseHandler.h"
+#include "ViewNavigationHandler.h"
 
 namespace y4 {
 
@@ -78,7 +81,25 @@ void CDrawFrame::paintGL() {
     if (std::exchange(frameDrawn_, false)) {
         return;
     }
-    view_.render();
+    drawFrame();
+}
+
+bool CDrawFrame::drawFrame() {
+    if (!frameTimer_) {
+        return view_.render();
+    }
+    QElapsedTimer timer;
+    timer.start();
+    const bool drawn = view_.render();
+    glFinish();
+    if (drawn) {
+        frameTimer_(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    return drawn;
+}
+
+void CDrawFrame::setFrameTimer(std::function<void(double milliseconds)> report) {
+    frameTimer_ = std::move(report);
 }
 
 void CDrawFrame::render() {
@@ -87,7 +108,7 @@ void CDrawFrame::render() {
     }
     // Drawn into the widget's buffer now; the window shows it when Qt next composes it.
     makeCurrent();
-    frameDrawn_ = view_.render();
+    frameDrawn_ = drawFrame();
     update();
 }
 
@@ -152,6 +173,16 @@ QPoint CDrawFrame::devicePosition(const QMouseEvent* event) const {
 // The view's own mouse events stay with it: passed on, they would reach the main window's
 // background handlers, which end a drag.
 void CDrawFrame::mousePressEvent(QMouseEvent* event) {
+    dropStaleNavigation(event);
+    if (navigationPress(event)) {
+        event->accept();
+        return;
+    }
+    // A left press during a navigating drag waits for its end.
+    if (navigationButton_ != Qt::NoButton) {
+        event->accept();
+        return;
+    }
     if (mouseHandler_ && event->button() == Qt::LeftButton) {
         const QPoint p = devicePosition(event);
         mouseHandler_->OnLButtonDown(p.x(), p.y());
@@ -162,6 +193,10 @@ void CDrawFrame::mousePressEvent(QMouseEvent* event) {
 }
 
 void CDrawFrame::mouseReleaseEvent(QMouseEvent* event) {
+    if (navigationRelease(event)) {
+        event->accept();
+        return;
+    }
     if (mouseHandler_ && event->button() == Qt::LeftButton) {
         const QPoint p = devicePosition(event);
         mouseHandler_->OnLButtonUp(p.x(), p.y());
@@ -180,6 +215,11 @@ void CDrawFrame::keyPressEvent(QKeyEvent* event) {
 }
 
 void CDrawFrame::mouseMoveEvent(QMouseEvent* event) {
+    dropStaleNavigation(event);
+    if (navigationButton_ != Qt::NoButton && navigationHandler_) {
+        const QPoint p = devicePosition(event);
+        navigationHandler_->dragTo(p.x(), p.y());
+    }
     if (mouseHandler_) {
         const QPoint p = devicePosition(event);
         mouseHandler_->OnMouseMove(p.x(), p.y());
@@ -187,6 +227,58 @@ void CDrawFrame::mouseMoveEvent(QMouseEvent* event) {
         return;
     }
     QOpenGLWidget::mouseMoveEvent(event);
+}
+
+bool CDrawFrame::navigationPress(const QMouseEvent* event) {
+    const Qt::MouseButton button = event->button();
+    if (navigationHandler_ == nullptr || navigationButton_ != Qt::NoButton ||
+        (button != Qt::MiddleButton && button != Qt::RightButton)) {
+        return false;
+    }
+    // A left-button drag under way keeps the pointer to itself.
+    if ((event->buttons() & Qt::LeftButton) != 0) {
+        return true;
+    }
+    const bool pan = button == Qt::RightButton || (event->modifiers() & Qt::ShiftModifier) != 0;
+    navigationButton_ = button;
+    const QPoint p = devicePosition(event);
+    navigationHandler_->beginDrag(pan ? ViewNavigationHandler::kPan : ViewNavigationHandler::kOrbit,
+                                  p.x(), p.y());
+    return true;
+}
+
+// A navigating drag whose button is no longer held (its release went elsewhere) ends, so that
+// the left button is not kept waiting for it.
+void CDrawFrame::dropStaleNavigation(const QMouseEvent* event) {
+    if (navigationButton_ == Qt::NoButton || (event->buttons() & navigationButton_) != 0) {
+        return;
+    }
+    navigationButton_ = Qt::NoButton;
+    if (navigationHandler_) {
+        navigationHandler_->endDrag();
+    }
+}
+
+bool CDrawFrame::navigationRelease(const QMouseEvent* event) {
+    if (navigationButton_ == Qt::NoButton || event->button() != navigationButton_) {
+        return navigationButton_ != Qt::NoButton && event->button() != Qt::LeftButton;
+    }
+    navigationButton_ = Qt::NoButton;
+    if (navigationHandler_) {
+        navigationHandler_->endDrag();
+    }
+    return true;
+}
+
+void CDrawFrame::wheelEvent(QWheelEvent* event) {
+    // A common wheel turns 120 eighths of a degree per notch.
+    const double notches = event->angleDelta().y() / 120.0;
+    if (navigationHandler_ == nullptr || notches == 0) {
+        QOpenGLWidget::wheelEvent(event);
+        return;
+    }
+    navigationHandler_->wheel(notches);
+    event->accept();
 }
 
 }  // namespace y4

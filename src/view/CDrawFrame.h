@@ -13,6 +13,7 @@
 namespace y4 {
 
 class ViewMouseHandler;
+class ViewNavigationHandler;
 
 class CDrawFrame : public QOpenGLWidget {
 public:
@@ -51,6 +52,12 @@ public:
     // The frame's model part (see ViewRenderer::drawScene).
     void setSceneHook(std::function<void(int mouseMode)> drawScene);
     void setMouseHandler(ViewMouseHandler* handler) { mouseHandler_ = handler; }
+    // The middle button orbits, Shift with the middle button or the right button pans, and the
+    // wheel zooms, whatever the left button does.
+    void setNavigationHandler(ViewNavigationHandler* handler) { navigationHandler_ = handler; }
+    // Reports how long each frame took to draw, in milliseconds, waiting for the GL to finish
+    // it; null stops timing.
+    void setFrameTimer(std::function<void(double milliseconds)> report);
     // The drawing area in device pixels.
     QSize devicePixelSize() const;
 
@@ -62,15 +69,27 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     QPoint devicePosition(const QMouseEvent* event) const;
     void updateViewportSize();
+    // The frame, timed when asked.
+    bool drawFrame();
+    // Presses and releases of the navigating buttons; false leaves the event to the left
+    // button's handling.
+    bool navigationPress(const QMouseEvent* event);
+    bool navigationRelease(const QMouseEvent* event);
+    void dropStaleNavigation(const QMouseEvent* event);
 
     const GridSettings& grid_;
     ViewRenderer view_;
     GLTextureDevice textureDevice_;
     ViewMouseHandler* mouseHandler_ = nullptr;
+    ViewNavigationHandler* navigationHandler_ = nullptr;
+    std::function<void(double)> frameTimer_;
+    // The button of the navigating drag under way, or none.
+    Qt::MouseButton navigationButton_ = Qt::NoButton;
     bool contextReady_ = false;
     // A frame drawn by render() and not yet shown.
     bool frameDrawn_ = false;
