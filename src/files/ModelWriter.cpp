@@ -42,8 +42,22 @@ void ModelWriter::writeTo(const std::string& path) {
     out.commit();
 }
 
+std::string ModelWriter::layOut() {
+    std::string text;
+    laidOut_ = &text;
+    text_.clear();
+    writeLines();
+    flush();
+    laidOut_ = nullptr;
+    return text;
+}
+
 void ModelWriter::flush() {
-    out_->write(text_.view());
+    if (laidOut_) {
+        laidOut_->append(text_.view());
+    } else {
+        out_->write(text_.view());
+    }
     text_.clear();
 }
 

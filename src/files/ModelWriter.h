@@ -26,6 +26,8 @@ public:
     // Writes the whole file to `path` (an exact path) and replaces the old file at the end.
     // Throws IoError when any step fails; the old file is then kept.
     void writeTo(const std::string& path);
+    // The whole file's text in memory, for a copy that is written elsewhere (and later).
+    std::string layOut();
 
 protected:
     explicit ModelWriter(Reader& reader) : reader_(reader), text_(kFlushSize + 4096) {}
@@ -71,6 +73,7 @@ protected:
 private:
     static constexpr std::size_t kFlushSize = std::size_t{4} << 20;
     SafeFileWriter* out_ = nullptr;
+    std::string* laidOut_ = nullptr;
 };
 
 }  // namespace y4

@@ -23,6 +23,11 @@ public:
 
     Writer(Reader& reader, std::string targetFileName, Target target = Target::AsSpelled);
 
+    // The text a save of the scene would write, without trace lines or wait cursor: a copy
+    // that another thread writes while the editing goes on. The scene is as it was after it.
+    // Throws SaveError as a save does.
+    static std::string layOut(Reader& reader);
+
 private:
     void preprocess();
     void postprocess() { preprocess(); }
