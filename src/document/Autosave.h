@@ -45,7 +45,8 @@ public:
 
     void setEnabled(bool on);
     bool enabled() const { return enabled_; }
-    // Kept within kShortestInterval..kLongestInterval, except in tests, which may go shorter.
+    // The time between copies; the settings keep it within kShortestInterval..kLongestInterval.
+    // One that is not positive means the default.
     void setInterval(Clock::duration interval);
     Clock::duration interval() const { return interval_; }
 

@@ -23,6 +23,7 @@ int CY4EditorApp::InitInstance() {
     {
         QSettingsStore store;
         CY4EditorDlg dialog(store, "Y4Editor.log");
+        dialog_ = &dialog;
         qtPrompt.setParentWindow(&dialog);
         if (std::error_code error; std::filesystem::is_directory(samplesFolder_, error)) {
             dialog.setSamplesFolder(samplesFolder_);
@@ -38,6 +39,7 @@ int CY4EditorApp::InitInstance() {
             dialog.openModel((error ? given : full).string());
         }
         status = exec();
+        dialog_ = nullptr;
     }
     installPrompt(previous);
     return status;
@@ -52,6 +54,10 @@ bool CY4EditorApp::notify(QObject* receiver, QEvent* event) {
         static bool reported = false;
         if (!reported) {
             reported = true;
+            // The model is kept under a new name before anything else can go wrong.
+            if (dialog_) {
+                dialog_->writeCrashCopy();
+            }
             prompt().showMessage("Unhandled exception in Y4EditorDlg", MessageIcon::Exclamation);
         }
         QCoreApplication::exit(EXIT_FAILURE);

@@ -202,28 +202,25 @@ TEST(ModelDocumentRecovery, ABrokenCopyOrStateIsToldAndTheRestOpens) {
     const std::string goodState = TempDir::read(state);
     ASSERT_NE(goodState.find("\nname F "), std::string::npos);
 
-    // Junk among the lines: the lines that name a record are applied, the rest told once.
-    dir.write("CRATE.autosave.state",
-              goodState + "mark F 0 0 99999 0 1\nname S 0\nrubbish\n" + "mark E 0 x 1\n\x01\xff\n");
-    ModelDocument partly;
-    testPrompt().expectQuestion(recoveryQuestion(path, copy), true);
-    testPrompt().expectMessage(
-        "Warning: Some deleted marks, display switches or names could not be recovered from " +
-        state);
-    ASSERT_TRUE(partly.load(path));
-    EXPECT_TRUE(partly.reader()->subEntities[0]->faces[0]->deleted);
-    EXPECT_EQ(partly.reader()->subEntities[0]->name(), "Side panel");
-
-    // A state of another copy is not applied at all.
-    dir.write("CRATE.autosave.state", "Y4Editor autosave state 1 12 0000000000000000\n" +
-                                          goodState.substr(goodState.find('\n') + 1));
-    ModelDocument other;
-    testPrompt().expectQuestion(recoveryQuestion(path, copy), true);
-    testPrompt().expectMessage(
-        "Warning: Some deleted marks, display switches or names could not be recovered from " +
-        state);
-    ASSERT_TRUE(other.load(path));
-    EXPECT_FALSE(other.reader()->subEntities[0]->faces[0]->deleted);
+    // Junk among the lines: the lines that name a record are applied, the rest told once. A
+    // state taken with another copy is not applied at all.
+    const std::string junk =
+        goodState + "mark F 0 0 99999 0 1\nname S 0\nrubbish\n" + "mark E 0 x 1\n\x01\xff\n";
+    const std::string otherCopy = "Y4Editor autosave state 1 12 0000000000000000\n" +
+                                  goodState.substr(goodState.find('\n') + 1);
+    for (const std::string* broken : {&junk, &otherCopy}) {
+        dir.write("CRATE.autosave.state", *broken);
+        ModelDocument document;
+        testPrompt().expectQuestion(recoveryQuestion(path, copy), true);
+        testPrompt().expectMessage(
+            "Warning: Some deleted marks, display switches or names could not be recovered "
+            "from " +
+            state);
+        ASSERT_TRUE(document.load(path));
+        const SubEntity& sub = *document.reader()->subEntities[0];
+        EXPECT_EQ(sub.faces[0]->deleted != 0, broken == &junk);
+        EXPECT_EQ(sub.name() == "Side panel", broken == &junk);
+    }
 
     // A copy that is no model: its load's message, then the model itself.
     dir.write("CRATE.autosave.Y4P", "NumVertices: banana\n");
