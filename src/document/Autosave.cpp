@@ -15,9 +15,11 @@ namespace {
 // A terrain picture larger than this is no picture of ours.
 constexpr std::size_t kMaxPictureBytes = std::size_t{512} << 20;
 
-void writeFile(const std::string& path, std::string_view bytes) {
+void writeFile(const std::string& path, const std::vector<std::string>& pieces) {
     SafeFileWriter out(path);
-    out.write(bytes);
+    for (const std::string& piece : pieces) {
+        out.write(piece);
+    }
     out.commit();
 }
 
@@ -100,7 +102,7 @@ void Autosave::restart() {
 std::string Autosave::write(const Copy& copy) {
     try {
         writeFile(copy.modelPath, copy.modelText);
-        writeFile(copy.statePath, RecoveryState::fileText(copy.stateLines, copy.modelText));
+        writeFile(copy.statePath, {RecoveryState::fileText(copy.stateLines, copy.modelText)});
         if (!copy.pictureFrom.empty() && !PathResolver::resolveExisting(copy.pictureTo)) {
             std::string reason = "No such file or directory";
             const std::optional<std::string> bytes =
@@ -108,7 +110,7 @@ std::string Autosave::write(const Copy& copy) {
             if (!bytes) {
                 return "Could not read " + copy.pictureFrom + ": " + reason;
             }
-            writeFile(copy.pictureTo, *bytes);
+            writeFile(copy.pictureTo, {*bytes});
         }
     } catch (const IoError& error) {
         return error.what();

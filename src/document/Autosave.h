@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "DocumentObserver.h"
 
@@ -26,7 +27,8 @@ public:
     // What one autosave writes, every path exact.
     struct Copy {
         std::string modelPath;
-        std::string modelText;
+        // The model's text, in pieces (Writer::layOut).
+        std::vector<std::string> modelText;
         std::string statePath;
         std::string stateLines;
         // A terrain's own picture, copied once so that the copy opens by itself; empty for

@@ -143,10 +143,9 @@ SceneObject* recordAt(Scene& scene, Words& words) {
     return nullptr;
 }
 
-std::string firstLine(std::string_view copyText) {
+std::string firstLine(std::size_t copySize, std::uint64_t hash) {
     std::string line(kFirstLine);
-    line += ' ' + std::to_string(copyText.size()) + ' ';
-    const std::uint64_t hash = RecoveryState::fingerprint(copyText);
+    line += ' ' + std::to_string(copySize) + ' ';
     for (int shift = 60; shift >= 0; shift -= 4) {
         line += kHex[(hash >> shift) & 15];
     }
@@ -155,8 +154,7 @@ std::string firstLine(std::string_view copyText) {
 
 }  // namespace
 
-std::uint64_t RecoveryState::fingerprint(std::string_view bytes) {
-    std::uint64_t hash = 14695981039346656037ull;
+std::uint64_t RecoveryState::fingerprint(std::string_view bytes, std::uint64_t hash) {
     for (const char c : bytes) {
         hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
     }
@@ -186,14 +184,21 @@ std::string RecoveryState::capture(const Scene& scene) {
     return out;
 }
 
-std::string RecoveryState::fileText(std::string_view lines, std::string_view copyText) {
-    return firstLine(copyText) + '\n' + std::string(lines);
+std::string RecoveryState::fileText(std::string_view lines,
+                                    const std::vector<std::string>& copyText) {
+    std::size_t size = 0;
+    std::uint64_t hash = kFingerprintStart;
+    for (const std::string& piece : copyText) {
+        size += piece.size();
+        hash = fingerprint(piece, hash);
+    }
+    return firstLine(size, hash) + '\n' + std::string(lines);
 }
 
 bool RecoveryState::apply(Scene& scene, SceneTree& tree, std::string_view file,
                           std::string_view copyText) {
     std::size_t end = file.find('\n');
-    if (file.substr(0, end) != firstLine(copyText)) {
+    if (file.substr(0, end) != firstLine(copyText.size(), fingerprint(copyText))) {
         return false;
     }
     bool complete = true;

@@ -42,8 +42,8 @@ void ModelWriter::writeTo(const std::string& path) {
     out.commit();
 }
 
-std::string ModelWriter::layOut() {
-    std::string text;
+std::vector<std::string> ModelWriter::layOut() {
+    std::vector<std::string> text;
     laidOut_ = &text;
     text_.clear();
     writeLines();
@@ -54,7 +54,7 @@ std::string ModelWriter::layOut() {
 
 void ModelWriter::flush() {
     if (laidOut_) {
-        laidOut_->append(text_.view());
+        laidOut_->emplace_back(text_.view());
     } else {
         out_->write(text_.view());
     }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "TextBuffer.h"
 
@@ -26,8 +27,9 @@ public:
     // Writes the whole file to `path` (an exact path) and replaces the old file at the end.
     // Throws IoError when any step fails; the old file is then kept.
     void writeTo(const std::string& path);
-    // The whole file's text in memory, for a copy that is written elsewhere (and later).
-    std::string layOut();
+    // The whole file's text in memory, for a copy that is written elsewhere (and later): in
+    // pieces of a few megabytes, so that a large model's text is never moved as it grows.
+    std::vector<std::string> layOut();
 
 protected:
     explicit ModelWriter(Reader& reader) : reader_(reader), text_(kFlushSize + 4096) {}
@@ -73,7 +75,7 @@ protected:
 private:
     static constexpr std::size_t kFlushSize = std::size_t{4} << 20;
     SafeFileWriter* out_ = nullptr;
-    std::string* laidOut_ = nullptr;
+    std::vector<std::string>* laidOut_ = nullptr;
 };
 
 }  // namespace y4

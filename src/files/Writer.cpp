@@ -50,10 +50,10 @@ std::unique_ptr<ModelWriter> preparedFormat(Reader& reader, std::string_view ext
 
 }  // namespace
 
-std::string Writer::layOut(Reader& reader) {
+std::vector<std::string> Writer::layOut(Reader& reader) {
     reader.negateCoordinates();
     std::exception_ptr failure;
-    std::string text;
+    std::vector<std::string> text;
     try {
         text = preparedFormat(reader, extensionOf(reader), reader.fileName)->layOut();
     } catch (...) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace y4 {
 
@@ -26,7 +27,8 @@ public:
     // The text a save of the scene would write, without trace lines or wait cursor: a copy
     // that another thread writes while the editing goes on. The scene is as it was after it.
     // Throws SaveError as a save does.
-    static std::string layOut(Reader& reader);
+    // The text comes in pieces of a few megabytes.
+    static std::vector<std::string> layOut(Reader& reader);
 
 private:
     void preprocess();
