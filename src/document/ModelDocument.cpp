@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "Autosave.h"
 #include "EditSteps.h"
 #include "RecordAccess.h"
 #include "model/SelectionMarks.h"
@@ -62,10 +63,12 @@ private:
 ModelDocument::ModelDocument(Reader::Options options)
     : options_(options),
       treeWatch_(std::make_unique<TreeWatch>(*this)),
-      copyWatch_(std::make_unique<CopyWatch>(*this)) {
+      copyWatch_(std::make_unique<CopyWatch>(*this)),
+      autosave_(std::make_unique<Autosave>()) {
     tree_.addObserver(treeWatch_.get());
     // Told first, before any window.
     observers_.push_back(copyWatch_.get());
+    observers_.push_back(autosave_->changeWatch());
 }
 
 ModelDocument::~ModelDocument() {

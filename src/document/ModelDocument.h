@@ -6,7 +6,9 @@
 // Its questions and messages go through Prompt; it knows nothing of windows or GL.
 #pragma once
 
+#include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +22,7 @@
 
 namespace y4 {
 
+class Autosave;
 class BitmapNumbers;
 class ChangeSet;
 class DragStep;
@@ -239,6 +242,34 @@ public:
     void setHistoryBudget(std::size_t bytes);
     const UndoHistory& history() const { return history_; }
 
+    // ---- autosave, recovery and the crash copy ----
+    //
+    // While the model has unsaved edits a recovery copy "<model>.autosave.<ext>" is written
+    // beside it each interval, and before a discard reloads, with the state its file cannot hold
+    // in "<model>.autosave.state". A load offers a copy newer than the model; a save removes it.
+    // None of it touches the modified flag, the history, the commit counter, the snapshots or
+    // the trace log.
+
+    // The schedule: on/off and the interval.
+    Autosave& autosave() { return *autosave_; }
+    // Called by a timer: reports a write that failed (once per model, then silently until a
+    // model is opened again) and starts the next copy when it is due. True when one started.
+    bool tickAutosave(std::chrono::steady_clock::time_point now);
+    // Writes the copy now, after the write in progress. False without a model or when the
+    // model's text could not be laid out.
+    bool autosaveNow();
+    // Waits for the write in progress and reports it as a tick does.
+    void finishAutosave();
+    // Where the open model's recovery copy goes; empty without a model.
+    std::string recoveryCopyPath() const;
+    // Removes the copy and what goes with it, after the write in progress: an exit that the
+    // user confirmed without saving.
+    void removeRecoveryCopy();
+    // For a program that is about to end on an error: writes the model to "<model>-crash.<ext>"
+    // beside it, or "-crash-2", "-crash-3"... never over an existing file. The path written,
+    // or an empty text when nothing could be; it never throws.
+    std::string writeCrashCopy() noexcept;
+
 private:
     class TreeWatch;
     class CopyWatch;
@@ -252,9 +283,19 @@ private:
         }
     }
 
+    // Autosave and recovery.
+    bool startAutosave(std::chrono::steady_clock::time_point now);
+    void reportAutosave(const std::optional<std::string>& outcome);
+    // The recovery copy of `model` when it is newer than the model file.
+    static std::optional<std::string> newerRecoveryCopy(const ModelSource& model);
+    // Opens the copy in the model's place; false when it could not be read.
+    bool recover(const ModelSource& model, const std::string& copy, FileProgress* progress);
+
     // The workflow.
+    // Reads a model and lists it in `into`; a failure is shown, naming the file `shownAs` when
+    // one is given in place of the name the model is known by.
     std::unique_ptr<Reader> readModel(const ModelSource& source, SceneTree& into, bool traced,
-                                      FileProgress* progress);
+                                      FileProgress* progress, const std::string& shownAs = {});
     void install(std::unique_ptr<Reader> reader, SceneTree& listed);
     bool copyTerrainPicture(const std::string& target, bool replace, SaveResult* result);
 
@@ -299,6 +340,8 @@ private:
     int counter_ = 1;
     std::string modelPath_;
     std::string modelFile_;
+    std::unique_ptr<Autosave> autosave_;
+    bool autosaveFailureShown_ = false;
 };
 
 }  // namespace y4

@@ -1,6 +1,7 @@
 // Load, save, commit and discard: the model workflow without any window.
 #include <utility>
 
+#include "Autosave.h"
 #include "ModelDocument.h"
 #include "RecordAccess.h"
 #include "files/BitmapDecoder.h"
@@ -33,7 +34,15 @@ std::string snapshotName(const Reader& reader, int counter) {
 }  // namespace
 
 std::unique_ptr<Reader> ModelDocument::readModel(const ModelSource& source, SceneTree& into,
-                                                 bool traced, FileProgress* progress) {
+                                                 bool traced, FileProgress* progress,
+                                                 const std::string& shownAs) {
+    const auto showError = [&](std::string text) {
+        if (const std::size_t at = text.find(source.name);
+            !shownAs.empty() && at != std::string::npos) {
+            text.replace(at, source.name.size(), shownAs);
+        }
+        y4::showError(text);
+    };
     try {
         if (traced) {
             trace("OnButtonLoad - before new Reader()");
@@ -81,8 +90,19 @@ void ModelDocument::install(std::unique_ptr<Reader> reader, SceneTree& listed) {
 }
 
 bool ModelDocument::load(const std::string& path, FileProgress* progress) {
+    // A failure of the last model's copy is told as its own.
+    finishAutosave();
+    const ModelSource source = ModelSource::chosen(path);
+    if (const std::optional<std::string> copy = newerRecoveryCopy(source)) {
+        if (prompt().askYesNo("Unsaved changes of " + source.path + " were autosaved to " + *copy +
+                              ", which is newer than the model.\n" +
+                              "Open the autosaved copy instead?") &&
+            recover(source, *copy, progress)) {
+            return true;
+        }
+    }
     SceneTree listed;
-    std::unique_ptr<Reader> reader = readModel(ModelSource::chosen(path), listed, true, progress);
+    std::unique_ptr<Reader> reader = readModel(source, listed, true, progress);
     if (!reader) {
         return false;
     }
@@ -91,6 +111,8 @@ bool ModelDocument::load(const std::string& path, FileProgress* progress) {
     counter_ = 1;
     modelPath_ = reader_->fileName;
     modelFile_ = reader_->filePath;
+    autosave_->restart();
+    autosaveFailureShown_ = false;
     return true;
 }
 
@@ -161,6 +183,7 @@ ModelDocument::SaveResult ModelDocument::save(const std::string& target, FilePro
     trace("OnButtonSave - Here 5");
     history_.markClean();
     settle();
+    removeRecoveryCopy();
     trace("OnButtonSave - Here 6");
     result.saved = true;
     return result;
@@ -230,6 +253,10 @@ bool ModelDocument::discard(FileProgress* progress) {
         return false;
     }
     endDrag();
+    // What the reload throws away stays recoverable.
+    if (isModified()) {
+        autosaveNow();
+    }
     const int counter = counter_ > 1 ? counter_ - 1 : 1;
     ModelSource source{modelFile_, modelPath_};
     if (counter_ > 1) {

@@ -56,8 +56,22 @@ void ModelWriter::writeTo(const std::string& path, FileProgress* progress) {
     out.commit();
 }
 
+std::vector<std::string> ModelWriter::layOut() {
+    std::vector<std::string> text;
+    laidOut_ = &text;
+    text_.clear();
+    writeLines();
+    flush();
+    laidOut_ = nullptr;
+    return text;
+}
+
 void ModelWriter::flush() {
-    out_->write(text_.view());
+    if (laidOut_) {
+        laidOut_->emplace_back(text_.view());
+    } else {
+        out_->write(text_.view());
+    }
     text_.clear();
     if (meter_) {
         meter_->reach(records_);

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "TextBuffer.h"
 
@@ -30,6 +31,9 @@ public:
     // Throws IoError when any step fails, CancelledByUser when `progress` says stop; the old
     // file is then kept.
     void writeTo(const std::string& path, FileProgress* progress = nullptr);
+    // The whole file's text in memory, for a copy that is written elsewhere (and later): in
+    // pieces of a few megabytes, so that a large model's text is never moved as it grows.
+    std::vector<std::string> layOut();
 
 protected:
     explicit ModelWriter(Reader& reader) : reader_(reader), text_(kFlushSize + 4096) {}
@@ -79,6 +83,7 @@ private:
     SafeFileWriter* out_ = nullptr;
     ProgressMeter* meter_ = nullptr;
     std::uint64_t records_ = 0;
+    std::vector<std::string>* laidOut_ = nullptr;
 };
 
 }  // namespace y4

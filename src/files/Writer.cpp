@@ -17,6 +17,55 @@
 
 namespace y4 {
 
+namespace {
+
+// The variant is the one the model was loaded from, whatever the target is called.
+std::string_view extensionOf(const Reader& reader) {
+    const std::string& source = reader.fileName;
+    const std::size_t dot = source.rfind('.');
+    return dot == std::string::npos ? std::string_view(source)
+                                    : std::string_view(source).substr(dot + 1);
+}
+
+// The format writer of the variant, its columns recomputed and its lines checked.
+std::unique_ptr<ModelWriter> preparedFormat(Reader& reader, std::string_view extension,
+                                            const std::string& target) {
+    std::unique_ptr<ModelWriter> format;
+    if (extension == "Y4P") {
+        format = std::make_unique<Y4PWriter>(reader);
+    } else if (extension == "Y4D") {
+        format = std::make_unique<Y4DWriter>(reader);
+    } else if (extension == "Y4T") {
+        format = std::make_unique<Y4TWriter>(reader);
+    } else {
+        throw SaveError("Could not write file");
+    }
+    // Refused before the target is touched: a saved file must load again.
+    if (const std::optional<std::string> record = format->prepare()) {
+        throw SaveError("Error: Could not write " + target + ": " + *record +
+                        " would need a line of more than 1023 characters");
+    }
+    return format;
+}
+
+}  // namespace
+
+std::vector<std::string> Writer::layOut(Reader& reader) {
+    reader.negateCoordinates();
+    std::exception_ptr failure;
+    std::vector<std::string> text;
+    try {
+        text = preparedFormat(reader, extensionOf(reader), reader.fileName)->layOut();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    reader.negateCoordinates();
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
+    return text;
+}
+
 Writer::Writer(Reader& reader, std::string targetFileName, Target target, FileProgress* progress)
     : m_reader(reader),
       m_targetFileName(std::move(targetFileName)),
@@ -24,11 +73,7 @@ Writer::Writer(Reader& reader, std::string targetFileName, Target target, FilePr
       m_progress(progress) {
     trace("\n\nWriter - ENTRY POINT");
     WaitCursor wait;
-    const std::string& source = m_reader.fileName;
-    const std::size_t dot = source.rfind('.');
-    const std::string_view extension = dot == std::string::npos
-                                           ? std::string_view(source)
-                                           : std::string_view(source).substr(dot + 1);
+    const std::string_view extension = extensionOf(m_reader);
 
     trace("Writer - before preprocess()");
     preprocess();
@@ -55,21 +100,8 @@ void Writer::preprocess() {
 }
 
 void Writer::writeFormat(std::string_view extension) {
-    std::unique_ptr<ModelWriter> format;
-    if (extension == "Y4P") {
-        format = std::make_unique<Y4PWriter>(m_reader);
-    } else if (extension == "Y4D") {
-        format = std::make_unique<Y4DWriter>(m_reader);
-    } else if (extension == "Y4T") {
-        format = std::make_unique<Y4TWriter>(m_reader);
-    } else {
-        throw SaveError("Could not write file");
-    }
-    // Refused before the target is touched: a saved file must load again.
-    if (const std::optional<std::string> record = format->prepare()) {
-        throw SaveError("Error: Could not write " + m_targetFileName + ": " + *record +
-                        " would need a line of more than 1023 characters");
-    }
+    const std::unique_ptr<ModelWriter> format =
+        preparedFormat(m_reader, extension, m_targetFileName);
     try {
         std::optional<std::string> path = m_targetFileName;
         if (m_target == Target::IgnoringCase) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace y4 {
 
@@ -26,6 +27,12 @@ public:
     // leaves the old file as it was.
     Writer(Reader& reader, std::string targetFileName, Target target = Target::AsSpelled,
            FileProgress* progress = nullptr);
+
+    // The text a save of the scene would write, without trace lines or wait cursor: a copy
+    // that another thread writes while the editing goes on. The scene is as it was after it.
+    // Throws SaveError as a save does.
+    // The text comes in pieces of a few megabytes.
+    static std::vector<std::string> layOut(Reader& reader);
 
 private:
     void preprocess();

@@ -121,6 +121,17 @@ void SceneObject::dropTableName() {
     }
 }
 
+bool SceneObject::hasOwnName() const {
+    switch (kind_) {
+        case kEntity:
+            return static_cast<const Entity*>(this)->hasName_;
+        case kSubEntity:
+            return static_cast<const SubEntity*>(this)->name_ != nullptr;
+        default:
+            return named_;
+    }
+}
+
 bool SceneObject::nameEquals(std::string_view text) const {
     if (kind_ == kEntity) {
         const auto* e = static_cast<const Entity*>(this);

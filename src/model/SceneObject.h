@@ -41,6 +41,8 @@ public:
     void appendName(std::string& out) const;
     void setName(std::string_view text);
     bool nameEquals(std::string_view text) const;
+    // Whether a name was set (read or edited), rather than the default of the record's kind.
+    bool hasOwnName() const;
 
     // The "Selected Object" text, appended to `out`: the record's label and "; ", then its
     // owner's path (a vertex skips its faces), up to the top of the entity chain.

@@ -25,6 +25,7 @@ int CY4EditorApp::InitInstance() {
     {
         QSettingsStore store;
         CY4EditorDlg dialog(store, "Y4Editor.log");
+        dialog_ = &dialog;
         qtPrompt.setParentWindow(&dialog);
         if (std::error_code error; std::filesystem::is_directory(samplesFolder_, error)) {
             dialog.setSamplesFolder(samplesFolder_);
@@ -37,6 +38,7 @@ int CY4EditorApp::InitInstance() {
             QTimer::singleShot(0, &dialog, [&dialog, path = *model] { dialog.openModel(path); });
         }
         status = exec();
+        dialog_ = nullptr;
     }
     installPrompt(previous);
     return status;
@@ -63,6 +65,10 @@ bool CY4EditorApp::notify(QObject* receiver, QEvent* event) {
         static bool reported = false;
         if (!reported) {
             reported = true;
+            // The model is kept under a new name before anything else can go wrong.
+            if (dialog_) {
+                dialog_->writeCrashCopy();
+            }
             prompt().showMessage("Unhandled exception in Y4EditorDlg", MessageIcon::Exclamation);
         }
         QCoreApplication::exit(EXIT_FAILURE);

@@ -9,6 +9,8 @@
 
 namespace y4 {
 
+class CY4EditorDlg;
+
 class CY4EditorApp : public QApplication {
     Q_OBJECT
 
@@ -31,6 +33,8 @@ public:
 
 private:
     std::string samplesFolder_;
+    // The main window while it runs: the catch-all keeps its model.
+    CY4EditorDlg* dialog_ = nullptr;
 };
 
 }  // namespace y4

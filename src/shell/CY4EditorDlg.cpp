@@ -88,6 +88,7 @@ void CY4EditorDlg::OnInitDialog() {
     createToolDialogs();
     connectControls();
     createShortcuts();
+    startAutosave();
     enableTransformButtons(false);
     save_->setEnabled(false);
     load_->setEnabled(true);
@@ -219,9 +220,9 @@ void CY4EditorDlg::initControls() {
     setDrawModeChecks();
 
     QWidget* const modelControls[] = {
-        solid_,    textured_,      wireframe_,  vertices_, normals_,     cent_[0],   cent_[1],
-        cent_[2],  flip_[0],       flip_[1],    flip_[2],  viewMove_,    viewZoom_,  viewRotate_,
-        textures_, displayButton_, transforms_, grids_,    projections_, attributes_};
+        solid_,    textured_,      wireframe_,  vertices_, normals_,     cent_[0],    cent_[1],
+        cent_[2],  flip_[0],       flip_[1],    flip_[2],  viewMove_,    viewZoom_,   viewRotate_,
+        textures_, displayButton_, transforms_, grids_,    projections_, attributes_, preferences_};
     for (QWidget* control : modelControls) {
         control->setEnabled(false);
     }
@@ -400,7 +401,15 @@ void CY4EditorDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 bool CY4EditorDlg::confirmExit() {
-    return saveChangesFirst();
+    const bool modified = document_->isModified();
+    if (!saveChangesFirst()) {
+        return false;
+    }
+    // The user chose to lose the edits: their recovery copy goes with them.
+    if (modified && document_->isModified()) {
+        document_->removeRecoveryCopy();
+    }
+    return true;
 }
 
 void CY4EditorDlg::done(int result) {

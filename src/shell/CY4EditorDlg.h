@@ -11,6 +11,7 @@
 #include <string>
 
 #include "document/DocumentObserver.h"
+#include "shell/AutosaveSettings.h"
 #include "shell/DisplaySettings.h"
 #include "shell/GridSettings.h"
 #include "shell/ProjectionSettings.h"
@@ -22,6 +23,7 @@ class QCheckBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
+class QTimer;
 
 namespace y4 {
 
@@ -92,6 +94,10 @@ public:
     // Where the 3D view sits, with its readouts and mode texts.
     CViewArea& viewArea() const { return *viewArea_; }
 
+    // For a program about to end on an error: the open model written beside it under a new
+    // name (see ModelDocument::writeCrashCopy). Never throws.
+    std::string writeCrashCopy() noexcept;
+
 public slots:
     // Draws a new frame of the view at once.
     void RenderScene();
@@ -141,6 +147,9 @@ public slots:
     // The "Keyboard shortcuts" list, in front.
     void showShortcuts();
 
+    // "Preferences...": the autosave switch and interval, stored and applied on "OK".
+    void OnButtonPreferences();
+
 protected:
     // Exit, Escape, Enter, the window's close button: every way of ending the window asks to
     // save a modified model first, and stays open when that save did not happen.
@@ -188,6 +197,10 @@ private:
     bool saveChangesFirst();
     void enableCommitAndDiscard();
     bool commitWithProgress();
+
+    // Autosave: the settings applied, the timer that ticks the document, the button wired.
+    void startAutosave();
+    void applyAutosaveSettings(const AutosaveSettings& settings);
 
     // The mode texts of the commands.
     void showEditMode(const QString& name);
@@ -263,6 +276,8 @@ private:
     QPushButton* grids_ = nullptr;
     QPushButton* projections_ = nullptr;
     QPushButton* attributes_ = nullptr;
+    QPushButton* preferences_ = nullptr;
+    QTimer* autosaveTimer_ = nullptr;
     QLabel* windowSpace_ = nullptr;
     QLabel* objectSpace_ = nullptr;
     QLabel* entitySpace_ = nullptr;

@@ -148,8 +148,9 @@ QLayout* CY4EditorDlg::createButtonColumns() {
     grids_ = makeButton("Grids...", this);
     projections_ = makeButton("Projections...", this);
     attributes_ = makeButton("Attributes...", this);
-    for (QPushButton* button :
-         {objects_, textures_, displayButton_, transforms_, grids_, projections_, attributes_}) {
+    preferences_ = makeButton("Preferences...", this);
+    for (QPushButton* button : {objects_, textures_, displayButton_, transforms_, grids_,
+                                projections_, attributes_, preferences_}) {
         addWide(button);
     }
     addGap(14);
