@@ -148,10 +148,12 @@ protected:
             {sample(model), sample("CRATE.Y4P"), sample("GARDEN.Y4D"), junkModel,
              sample("ROCK.BMP")},
             {dir_.file("SAVED.Y4P"), dir_.file("SAVED.Y4D"), dir_.file("NEW.Y4T")});
+        // The careless user answers until the window is gone: a backdrop file named with junk
+        // is reported again when the view is drawn after the steps.
+        const test::InstalledPrompt installed(&user);
         auto window = start();
         exit_ = &button(*window, "Exit");
         {
-            const test::InstalledPrompt installed(&user);
             ASSERT_TRUE(window->openModel(sample(model)));
             for (int step = 0; step < steps; ++step) {
                 const unsigned action = random_() % 40;
@@ -209,6 +211,11 @@ protected:
 
 TEST_F(EditorJunkTest, JunkInEveryControlOfEveryWindowKeepsTheModelSound) {
     run("CRATE.Y4P", 20, 3000);
+}
+
+TEST_F(EditorJunkTest, JunkOnTheFlatModelAndTheTerrain) {
+    run("GARDEN.Y4D", 5, 1500);
+    run("ISLAND.Y4T", 11, 1500);
 }
 
 }  // namespace
