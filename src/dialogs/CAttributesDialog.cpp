@@ -224,6 +224,16 @@ void CAttributesDialog::refreshAttributes() {
     const int kind = record->kind();
     enableFor(kind);
     showPlacement(*record);
+    const Reader& reader = *document_.reader();
+    const bool terrain = reader.fileType == Reader::kY4T;
+    // A terrain file has no place for its root's position and angles: the boxes only show them.
+    if (terrain && entityOf(record) == reader.root()) {
+        for (const auto* row : {&translate_, &rotate_}) {
+            for (QLineEdit* box : *row) {
+                box->setEnabled(false);
+            }
+        }
+    }
     SubEntity* subEntity = subEntityOf(record);
     if (subEntity == nullptr) {
         subEntityName_->setText(kNotApplicable);
@@ -238,8 +248,6 @@ void CAttributesDialog::refreshAttributes() {
     // The terrain's own record keeps its name and its picture, and no other record can take
     // that picture: a terrain file names each record's bitmap, and the terrain's is known by
     // its own record alone.
-    const Reader& reader = *document_.reader();
-    const bool terrain = reader.fileType == Reader::kY4T;
     const bool terrainRecord = terrain && subEntity->nameEquals(Y4TParser::kTerrainName);
     subEntityName_->setReadOnly(terrainRecord);
     showBitmap(subEntity->bitmapIndex);

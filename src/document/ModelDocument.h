@@ -177,7 +177,8 @@ public:
     // What the Attributes dialog shows for a record (the chosen vertices are null).
     AttributeValues attributesOf(const SceneObject* record) const;
     // "Apply" of the Attributes dialog on the selection: names (cut to 63 characters), the
-    // entity's placement, the sub-entity's bitmap (a terrain's own record keeps its name and
+    // entity's placement (but a terrain's root, whose file has no place for it, stays at the
+    // origin), the sub-entity's bitmap (a terrain's own record keeps its name and
     // bitmap, and no other record takes the terrain's bitmap), a face's corners re-wired to the
     // chosen vertices (refused with the duplicate message when a chosen vertex would repeat a
     // corner) and the rows written into the corners. An Apply that changes nothing is no undo step.
@@ -185,12 +186,14 @@ public:
     // "Change Winding": exchanges the face's first and third corners.
     bool changeWinding(Face* face);
     bool canChangeWinding(const SceneObject* record) const;
-    // Scales the positions of the selected entities and vertices that are not deleted.
+    // Scales the positions of the selected entities and vertices that are not deleted. A
+    // terrain's root is never moved, turned or scaled (its file has no place for its
+    // placement): a scaling or step that would reach nothing but it does nothing.
     bool scaleSelection(float fx, float fy, float fz);
     // One drag step (SelectionTransform kinds: 1 translate, 2 rotate in degrees, 3 scale,
     // 4 stretch) on the selection, on normals while normal editing is on. World positions are
     // computed again after each step. Between beginDrag and endDrag all steps make one undo
-    // step; a step outside a drag is one by itself. Every step sets the modified flag.
+    // step; a step outside a drag is one by itself. Every other step sets the modified flag.
     void transformSelection(float a, float b, float c, int kind);
     void beginDrag();
     void endDrag();

@@ -168,9 +168,11 @@ bool ModelDocument::applyAttributes(const AttributeValues& values) {
     if (r.entity) {
         RecordState& e = states.of(r.entity);
         e.name = cut(values.groupName);
-        const float placement[6] = {values.position[0], values.position[1], values.position[2],
-                                    values.rotation[0], values.rotation[1], values.rotation[2]};
-        std::copy(placement, placement + 6, e.placement);
+        if (!(r.entity == reader_->root() && RecordAccess::rootFixed(*reader_))) {
+            const float placement[6] = {values.position[0], values.position[1], values.position[2],
+                                        values.rotation[0], values.rotation[1], values.rotation[2]};
+            std::copy(placement, placement + 6, e.placement);
+        }
     }
     if (r.subEntity) {
         RecordState& s = states.of(r.subEntity);

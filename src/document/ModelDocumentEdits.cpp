@@ -29,6 +29,11 @@ std::shared_ptr<const RGBImage> readablePicture(const Reader& reader, const std:
     return image;
 }
 
+// Whether the selection covers a root that no edit may move.
+bool fixedRootSelected(const Reader& reader) {
+    return RecordAccess::rootFixed(reader) && reader.root() && reader.root()->selected;
+}
+
 }  // namespace
 
 // Makes a step's first application and keeps it; the selection is the one of its time.
@@ -82,6 +87,10 @@ bool ModelDocument::scaleSelection(float fx, float fy, float fz) {
     std::vector<Entity*> entities;
     std::vector<Vertex*> vertices;
     RecordAccess::scaleTargets(*reader_, entities, vertices);
+    // A scaling that would reach only a fixed root is no edit at all.
+    if (entities.empty() && vertices.empty() && fixedRootSelected(*reader_)) {
+        return false;
+    }
     RecordChange change;
     change.aspects = RecordChange::kPlacement | RecordChange::kGeometry;
     change.placed = entities;
@@ -104,7 +113,13 @@ void ModelDocument::transformSelection(float a, float b, float c, int kind) {
     }
     if (!drag_) {
         SelectionTransform::Targets targets;
-        SelectionTransform::collect(reader_->root(), kind, targets);
+        SelectionTransform::collect(reader_->root(), kind, targets,
+                                    RecordAccess::rootFixed(*reader_));
+        // A step that would move only a fixed root is no edit at all: no undo step, and the
+        // model stays as its file holds it.
+        if (targets.empty() && fixedRootSelected(*reader_)) {
+            return;
+        }
         RecordChange change;
         change.aspects = (targets.entities.empty() ? 0u : unsigned{RecordChange::kPlacement}) |
                          (targets.vertices.empty() ? 0u : unsigned{RecordChange::kGeometry});

@@ -205,6 +205,10 @@ bool RecordAccess::isTerrainRecord(const Reader& reader, const SceneObject* reco
            record->nameEquals(Y4TParser::kTerrainName);
 }
 
+bool RecordAccess::rootFixed(const Reader& reader) {
+    return reader.fileType == Reader::kY4T;
+}
+
 // ---- deleted marks ----
 
 bool RecordAccess::deleted(const SceneObject* record) {
@@ -406,16 +410,17 @@ std::size_t RecordAccess::Points::bytes() const {
     return vertices_.capacity() * sizeof(Vertex*) + values_.capacity() * sizeof(float);
 }
 
-void RecordAccess::scaleTargets(const Scene& scene, std::vector<Entity*>& entities,
+void RecordAccess::scaleTargets(const Reader& reader, std::vector<Entity*>& entities,
                                 std::vector<Vertex*>& vertices) {
     entities.clear();
     vertices.clear();
-    for (Entity* e : scene.entities) {
-        if (!e->deleted && e->selected) {
+    const Entity* fixed = rootFixed(reader) ? reader.root() : nullptr;
+    for (Entity* e : reader.entities) {
+        if (!e->deleted && e->selected && e != fixed) {
             entities.push_back(e);
         }
     }
-    for (Vertex* v : scene.vertices) {
+    for (Vertex* v : reader.vertices) {
         if (!v->deleted && v->selected) {
             vertices.push_back(v);
         }

@@ -43,6 +43,9 @@ public:
     static void subEntitiesOf(const SceneObject* record, std::vector<SubEntity*>& out);
     // Whether `record` is the terrain's own record of a terrain model.
     static bool isTerrainRecord(const Reader& reader, const SceneObject* record);
+    // Whether the model's root entity stays where it is: a terrain file has no place for the
+    // root's position and angles, so no edit moves, turns or scales it.
+    static bool rootFixed(const Reader& reader);
 
     // ---- deleted marks ----
 
@@ -113,8 +116,9 @@ public:
         std::vector<float> values_;
         bool normals_ = false;
     };
-    // What scaling the selection changes: entities and vertices selected and not deleted.
-    static void scaleTargets(const Scene& scene, std::vector<Entity*>& entities,
+    // What scaling the selection changes: entities and vertices selected and not deleted, but
+    // a fixed root.
+    static void scaleTargets(const Reader& reader, std::vector<Entity*>& entities,
                              std::vector<Vertex*>& vertices);
     // Multiplies the entities' positions and the vertices' positions by the factors.
     static void scale(const std::vector<Entity*>& entities, const std::vector<Vertex*>& vertices,

@@ -99,12 +99,33 @@ void ModelParser::closeBox(SubEntity* sub) {
     boxAny_ = false;
 }
 
-void ModelParser::goOnAfter(const SplitParse& split, ModelParser& back, std::size_t blocks,
-                            std::size_t subEntities, int linesBefore) {
+int ModelParser::takeOver(SplitParse& split, ModelParser& back, int needed,
+                          const std::function<std::size_t(SceneObject*, int)>& adopt) {
+    const std::vector<SceneObject*> blocks =
+        split.takeOver(reader_, static_cast<std::size_t>(needed));
+    if (blocks.empty()) {
+        return 0;
+    }
+    reader_.parseThreads = 2;
+    std::size_t subEntities = 0;
+    for (std::size_t k = 0; k < blocks.size(); ++k) {
+        subEntities += adopt(blocks[k], static_cast<int>(k));
+    }
     boxes_.insert(boxes_.end(), back.boxes_.begin(),
                   back.boxes_.begin() + static_cast<std::ptrdiff_t>(subEntities));
-    const SplitParse::BlockEnd& end = split.ends[blocks - 1];
-    lines_.restartAt(end.offset, linesBefore + end.lines);
+    // The line numbers `back` counted start at the first block.
+    const SplitParse::BlockEnd& end = split.ends[blocks.size() - 1];
+    lines_.restartAt(end.offset, lines_.lineNumber() + end.lines);
+    return static_cast<int>(blocks.size());
+}
+
+void ModelParser::checkCorners(const FaceLine& line, int vertexCount, std::string_view owner) {
+    for (int c : line.corner) {
+        if (c < 0 || c >= vertexCount) {
+            lines_.fail("face corners between 0 and " + std::to_string(vertexCount - 1) +
+                        ", the vertices of this " + std::string(owner));
+        }
+    }
 }
 
 template <class Sink>

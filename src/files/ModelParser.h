@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -18,6 +19,7 @@ namespace y4 {
 
 class Entity;
 class ImageCache;
+class SceneObject;
 class SplitParse;
 class Reader;
 class SubEntity;
@@ -103,12 +105,16 @@ protected:
     // The box of the vertices read since the last call, for `sub`.
     void closeBox(SubEntity* sub);
 
-    // After taking over `blocks` blocks holding `subEntities` sub-entities from the second
-    // thread of `split`, which `back` parsed: their boxes become this parser's, and reading goes
-    // on after the last of them; the line numbers `back` gave its entities and the line after
-    // the blocks are counted from `linesBefore`.
-    void goOnAfter(const SplitParse& split, ModelParser& back, std::size_t blocks,
-                   std::size_t subEntities, int linesBefore);
+    // Takes over the blocks the second thread of `split` (parsed by `back`) has finished, at
+    // most `needed`, and goes on reading after the last of them. `adopt` is given each block
+    // and its position among them, makes it the scene's, and returns how many sub-entities it
+    // held; their boxes become this parser's. Returns how many blocks were taken.
+    int takeOver(SplitParse& split, ModelParser& back, int needed,
+                 const std::function<std::size_t(SceneObject*, int)>& adopt);
+
+    // Fails the load unless each corner of `line` is one of the `vertexCount` vertices of
+    // its `owner` (as the message names it).
+    void checkCorners(const FaceLine& line, int vertexCount, std::string_view owner);
 
     // Appends a bitmap name and the image read from `textureFile`; a missing image aborts the
     // load with `failure`, and images past the model's limit with the limit's message.

@@ -52,27 +52,18 @@ void Y4PParser::parse(std::uint64_t split) {
 
 int Y4PParser::takeOver(SplitParse& split, Y4PParser& back, int position, int needed) {
     Reader& r = reader_;
-    const std::vector<SceneObject*> blocks = split.takeOver(r, static_cast<std::size_t>(needed));
-    const auto count = static_cast<int>(blocks.size());
-    if (count == 0) {
-        return 0;
-    }
-    r.parseThreads = 2;
     const int linesBefore = lines_.lineNumber();
-    std::size_t subs = 0;
-    for (int k = 0; k < count; ++k) {
-        auto* e = static_cast<Entity*>(blocks[static_cast<std::size_t>(k)]);
+    return ModelParser::takeOver(split, back, needed, [&](SceneObject* block, int k) {
+        auto* e = static_cast<Entity*>(block);
         e->index = position + k;
         r.adoptRecord(e);
         r.entities.push_back(e);
         entityLines_.push_back(linesBefore + back.entityLines_[static_cast<std::size_t>(k)]);
         for (SubEntity* s : e->subEntities) {
             r.adoptSubEntity(s);
-            ++subs;
         }
-    }
-    goOnAfter(split, back, blocks.size(), subs, linesBefore);
-    return count;
+        return e->subEntities.size();
+    });
 }
 
 template <class Sink>
@@ -123,12 +114,7 @@ void Y4PParser::readSubEntity(Sink& sink, Entity* entity, int position) {
         line.index = bracketIndex(lines_.next(kFaceLine), rest, kFaceLine);
         NumberScanner scan(rest, lines_.readableEnd());
         readInts(scan, line.corner, 3, kFaceLine, 3);
-        for (int c : line.corner) {
-            if (c < 0 || c >= vertexCount) {
-                lines_.fail("face corners between 0 and " + std::to_string(vertexCount - 1) +
-                            ", the vertices of this sub-entity");
-            }
-        }
+        checkCorners(line, vertexCount, "sub-entity");
         faceLines_.push_back(line);
     }
     addFaces(sink, sub, faceLines_, sub->bitmapIndex);

@@ -88,14 +88,8 @@ void Y4TParser::parse(std::uint64_t split) {
 
 int Y4TParser::takeOver(SplitParse& split, Y4TParser& back, Entity* root, int record, int needed) {
     Reader& r = reader_;
-    const std::vector<SceneObject*> blocks = split.takeOver(r, static_cast<std::size_t>(needed));
-    const auto count = static_cast<int>(blocks.size());
-    if (count == 0) {
-        return 0;
-    }
-    r.parseThreads = 2;
-    for (int k = 0; k < count; ++k) {
-        auto* s = static_cast<SubEntity*>(blocks[static_cast<std::size_t>(k)]);
+    return ModelParser::takeOver(split, back, needed, [&](SceneObject* block, int k) {
+        auto* s = static_cast<SubEntity*>(block);
         const int position = record + k;
         s->parent = root;
         s->index = position;
@@ -107,9 +101,8 @@ int Y4TParser::takeOver(SplitParse& split, Y4TParser& back, Entity* root, int re
             f->bitmapIndex = position;
         }
         r.adoptSubEntity(s);
-    }
-    goOnAfter(split, back, blocks.size(), blocks.size(), lines_.lineNumber());
-    return count;
+        return std::size_t{1};
+    });
 }
 
 template <class Sink>
@@ -143,12 +136,7 @@ void Y4TParser::readRecord(Sink& sink, Entity* root, int record) {
         FaceLine line{k, {0, 0, 0}};
         NumberScanner scan(textAfterColon(lines_.next(kFaceLine), kFaceLine), lines_.readableEnd());
         readInts(scan, line.corner, 3, kFaceLine, 3);
-        for (int c : line.corner) {
-            if (c < 0 || c >= vertexCount) {
-                lines_.fail("face corners between 0 and " + std::to_string(vertexCount - 1) +
-                            ", the vertices of this record");
-            }
-        }
+        checkCorners(line, vertexCount, "record");
         faceLines_.push_back(line);
     }
     addFaces(sink, sub, faceLines_, record);

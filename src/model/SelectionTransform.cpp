@@ -35,7 +35,7 @@ void moveTriple(float& x, float& y, float& z, float a, float b, float c, int kin
 
 }  // namespace
 
-void SelectionTransform::collect(Entity* root, int kind, Targets& out) {
+void SelectionTransform::collect(Entity* root, int kind, Targets& out, bool rootFixed) {
     out.entities.clear();
     out.vertices.clear();
     if (!root) {
@@ -47,7 +47,9 @@ void SelectionTransform::collect(Entity* root, int kind, Targets& out) {
         const auto [e, depth] = pending.back();
         pending.pop_back();
         if (e->selected && entitiesMove) {
-            out.entities.push_back(e);
+            if (!(rootFixed && e == root)) {
+                out.entities.push_back(e);
+            }
             continue;
         }
         // The vertices of the entity's own sub-entities come after its children's; the order
@@ -111,9 +113,10 @@ void SelectionTransform::apply(const Targets& targets, float a, float b, float c
     }
 }
 
-void SelectionTransform::step(Scene& scene, float a, float b, float c, int kind, bool normals) {
+void SelectionTransform::step(Scene& scene, float a, float b, float c, int kind, bool normals,
+                              bool rootFixed) {
     Targets targets;
-    collect(scene.root(), kind, targets);
+    collect(scene.root(), kind, targets, rootFixed);
     apply(targets, a, b, c, kind, normals);
 }
 

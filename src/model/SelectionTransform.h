@@ -30,14 +30,17 @@ public:
     };
 
     // The records a step of `kind` changes, walking from `root`. Deleted records are not left
-    // out. Entities deeper than a scene may hold are not reached.
-    static void collect(Entity* root, int kind, Targets& out);
+    // out. Entities deeper than a scene may hold are not reached. A `rootFixed` root (one its
+    // file has no place to keep the placement of) never moves, though the walk stops at it as
+    // at any selected entity.
+    static void collect(Entity* root, int kind, Targets& out, bool rootFixed = false);
     // One step on the targets: a, b, c are the amounts along (or, for a rotation, the degrees
     // about) the Y, X and Z axes for a rotation and X, Y, Z otherwise; a factor of 0 leaves its
     // axis alone in a scaling or stretch. An entity that moves is marked changed.
     static void apply(const Targets& targets, float a, float b, float c, int kind, bool normals);
     // collect and apply, for the whole scene.
-    static void step(Scene& scene, float a, float b, float c, int kind, bool normals);
+    static void step(Scene& scene, float a, float b, float c, int kind, bool normals,
+                     bool rootFixed = false);
 };
 
 }  // namespace y4

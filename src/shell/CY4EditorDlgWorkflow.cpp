@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
+#include <array>
 #include <cctype>
 
 #include "document/ModelDocument.h"
@@ -46,6 +47,19 @@ std::string extensionOf(const std::string& path) {
     const std::string_view name = PathResolver::fileNameOf(path);
     const std::size_t dot = name.rfind('.');
     return dot == std::string_view::npos ? std::string() : std::string(name.substr(dot + 1));
+}
+
+// The extension of the last model loaded, in upper case, with the trace lines of the two
+// steps: `lines` are those before and after the query and before and after the upper-casing,
+// in the words of the command that asks.
+std::string storedExtension(const SettingsStore& store, const std::array<const char*, 4>& lines) {
+    trace(lines[0]);
+    const std::string extension = queryRegistryValue(store, "extension");
+    trace(lines[1]);
+    trace(lines[2]);
+    std::string upper = upperCase(extension);
+    trace(lines[3]);
+    return upper;
 }
 
 void warn(const char* text) {
@@ -106,12 +120,11 @@ bool CY4EditorDlg::runLoad(const std::string* givenPath) {
     trace("OnButtonLoad - before queryRegistryValue(path)");
     const std::string initial = initialOpenPath();
     trace("OnButtonLoad - after queryRegistryValue(path)");
-    trace("OnButtonLoad - before queryRegistryValue(extension)");
-    std::string extension = queryRegistryValue(store_, "extension");
-    trace("OnButtonLoad - after queryRegistryValue(extension)");
-    trace("OnButtonLoad - before extension.MakeUpper()");
-    extension = upperCase(extension);
-    trace("OnButtonLoad - after extension.MakeUpper()");
+    const std::string extension =
+        storedExtension(store_, {"OnButtonLoad - before queryRegistryValue(extension)",
+                                 "OnButtonLoad - after queryRegistryValue(extension)",
+                                 "OnButtonLoad - before extension.MakeUpper()",
+                                 "OnButtonLoad - after extension.MakeUpper()"});
     trace("OnButtonLoad - before filter");
     FileDialogRequest request{"Load Y4 File", filterFor(extension), initial, "Y4P"};
     request.mustExist = true;
@@ -166,12 +179,11 @@ bool CY4EditorDlg::OnButtonSave() {
             OnButtonCommitChanges();
         }
         trace("OnButtonSave - after OnButtonCommitChanges()");
-        trace("OnButtonSave - before queryRegistryValue(extension)");
-        std::string extension = queryRegistryValue(store_, "extension");
-        trace("OnButtonsave - after queryRegistryValue(externsion)");
-        trace("OnButtonsave - before extension.MakeUpper()");
-        extension = upperCase(extension);
-        trace("OnButtonsave - after extension.MakeUpper()");
+        const std::string extension =
+            storedExtension(store_, {"OnButtonSave - before queryRegistryValue(extension)",
+                                     "OnButtonsave - after queryRegistryValue(externsion)",
+                                     "OnButtonsave - before extension.MakeUpper()",
+                                     "OnButtonsave - after extension.MakeUpper()"});
         trace("OnButtonsave - before filters");
         // Offered: the model's own file, as spelled on disk, also after a discard brought
         // back a snapshot.

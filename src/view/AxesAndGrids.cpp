@@ -17,8 +17,24 @@ void segment(float x0, float y0, float z0, float x1, float y1, float z1) {
     glVertex3f(-x1, -y1, -z1);
 }
 
-void gridColour(float r, float g, float b) {
-    glColor4f(r, g, b, kGridAlpha);
+// One family of grid lines: in the plane where axis `fixed` (0 X, 1 Y, 2 Z) stands at `offset`,
+// each line crosses axis `across` and runs the grid's whole extent along the third.
+struct LineFamily {
+    int fixed;
+    float offset;
+    int across;
+    float r, g, b;
+};
+
+void gridLine(const LineFamily& family, float t, float min, float max) {
+    float from[3];
+    float to[3];
+    from[family.fixed] = to[family.fixed] = family.offset;
+    from[family.across] = to[family.across] = t;
+    const int along = 3 - family.fixed - family.across;
+    from[along] = min;
+    to[along] = max;
+    segment(from[0], from[1], from[2], to[0], to[1], to[2]);
 }
 
 }  // namespace
@@ -53,29 +69,27 @@ void AxesAndGrids::draw(const GridSettings& g) {
     if (!g.gridXY && !g.gridYZ && !g.gridXZ) {
         return;
     }
+    // Each shown plane has two families of lines, each in its own grid's colour, drawn in
+    // this order for every position.
+    std::vector<LineFamily> families;
+    const auto add = [&families](int shown, int fixed, float offset, int across, float r, float gr,
+                                 float b) {
+        if (shown) {
+            families.push_back(LineFamily{fixed, offset, across, r, gr, b});
+        }
+    };
+    add(g.gridXY, 2, g.gridXYOffset, 0, g.gridYZ_R, g.gridYZ_G, g.gridYZ_B);
+    add(g.gridXY, 2, g.gridXYOffset, 1, g.gridXY_R, g.gridXY_G, g.gridXY_B);
+    add(g.gridYZ, 0, g.gridYZOffset, 1, g.gridXY_R, g.gridXY_G, g.gridXY_B);
+    add(g.gridYZ, 0, g.gridYZOffset, 2, g.gridXZ_R, g.gridXZ_G, g.gridXZ_B);
+    add(g.gridXZ, 1, g.gridXZOffset, 0, g.gridXZ_R, g.gridXZ_G, g.gridXZ_B);
+    add(g.gridXZ, 1, g.gridXZOffset, 2, g.gridXY_R, g.gridXY_G, g.gridXY_B);
     glLineWidth(kGridWidth);
     glBegin(GL_LINES);
     for (const float t : linePositions(m, M, g.gridSpacing)) {
-        if (g.gridXY) {
-            const float z = g.gridXYOffset;
-            gridColour(g.gridYZ_R, g.gridYZ_G, g.gridYZ_B);
-            segment(t, m, z, t, M, z);
-            gridColour(g.gridXY_R, g.gridXY_G, g.gridXY_B);
-            segment(m, t, z, M, t, z);
-        }
-        if (g.gridYZ) {
-            const float x = g.gridYZOffset;
-            gridColour(g.gridXY_R, g.gridXY_G, g.gridXY_B);
-            segment(x, t, m, x, t, M);
-            gridColour(g.gridXZ_R, g.gridXZ_G, g.gridXZ_B);
-            segment(x, m, t, x, M, t);
-        }
-        if (g.gridXZ) {
-            const float y = g.gridXZOffset;
-            gridColour(g.gridXZ_R, g.gridXZ_G, g.gridXZ_B);
-            segment(t, y, m, t, y, M);
-            gridColour(g.gridXY_R, g.gridXY_G, g.gridXY_B);
-            segment(m, y, t, M, y, t);
+        for (const LineFamily& family : families) {
+            glColor4f(family.r, family.g, family.b, kGridAlpha);
+            gridLine(family, t, m, M);
         }
     }
     glEnd();

@@ -1,7 +1,7 @@
 // The "Attributes" dialog over a document: what each kind of selection fills in and enables,
 // Apply through the boxes (rounding to what the boxes show, bitmap numbers the list does not
 // hold, refused numbers in reading order, the duplicate refusal, corner re-wiring), Change
-// Winding, Select and the terrain's protected name.
+// Winding, Select and the terrain's protected name and root placement.
 #include <gtest/gtest.h>
 
 #include <QLabel>
@@ -281,7 +281,7 @@ TEST_F(AttributesDialogTest, CornersAreRewiredThroughTheListsAndRepeatsRefused) 
     expectSound();
 }
 
-TEST(AttributesDialogTerrain, TheTerrainsOwnNameCannotBeEdited) {
+TEST(AttributesDialogTerrain, TheTerrainsOwnNameAndTheRootsPlacementCannotBeEdited) {
     test::OpenModel model("HILLS.Y4T", test::kHillsY4T);
     CAttributesDialog dialog(model.document, nullptr);
     Reader& r = model.reader();
@@ -316,6 +316,20 @@ TEST(AttributesDialogTerrain, TheTerrainsOwnNameCannotBeEdited) {
     button(dialog, "Apply").click();
     EXPECT_TRUE(grass->nameEquals("Meadow"));
     EXPECT_EQ(grass->bitmapIndex, 1);
+
+    // The file has no place for the root's placement: the boxes show it and stay shut.
+    const bool modified = model.document.isModified();
+    for (SceneObject* record :
+         {static_cast<SceneObject*>(r.root()), static_cast<SceneObject*>(grass)}) {
+        model.document.selectRecord(record);
+        for (const char* name : {"Translate X", "Translate Z", "Rotate Y"}) {
+            EXPECT_FALSE(box(dialog, name).isEnabled()) << name;
+            EXPECT_EQ(box(dialog, name).text().toFloat(), 0.0f) << name;
+        }
+        EXPECT_TRUE(box(dialog, "GroupName:").isEnabled());
+    }
+    button(dialog, "Apply").click();
+    EXPECT_EQ(model.document.isModified(), modified);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <random>
 
+#include "CarelessUser.h"
 #include "DialogDriver.h"
 #include "dialogs/CAttributesDialog.h"
 #include "dialogs/CChangeTextureNameDialog.h"
@@ -26,92 +27,9 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// Takes every message, answers questions at random and chooses files from a list.
-class CarelessUser : public Prompt {
-public:
-    CarelessUser(std::mt19937& random, Lines files) : random_(random), files_(std::move(files)) {}
-    void showMessage(std::string_view text, MessageIcon, std::string_view) override {
-        messages.emplace_back(text);
-    }
-    bool askYesNo(std::string_view, std::string_view) override { return random_() % 4 != 0; }
-    void beginWaitCursor() override {}
-    void endWaitCursor() override {}
-    std::optional<std::string> chooseOpenFile(const FileDialogRequest&) override {
-        const std::size_t pick = random_() % (files_.size() + 1);
-        return pick == files_.size() ? std::nullopt : std::optional(files_[pick]);
-    }
-    std::optional<std::string> chooseSaveFile(const FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    Lines messages;
-
-private:
-    std::mt19937& random_;
-    Lines files_;
-};
-
-class Junk {
-public:
-    explicit Junk(std::mt19937& random) : random_(random) {}
-    std::string text() {
-        static const char* const kTexts[] = {
-            "",   "abc", "1e3", "-",   "1,5",   "+5",        " 1",  "1e39", "-1e39",
-            "e",  ".",   "--",  "1-2", "1e-45", "2e+06",     "nan", "inf",  "Ä",
-            "\t", "0",   "-0",  "0.5", "-2.25", "123456789", "1e+", "e+5",  "7"};
-        const std::size_t n = std::size(kTexts);
-        const std::size_t pick = random_() % (n + 2);
-        if (pick < n) {
-            return kTexts[pick];
-        }
-        if (pick == n) {
-            return std::string(80 + random_() % 40, static_cast<char>('A' + random_() % 26));
-        }
-        return std::to_string(static_cast<int>(random_() % 2001) - 1000) + "." +
-               std::to_string(random_() % 1000);
-    }
-    template <class List>
-    auto any(const List& items) -> typename List::value_type {
-        return items.empty() ? nullptr : items[random_() % items.size()];
-    }
-    template <class W>
-    W* anyUsable(QWidget& window) {
-        std::vector<W*> usable;
-        for (W* w : window.findChildren<W*>()) {
-            if (w->isEnabled() && w->window() == &window) {
-                usable.push_back(w);
-            }
-        }
-        return any(usable);
-    }
-
-private:
-    std::mt19937& random_;
-};
-
-// Types into a usable box, picks a list entry or presses a button of `window`, except those
-// `spared`.
-void fiddle(QWidget& window, Junk& junk, std::mt19937& random,
-            std::initializer_list<QPushButton*> spared = {}) {
-    switch (random() % 3) {
-        case 0:
-            if (QLineEdit* box = junk.anyUsable<QLineEdit>(window); box && !box->isReadOnly()) {
-                box->setText(QString::fromStdString(junk.text()));
-            }
-            break;
-        case 1:
-            if (QComboBox* list = junk.anyUsable<QComboBox>(window); list && list->count() > 0) {
-                test::choose(*list,
-                             static_cast<int>(random() % static_cast<unsigned>(list->count())));
-            }
-            break;
-        default:
-            if (QPushButton* button = junk.anyUsable<QPushButton>(window);
-                button && std::find(spared.begin(), spared.end(), button) == spared.end()) {
-                button->click();
-            }
-            break;
-    }
-}
+using test::CarelessUser;
+using test::fiddle;
+using test::Junk;
 
 void runSession(const char* sample, std::uint32_t seed, int steps) {
     SCOPED_TRACE(std::string(sample) + " seed " + std::to_string(seed));
@@ -123,11 +41,7 @@ void runSession(const char* sample, std::uint32_t seed, int steps) {
     std::mt19937 random(seed);
     Junk junk(random);
     CarelessUser user(random, {dir.file("STONE.BMP"), junkFile, dir.file("ROCK.BMP")});
-    struct Installed {
-        explicit Installed(Prompt* p) : previous(installPrompt(p)) {}
-        ~Installed() { installPrompt(previous); }
-        Prompt* previous;
-    } installed(&user);
+    const test::InstalledPrompt installed(&user);
 
     ModelDocument document;
     ASSERT_TRUE(document.load(path));

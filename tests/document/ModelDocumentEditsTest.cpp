@@ -399,6 +399,52 @@ TEST(ModelDocumentTerrain, TheOwnRecordIsProtectedAndTextureListEditsKeepEveryPi
     EXPECT_EQ(SceneDump::text(r), start);
 }
 
+// A terrain file has no place for its root's position and angles: the root never moves, so
+// what the editor shows is what the file keeps.
+TEST(ModelDocumentTerrain, TheRootStaysWhereTheFileKeepsItAndEverythingElseSavesAsShown) {
+    TempDir dir;
+    ModelDocument document;
+    ASSERT_TRUE(document.load(ModelFixture::copySample(dir, "ISLAND.Y4T")));
+    Reader& r = *document.reader();
+    document.selectRecord(r.root());
+    const std::string start = settledDump(r);
+    for (int kind : {1, 2}) {
+        document.beginDrag();
+        document.transformSelection(3, -2, 5, kind);
+        document.endDrag();
+        document.transformSelection(1, 1, 1, kind);
+    }
+    AttributeValues values = document.attributesOf(r.root());
+    values.position = {4, 5, 6};
+    values.rotation = {0.5f, 0, 0};
+    EXPECT_FALSE(document.applyAttributes(values));
+    EXPECT_EQ(settledDump(r), start);
+    EXPECT_FALSE(document.isModified());
+    EXPECT_FALSE(document.canUndo());
+
+    // A scaling reaches the terrain's vertices, which the file keeps.
+    ASSERT_TRUE(document.scaleSelection(2, 1, 1));
+    EXPECT_TRUE(document.isModified());
+    EXPECT_EQ(r.root()->positionX, -0.0f);
+    document.deselect();
+    // The records as the file holds them: without the box the load measured, and the root
+    // named after its file.
+    const auto records = [](Reader& reader) {
+        std::string dump = settledDump(reader);
+        const std::size_t box = dump.find("\nbox:");
+        dump.erase(box, dump.find('\n', box + 1) - box);
+        const std::size_t name = dump.find(reader.baseName());
+        return dump.replace(name, reader.baseName().size(), "<name>");
+    };
+    const std::string scaled = records(r);
+    EXPECT_NE(scaled, start);
+    const std::string path = dir.file("MOVED.Y4T");
+    ASSERT_TRUE(document.save(path));
+    ModelDocument again;
+    ASSERT_TRUE(again.load(path));
+    EXPECT_EQ(records(*again.reader()), scaled);
+}
+
 TEST(ModelDocumentHistory, TheHistoryKeepsToItsBudgetDroppingTheOldestSteps) {
     TempDir dir;
     gen::GeneratorOptions options;

@@ -203,14 +203,17 @@ private:
                 return d.toggleDeleted(record);
             case Op::Scale:
                 return d.scaleSelection(op.factors[0], op.factors[1], op.factors[2]);
-            case Op::Drag:
+            case Op::Drag: {
+                // A drag that reaches nothing but a terrain's root is no step.
+                const UndoStep* last = d.history().nextUndo();
                 d.beginDrag();
                 for (std::size_t k = 0; k < op.deltas.size(); k += 3) {
                     d.transformSelection(op.deltas[k], op.deltas[k + 1], op.deltas[k + 2],
                                          op.dragKind);
                 }
                 d.endDrag();
-                return true;
+                return d.history().nextUndo() != last;
+            }
             case Op::Rename:
                 if (record && !isTerrainRecord(*d.reader(), record) &&
                     badGroupName(record, op.text)) {

@@ -261,17 +261,27 @@ void PlainCopy::apply(const Op& op, bool replaying) {
             }
             break;
         }
-        case Op::Scale:
+        case Op::Scale: {
+            // A terrain's root stays where its file keeps it.
+            Entity* root = reader.root();
+            const bool keepRoot = reader.fileType == Reader::kY4T && root && root->selected;
+            if (keepRoot) {
+                root->selected = 0;
+            }
             reader.scaleSelected(op.factors[0], op.factors[1], op.factors[2]);
+            if (keepRoot) {
+                root->selected = 1;
+            }
             if (!replaying) {
                 reader.computeWorldPositions();
             }
             break;
+        }
         case Op::Drag:
             reader.editNormals = op.normals;
             for (std::size_t k = 0; k < op.deltas.size(); k += 3) {
                 SelectionTransform::step(reader, op.deltas[k], op.deltas[k + 1], op.deltas[k + 2],
-                                         op.dragKind, op.normals);
+                                         op.dragKind, op.normals, reader.fileType == Reader::kY4T);
             }
             if (!replaying) {
                 reader.computeWorldPositions();
