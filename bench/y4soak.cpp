@@ -84,6 +84,12 @@ bool soak(const std::string& name, const std::string& path, long faces, const Op
     // thousand faces, and about one per 2,000 faces of steps beyond.
     options.fullEvery = o.fullEvery > 0 ? o.fullEvery : std::max(1L, faces / 2000);
     const auto start = std::chrono::steady_clock::now();
+    options.progress = [&](long steps) {
+        std::printf(
+            "%s: %ld steps held, %.0f s\n", name.c_str(), steps,
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        std::fflush(stdout);
+    };
     y4::test::SoakRun run(path, options);
     const bool held = run.run();
     const double seconds =

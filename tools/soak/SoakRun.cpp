@@ -286,6 +286,9 @@ bool SoakRun::run() {
             step();
         }
         checkPrompt();
+        if (options_.progress && step_ % options_.progressEvery == 0 && !failed()) {
+            options_.progress(step_);
+        }
     }
     --step_;
     if (failed()) {

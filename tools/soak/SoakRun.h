@@ -18,6 +18,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <random>
 #include <string>
@@ -33,6 +34,9 @@ struct SoakOptions {
     std::uint32_t seed = 1;
     long steps = 2000;
     long fullEvery = 1;
+    // Called with the number of steps made every `progressEvery` steps that held.
+    std::function<void(long)> progress;
+    long progressEvery = 10000;
 };
 
 class SoakRun {
