@@ -100,10 +100,12 @@ bool soak(const std::string& name, const std::string& path, long faces, const Op
     }
     std::printf(
         "%s: %s after %ld steps, seed %u, %ld edits made, %ld undos, %ld redos, %ld "
-        "commits, %ld discards, %ld reloads, %ld full checks (every %ld steps), %.0f s\n",
+        "commits, %ld discards, %ld reloads, %ld reopened, %zu faces at the end, %ld full checks "
+        "(every %ld steps), %.0f s\n",
         name.c_str(), held ? "held" : "FAILED", run.stepsDone(), o.seed, made, run.undos, run.redos,
         run.made[y4::test::SoakRun::kCommit], run.made[y4::test::SoakRun::kDiscard],
-        run.made[y4::test::SoakRun::kSaveReload], run.fullChecks, options.fullEvery, seconds);
+        run.made[y4::test::SoakRun::kSaveReload], run.reopened, run.faces(), run.fullChecks,
+        options.fullEvery, seconds);
     if (!held) {
         std::printf("  %s\n", run.failure().c_str());
     }

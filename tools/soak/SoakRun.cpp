@@ -139,6 +139,7 @@ const char* SoakRun::kindName(int kind) {
 
 SoakRun::SoakRun(std::string path, SoakOptions options)
     : path_(std::move(path)),
+      original_(path_),
       options_(options),
       random_(options.seed),
       prompt_(std::make_unique<ScriptedPrompt>()) {
@@ -270,7 +271,8 @@ bool SoakRun::run() {
         fail("the model does not load");
         return false;
     }
-    faceLimit_ = 2 * document_->reader()->faces.size() + 800;
+    startFaces_ = document_->reader()->faces.size();
+    faceLimit_ = 2 * startFaces_ + 800;
     full_ = true;
     start(path_);
     for (step_ = 1; step_ <= options_.steps && !failed(); ++step_) {
@@ -310,6 +312,14 @@ void SoakRun::start(const std::string& base) {
 }
 
 void SoakRun::step() {
+    // Deletions purged by commits shrink the model; once it has lost half its faces the user
+    // opens the model again, so that the whole run works at the model's size.
+    if (full_ && 2 * document_->reader()->faces.size() < startFaces_) {
+        kind_ = kSaveReload;
+        ++reopened;
+        open(original_);
+        return;
+    }
     // Commits, discards and loads cost about as much as a full check, and come with one.
     do {
         kind_ = randomKind();
@@ -878,22 +888,29 @@ void SoakRun::saveReload() {
     if (failed()) {
         return;
     }
+    if (open(saved)) {
+        ++made[kSaveReload];
+    }
+}
+
+// Opens a model file as the user does; whether it loaded.
+bool SoakRun::open(const std::string& file) {
     // A display state written by an earlier commit of a model of that name is read with it.
     Reader::Options withoutImages;
     withoutImages.loadImages = false;
-    Reader probe(nullptr, saved, withoutImages);
+    Reader probe(nullptr, file, withoutImages);
     if (DisplayStateFile::load(probe, probe.displayStatePath())) {
         prompt_->expectMessage(
             "Reminder: Some display flags were turned off when the display state was last saved; "
             "these groups will not be displayed");
     }
-    if (!document_->load(saved)) {
-        fail("the saved model does not load");
-        return;
+    if (!document_->load(file)) {
+        fail(file + " does not load");
+        return false;
     }
-    ++made[kSaveReload];
     path_ = document_->modelFile();
-    start(saved);
+    start(file);
+    return true;
 }
 
 // What the run wrote loads into a fresh scene with the same records and bitmaps, and saves

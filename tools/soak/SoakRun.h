@@ -80,10 +80,15 @@ public:
     // "seed S, step N (kind): what was wrong"; empty while all holds.
     const std::string& failure() const { return failure_; }
     long stepsDone() const { return step_; }
+    std::size_t faces() const {
+        return document_->hasModel() ? document_->reader()->faces.size() : 0;
+    }
     // How often each kind of step was tried, and how often an edit was made.
     std::array<long, kKinds> tried{};
     std::array<long, kKinds> made{};
     long fullChecks = 0;
+    // How often the model was opened again after it had lost half its faces.
+    long reopened = 0;
     long undos = 0;
     long redos = 0;
 
@@ -128,11 +133,13 @@ private:
     void commit();
     void discard();
     void saveReload();
+    bool open(const std::string& file);
     // The history begins again at the file `base`, which must load and save unchanged.
     void start(const std::string& base);
     void checkFileRoundTrip(const std::string& file);
 
     std::string path_;
+    const std::string original_;
     SoakOptions options_;
     std::mt19937 random_;
     std::unique_ptr<ScriptedPrompt> prompt_;
@@ -147,6 +154,7 @@ private:
     // history's budget may have dropped its oldest steps).
     std::string base_;
     bool baseReachable_ = true;
+    std::size_t startFaces_ = 0;
     std::size_t faceLimit_ = 0;
     std::size_t saves_ = 0;
     // Tree items beyond one per entity, sub-entity and face and three per face: none but in a
