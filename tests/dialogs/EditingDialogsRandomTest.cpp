@@ -19,7 +19,7 @@
 #include "dialogs/CTexturesDialog.h"
 #include "model/Entity.h"
 #include "model/SubEntity.h"
-#include "support/SceneInvariants.h"
+#include "soak/SceneInvariants.h"
 #include "support/StrictPrompt.h"
 
 namespace y4 {

@@ -9,9 +9,9 @@
 #include "model/Face.h"
 #include "model/SubEntity.h"
 #include "model/Vertex.h"
+#include "soak/SceneInvariants.h"
 #include "support/HandModels.h"
 #include "support/SceneDump.h"
-#include "support/SceneInvariants.h"
 #include "support/StrictPrompt.h"
 
 namespace y4 {

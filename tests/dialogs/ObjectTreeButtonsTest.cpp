@@ -22,12 +22,12 @@
 #include "document/ModelDocument.h"
 #include "document/RecordAccess.h"
 #include "model/ShadowView.h"
+#include "soak/SceneInvariants.h"
 #include "support/GuiApplication.h"
 #include "support/HandModels.h"
 #include "support/ModelFixture.h"
 #include "support/ModelTesterComplaints.h"
 #include "support/SceneDump.h"
-#include "support/SceneInvariants.h"
 #include "support/StrictPrompt.h"
 
 namespace y4 {

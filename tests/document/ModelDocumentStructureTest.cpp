@@ -7,11 +7,11 @@
 
 #include "document/ModelDocument.h"
 #include "model/ShadowView.h"
+#include "soak/SceneInvariants.h"
 #include "support/HandModels.h"
 #include "support/ModelFixture.h"
 #include "support/RecordingObserver.h"
 #include "support/SceneDump.h"
-#include "support/SceneInvariants.h"
 #include "support/StrictPrompt.h"
 
 namespace y4 {

@@ -17,8 +17,8 @@
 #include "dialogs/CObjectTreeDialog.h"
 #include "dialogs/CTexturesDialog.h"
 #include "files/Writer.h"
+#include "soak/SceneInvariants.h"
 #include "support/SceneDump.h"
-#include "support/SceneInvariants.h"
 
 namespace y4 {
 namespace {

@@ -55,73 +55,6 @@ Reader::Options withoutImages() {
     return options;
 }
 
-// A quick 64-bit mix, a word at a time.
-class Hash {
-public:
-    void word(std::uint64_t w) {
-        value_ = (value_ ^ w) * 0x9E3779B97F4A7C15ULL;
-        value_ ^= value_ >> 29;
-    }
-    template <class T>
-    void add(const T& v) {
-        static_assert(sizeof(T) <= 8);
-        std::uint64_t w = 0;
-        std::memcpy(&w, &v, sizeof v);
-        word(w);
-    }
-    void bytes(const void* data, std::size_t size) {
-        const auto* p = static_cast<const char*>(data);
-        for (std::size_t k = 0; k < size; k += 8) {
-            std::uint64_t w = 0;
-            std::memcpy(&w, p + k, std::min<std::size_t>(8, size - k));
-            word(w);
-        }
-    }
-    void text(const std::string& s) {
-        add(s.size());
-        bytes(s.data(), s.size());
-    }
-    std::uint64_t value() const { return value_; }
-
-private:
-    std::uint64_t value_ = 1469598103934665603ULL;
-};
-
-void addBase(Hash& h, const SceneObject& o) {
-    static std::string name;
-    name.clear();
-    o.appendName(name);
-    h.text(name);
-    for (int mark : {int{o.selected}, int{o.changed}, int{o.created}, int{o.displayed},
-                     int{o.marked}, int{o.deleted}}) {
-        h.add(mark);
-    }
-    h.add(o.index);
-    const Triple offset = o.cumulativeOffset();
-    const Triple rotation = o.cumulativeRotation();
-    const Position absolute = o.absolutePosition();
-    h.bytes(offset.data(), sizeof offset);
-    h.bytes(rotation.data(), sizeof rotation);
-    h.bytes(absolute.data(), sizeof absolute);
-}
-
-// The tree's shape, the record each item lists and its check. Labels are the records' names and
-// deleted marks, which the records' part of the fingerprint holds; the run compares the labels
-// themselves when it ends.
-void addTree(Hash& h, const SceneTree& tree, TreeItem parent, int depth) {
-    const int count = tree.childCount(parent);
-    h.add(count);
-    for (int row = 0; row < count; ++row) {
-        const TreeItem item = tree.child(parent, row);
-        const SceneObject* record = tree.itemData(item);
-        h.add(depth);
-        h.add(record->kind());
-        h.add(record->index);
-        h.add(tree.check(item));
-        addTree(h, tree, item, depth + 1);
-    }
-}
-
 }  // namespace
 
 SceneObject* recordAt(const Reader& r, const Target& t) {
@@ -159,18 +92,6 @@ TreeItem itemAt(const Reader& r, const Target& t) {
             return t.listing < items.size() ? items[t.listing] : kNoItem;
         }
     }
-}
-
-bool isTerrainRecord(const Reader& r, const SceneObject* record) {
-    return r.fileType == Reader::kY4T && record && record->kind() == SceneObject::kSubEntity &&
-           record->name() == Y4TParser::kTerrainName;
-}
-
-bool badGroupName(const SceneObject* record, const std::string& name) {
-    return record->kind() == SceneObject::kEntity &&
-           (name.find(':') != std::string::npos ||
-            std::any_of(name.begin(), name.end(),
-                        [](char c) { return static_cast<unsigned char>(c) < 0x20; }));
 }
 
 PlainCopy::PlainCopy(const std::string& path)
@@ -353,54 +274,6 @@ void PlainCopy::apply(const Op& op, bool replaying) {
             SelectionMarks::apply(tree.itemData(tree.selectedItem()), 1);
             break;
     }
-}
-
-// Every field of every record that an edit can change, the bitmap names, the tree's labels
-// and checks, and the selection.
-std::uint64_t fingerprint(const Reader& r, const SceneTree& tree) {
-    Hash h;
-    for (const std::string& name : r.bitmapNames) {
-        h.text(name);
-    }
-    for (const Entity* e : r.entities) {
-        addBase(h, *e);
-        for (float f :
-             {e->positionX, e->positionY, e->positionZ, e->rotateX, e->rotateY, e->rotateZ}) {
-            h.add(f);
-        }
-        // The link and count columns are left out: every save computes them again.
-        for (int v : {e->level, e->auxA, e->auxB}) {
-            h.add(v);
-        }
-        h.add(e->children.size());
-        h.add(e->subEntities.size());
-    }
-    for (const SubEntity* s : r.subEntities) {
-        addBase(h, *s);
-        h.add(s->bitmapIndex);
-        h.add(s->faces.size());
-        h.add(s->vertices.size());
-    }
-    for (const Face* f : r.faces) {
-        addBase(h, *f);
-        for (int v : {f->bitmapIndex, f->indexA, f->indexB, f->indexC}) {
-            h.add(v);
-        }
-    }
-    for (const Vertex* v : r.vertices) {
-        addBase(h, *v);
-        for (float f :
-             {v->X, v->Y, v->Z, v->normalX, v->normalY, v->normalZ, v->textureU, v->textureV}) {
-            h.add(f);
-        }
-        h.add(v->faces.size());
-    }
-    addTree(h, tree, kNoItem, 0);
-    const TreeItem selected = tree.selectedItem();
-    h.add(selected != kNoItem);
-    h.text(tree.itemText(selected));
-    h.text(tree.itemText(tree.parentItem(selected)));
-    return h.value();
 }
 
 }  // namespace y4::test

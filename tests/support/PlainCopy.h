@@ -11,6 +11,8 @@
 
 #include "files/Reader.h"
 #include "model/SceneTree.h"
+#include "soak/EditRules.h"
+#include "soak/ScenePrint.h"
 
 namespace y4::test {
 
@@ -58,11 +60,6 @@ struct Op {
     bool isStep() const { return kind != Select && kind != EditNormals && kind != Commit; }
 };
 
-// The terrain's own record of a terrain model.
-bool isTerrainRecord(const Reader& r, const SceneObject* record);
-// A group name the file could not hold.
-bool badGroupName(const SceneObject* record, const std::string& name);
-
 class PlainCopy {
 public:
     // The images are left out: the edits are checked on the names (the document's own tests
@@ -85,9 +82,5 @@ private:
     void renumberBitmaps(Map map);
     void setDisplayed(SceneObject* record, bool on);
 };
-
-// Every field of every record that an edit can change, the bitmap names, the tree's items and
-// checks, and the selection.
-std::uint64_t fingerprint(const Reader& r, const SceneTree& tree);
 
 }  // namespace y4::test
