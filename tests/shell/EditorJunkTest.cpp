@@ -19,7 +19,7 @@
 
 #include "EditorFixture.h"
 #include "dialogs/CarelessUser.h"
-#include "support/SceneInvariants.h"
+#include "soak/SceneInvariants.h"
 
 namespace y4 {
 namespace {
