@@ -49,18 +49,20 @@ std::string contentOf(const ModelDocument& document) {
     return std::regex_replace(test::SceneDump::text(*document.reader()), session, "");
 }
 
-// Edits that the model file holds: a group placed through Attributes and moved, and a face
-// with one new vertex. Values with few binary digits, so that the file's six decimals hold
-// them exactly.
+// Edits that the model file holds: a group placed through Attributes and moved (a terrain has
+// only its root, which stays where it is), and a face with one new vertex. Values with few
+// binary digits, so that the file's six decimals hold them exactly.
 void editGeometry(ModelDocument& document) {
     Reader& r = *document.reader();
-    Entity* group = r.entities[r.entities.size() > 1 ? 1 : 0];
-    document.selectRecord(group);
-    AttributeValues values = document.attributesOf(group);
-    values.position = {0.5f, -1.25f, 2.0f};
-    values.rotation = {0.25f, 0.0f, 0.0f};
-    ASSERT_TRUE(document.applyAttributes(values));
-    document.transformSelection(0.25f, 0.5f, -1.0f, 1);
+    if (r.entities.size() > 1) {
+        Entity* group = r.entities[1];
+        document.selectRecord(group);
+        AttributeValues values = document.attributesOf(group);
+        values.position = {0.5f, -1.25f, 2.0f};
+        values.rotation = {0.25f, 0.0f, 0.0f};
+        ASSERT_TRUE(document.applyAttributes(values));
+        document.transformSelection(0.25f, 0.5f, -1.0f, 1);
+    }
     SubEntity* sub = r.subEntities[0];
     ASSERT_TRUE(document.canAddFace(sub));
     ASSERT_GE(sub->vertices.size(), 2u);
