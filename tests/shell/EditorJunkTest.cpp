@@ -65,6 +65,11 @@ protected:
     // Whatever modal dialog is up when the event loop next runs is fiddled with and dismissed.
     void answerModalLater(int depth) {
         QTimer::singleShot(0, &guard_, [this, depth] {
+            // A button's menu (the recent models) runs its own loop until it is closed.
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                popup->close();
+                return;
+            }
             QPointer<QDialog> dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             // The one still up, or null.
             const auto open = [&dialog]() -> QDialog* {
