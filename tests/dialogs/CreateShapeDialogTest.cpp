@@ -1,5 +1,5 @@
 // The "Create Shape" dialog over a creator that reports as the object tree does: the boxes of
-// each kind, the report of the defaults, refused entries, and the cylinder that stays out of
+// each kind, the report of the defaults and of refused entries, and the cylinder that stays out of
 // reach.
 #include <gtest/gtest.h>
 
@@ -50,7 +50,7 @@ protected:
     CCreateShapeDialog dialog_{creator_, nullptr};
 };
 
-TEST_F(CreateShapeDialogTest, TheCubeAndThePlaneReportTheirDefaults) {
+TEST_F(CreateShapeDialogTest, TheCubeAndThePlaneReportTheirDefaultsAndRefusalsAsOne) {
     EXPECT_EQ(dialog_.windowTitle(), "Create Shape");
     EXPECT_EQ(dialog_.shapeKind(), ShapeKind::Cube);
     EXPECT_EQ(boxes(), (std::vector<std::string>{"1.00", "1.00", "1.00", "-", "1", "1", "1"}));
@@ -78,14 +78,13 @@ TEST_F(CreateShapeDialogTest, TheCubeAndThePlaneReportTheirDefaults) {
     for (QLabel* label : dialog_.findChildren<QLabel*>()) {
         EXPECT_EQ(label->isEnabled(), label->buddy()->isEnabled()) << label->text().toStdString();
     }
-}
 
-TEST_F(CreateShapeDialogTest, RefusedEntriesFallBackToOne) {
+    // Refused entries fall back to one, in their boxes too.
     box(dialog_, "Length").setText("abc");
     box(dialog_, "Width Segments").setText("-3");
     testPrompt().expectMessage("Error: Invalid value; defaulting to 1.00");
     testPrompt().expectMessage("Error: Invalid value; defaulting to 1");
-    testPrompt().expectMessage(kReport + "1.00 1.00 1.00 0.00 1 1 1", MessageIcon::None);
+    testPrompt().expectMessage(kReport + "1.00 2.50 1.00 0.00 1 1 12", MessageIcon::None);
     button(dialog_, "Create Shape").click();
     EXPECT_EQ(box(dialog_, "Length").text(), "1");
     EXPECT_EQ(box(dialog_, "Width Segments").text(), "1");

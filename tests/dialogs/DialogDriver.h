@@ -1,11 +1,16 @@
-// DialogDriver: the editing dialogs' tests act as a user would: they find a control by what a
-// screen reader calls it, type into boxes, pick list entries and press buttons; and they open a
-// model written into their own folder in a document.
+// DialogDriver: the dialogs' and the editor's tests act as a user would: they find a control by
+// what a screen reader calls it, type into boxes, pick list entries, press buttons and answer
+// modal dialogs; and they open a model written into their own folder in a document.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -73,6 +78,25 @@ inline void choose(QComboBox& list, int row) {
     }
     list.setCurrentIndex(row);
     emit list.activated(row);
+}
+
+// Runs `answer` on the modal dialog that `open` shows; one left open is rejected, so the test
+// cannot hang.
+inline void withModal(const std::function<void()>& open,
+                      const std::function<void(QDialog&)>& answer) {
+    bool answered = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        answered = true;
+        answer(*dialog);
+        if (dialog->isVisible()) {
+            ADD_FAILURE() << dialog->windowTitle().toStdString() << " stayed open";
+            dialog->reject();
+        }
+    });
+    open();
+    EXPECT_TRUE(answered);
 }
 
 // A document over a model written into the test's folder with the bitmaps it names.

@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QTreeView>
 #include <memory>
 #include <random>
@@ -18,6 +17,7 @@
 #include <tuple>
 #include <vector>
 
+#include "DialogDriver.h"
 #include "dialogs/CObjectTreeDialog.h"
 #include "document/ModelDocument.h"
 #include "document/RecordAccess.h"
@@ -101,15 +101,7 @@ protected:
         }
     }
 
-    QPushButton& button(const char* caption) {
-        QPushButton* found = test::findOneByAccessibleName<QPushButton>(dialog_, caption);
-        if (found == nullptr) {
-            ADD_FAILURE() << "no one button " << caption;
-            static QPushButton none;
-            return none;
-        }
-        return *found;
-    }
+    QPushButton& button(const char* caption) { return test::button(dialog_, caption); }
     // The Delete button, whichever caption it shows.
     QPushButton& deleteButton() const {
         return *dialog_.findChild<QPushButton*>(QStringLiteral("Delete"));
@@ -443,20 +435,16 @@ TEST_F(ObjectTreeButtons, DisplayPickAndTheButtonsThatChangeNothing) {
     choose(at("Arm one"));
     const std::string before = state();
     const std::string lastEdit = document_.undoName();
-    QTimer::singleShot(0, [this] {
-        QWidget* shapes = QApplication::activeModalWidget();
-        ASSERT_NE(shapes, nullptr);
-        EXPECT_EQ(shapes->windowTitle(), "Create Shape");
-        testPrompt().expectMessage(
-            "Still need to implement CObjectTreeDialog::CreateShape()\n"
-            "1.00 1.00 1.00 0.00 1 1 1",
-            MessageIcon::None);
-        QTest::mouseClick(test::findOneByAccessibleName<QPushButton>(*shapes, "Create Shape"),
-                          Qt::LeftButton);
-        QTest::mouseClick(test::findOneByAccessibleName<QPushButton>(*shapes, "Close"),
-                          Qt::LeftButton);
-    });
-    click("Create Shape");
+    test::withModal([this] { click("Create Shape"); },
+                    [](QDialog& shapes) {
+                        EXPECT_EQ(shapes.windowTitle(), "Create Shape");
+                        testPrompt().expectMessage(
+                            "Still need to implement CObjectTreeDialog::CreateShape()\n"
+                            "1.00 1.00 1.00 0.00 1 1 1",
+                            MessageIcon::None);
+                        QTest::mouseClick(&test::button(shapes, "Create Shape"), Qt::LeftButton);
+                        QTest::mouseClick(&test::button(shapes, "Close"), Qt::LeftButton);
+                    });
     EXPECT_FALSE(button("Move Vertices").isEnabled());
     testPrompt().expectMessage("Still need to implement onButtonMovevertices()", MessageIcon::None);
     dialog_.onButtonMovevertices();

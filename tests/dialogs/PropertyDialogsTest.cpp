@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "DialogDriver.h"
 #include "dialogs/CDisplayPropertiesDialog.h"
 #include "dialogs/CGridPropertiesDialog.h"
 #include "dialogs/CProjectionPropertiesDialog.h"
@@ -30,6 +31,8 @@ namespace y4 {
 namespace {
 
 using test::accessibleNameOf;
+using test::box;
+using test::button;
 using test::findOneByAccessibleName;
 using test::testPrompt;
 
@@ -47,22 +50,6 @@ void record(CToolDialog& dialog, SignalLog& log) {
     QObject::connect(&dialog, &CToolDialog::redrawRequested,
                      [&log] { log.names.push_back("redraw"); });
     QObject::connect(&dialog, &CToolDialog::closed, [&log] { log.names.push_back("closed"); });
-}
-
-QLineEdit& boxNamed(QWidget& dialog, const char* name) {
-    QLineEdit* box = findOneByAccessibleName<QLineEdit>(dialog, QString::fromUtf8(name));
-    if (box == nullptr) {
-        throw std::runtime_error(std::string("no single box named ") + name);
-    }
-    return *box;
-}
-
-QPushButton& buttonNamed(QWidget& dialog, const char* caption) {
-    QPushButton* button = findOneByAccessibleName<QPushButton>(dialog, QString::fromUtf8(caption));
-    if (button == nullptr) {
-        throw std::runtime_error(std::string("no single button named ") + caption);
-    }
-    return *button;
 }
 
 // Which box of a dialog holds which field of its group, by the box's accessible name.
@@ -84,17 +71,17 @@ void expectBoxMapping(CPropertyDialog& dialog, Group& settings, const BoxTable<G
     dialog.show();
     value = 0.5f;
     for (const auto& [name, field] : table) {
-        EXPECT_EQ(boxNamed(dialog, name).text().toStdString(), formatFloatText(value)) << name;
-        boxNamed(dialog, name).setText(QString::number(100 + value));
+        EXPECT_EQ(box(dialog, name).text().toStdString(), formatFloatText(value)) << name;
+        box(dialog, name).setText(QString::number(100 + value));
         value += 1.25f;
     }
-    buttonNamed(dialog, "Apply").click();
+    button(dialog, "Apply").click();
     value = 0.5f;
     for (const auto& [name, field] : table) {
         EXPECT_EQ(settings.*field, 100 + value) << name;
         value += 1.25f;
     }
-    buttonNamed(dialog, "Close").click();
+    button(dialog, "Close").click();
     EXPECT_FALSE(dialog.isVisible());
 }
 
@@ -196,14 +183,14 @@ TEST_F(PropertyDialogsTest, ApplyTakesEmptyBoxesAsZeroAndRefusedOnesAsTheirFallb
     QObject::connect(&display, &CDisplayPropertiesDialog::lightingChanged,
                      [&log] { log.names.push_back("lighting"); });
     display.show();
-    boxNamed(display, "Ambient R").clear();
-    boxNamed(display, "Diffuse G").setText("1,5");
-    boxNamed(display, "Light0 X").setText("1e3");
+    box(display, "Ambient R").clear();
+    box(display, "Diffuse G").setText("1,5");
+    box(display, "Light0 X").setText("1e3");
     testPrompt().expectMessage(kInvalid);
     display.OnButtonApply();
     EXPECT_EQ(display_.ambientR, 0.0f);
     EXPECT_EQ(display_.diffuseG, 1.0f);
-    EXPECT_EQ(boxNamed(display, "Diffuse G").text(), "1.0");
+    EXPECT_EQ(box(display, "Diffuse G").text(), "1.0");
     EXPECT_EQ(display_.lightPosX, 1000.0f);
     EXPECT_EQ(display_.specularR, 1.0f);
     EXPECT_EQ(log.names, (std::vector<std::string>{"lighting", "redraw"}));
@@ -211,17 +198,17 @@ TEST_F(PropertyDialogsTest, ApplyTakesEmptyBoxesAsZeroAndRefusedOnesAsTheirFallb
     // Boxes are read top to bottom, left to right; the plane offsets fall back to 0.
     CGridPropertiesDialog grid(grid_, store_, nullptr);
     grid.show();
-    boxNamed(grid, "Interval").setText("two");
-    boxNamed(grid, "GridYZ Offset").setText("+1");
-    boxNamed(grid, "GridYZ G").setText("");
-    boxNamed(grid, "Opacity").setText("50 %");
+    box(grid, "Interval").setText("two");
+    box(grid, "GridYZ Offset").setText("+1");
+    box(grid, "GridYZ G").setText("");
+    box(grid, "Opacity").setText("50 %");
     testPrompt().expectMessage(kInvalid);
     testPrompt().expectMessage("Error: Invalid value; defaulting to 0.00");
     testPrompt().expectMessage(kInvalid);
     grid.OnButtonApply();
     EXPECT_EQ(grid_.gridSpacing, 1.0f);
     EXPECT_EQ(grid_.gridYZOffset, 0.0f);
-    EXPECT_EQ(boxNamed(grid, "GridYZ Offset").text(), "0");
+    EXPECT_EQ(box(grid, "GridYZ Offset").text(), "0");
     EXPECT_EQ(grid_.gridYZ_G, 0.0f);
     EXPECT_EQ(grid_.gridBitmapOpacity, 1.0f);
     EXPECT_EQ(testPrompt().shown.size(), 4u);
@@ -230,7 +217,7 @@ TEST_F(PropertyDialogsTest, ApplyTakesEmptyBoxesAsZeroAndRefusedOnesAsTheirFallb
     CTransformPropertiesDialog transform(transform_, store_, nullptr);
     record(transform, transformLog);
     transform.show();
-    boxNamed(transform, "Scale X").setText("2");
+    box(transform, "Scale X").setText("2");
     transform.OnButtonApply();
     EXPECT_EQ(transform_.scaleXScale, 2.0f);
     EXPECT_TRUE(transformLog.names.empty());
@@ -248,7 +235,7 @@ TEST_F(PropertyDialogsTest, ApplyTakesEmptyBoxesAsZeroAndRefusedOnesAsTheirFallb
 TEST_F(PropertyDialogsTest, ShowingAgainRereadsTheSettings) {
     CProjectionPropertiesDialog projection(projection_, store_, nullptr);
     projection.show();
-    QLineEdit& far = boxNamed(projection, "Perspective Far");
+    QLineEdit& far = box(projection, "Perspective Far");
     EXPECT_EQ(far.text(), "10000");
     far.setText("typed");
     projection_.perspective3 = 2000000.0f;
@@ -294,8 +281,8 @@ TEST_F(PropertyDialogsTest, SaveAppliesAndWritesOnlyItsOwnGroup) {
         store_.set("path", "C:\\MODELS\\A.Y4P");
         store_.set("other", "kept");
         c.dialog->show();
-        boxNamed(*c.dialog, c.box).setText("0.25");
-        buttonNamed(*c.dialog, "Save").click();
+        box(*c.dialog, c.box).setText("0.25");
+        button(*c.dialog, "Save").click();
         // The others' values kept, and every value of the group written, no other.
         EXPECT_EQ(store_.query("path"), "C:\\MODELS\\A.Y4P");
         EXPECT_EQ(store_.query("other"), "kept");
@@ -320,7 +307,7 @@ TEST_F(PropertyDialogsTest, SaveAppliesAndWritesOnlyItsOwnGroup) {
         QSettingsStore settings(file);
         CGridPropertiesDialog saving(grid_, settings, nullptr);
         saving.show();
-        boxNamed(saving, "Interval").setText("3");
+        box(saving, "Interval").setText("3");
         saving.OnButtonSave();
         EXPECT_EQ(QSettingsStore(file).query("gridSpacing"), "3");
         EXPECT_EQ(QSettingsStore(file).query("ambientR"), "");
@@ -336,32 +323,25 @@ TEST_F(PropertyDialogsTest, SaveAppliesAndWritesOnlyItsOwnGroup) {
 }
 
 TEST_F(PropertyDialogsTest, TheOpeningButtonIsDisabledWhileTheDialogIsShown) {
+    // Destroyed while shown, the dialog gives the button back: the editor's exit checks that.
     QPushButton opener("Display...");
     SignalLog log;
-    {
-        CDisplayPropertiesDialog display(display_, store_, nullptr);
-        display.openWith(opener);
-        record(display, log);
-        opener.click();
-        EXPECT_TRUE(display.isVisible());
-        EXPECT_FALSE(opener.isEnabled());
-        opener.click();  // a disabled button cannot open it twice
-        buttonNamed(display, "Close").click();
-        EXPECT_FALSE(display.isVisible());
-        EXPECT_TRUE(opener.isEnabled());
-        EXPECT_EQ(log.names, (std::vector<std::string>{"redraw", "closed"}));
+    CDisplayPropertiesDialog display(display_, store_, nullptr);
+    display.openWith(opener);
+    record(display, log);
+    opener.click();
+    EXPECT_TRUE(display.isVisible());
+    EXPECT_FALSE(opener.isEnabled());
+    opener.click();  // a disabled button cannot open it twice
+    button(display, "Close").click();
+    EXPECT_FALSE(display.isVisible());
+    EXPECT_TRUE(opener.isEnabled());
+    EXPECT_EQ(log.names, (std::vector<std::string>{"redraw", "closed"}));
 
-        // Escape closes it the same way.
-        opener.click();
-        display.reject();
-        EXPECT_FALSE(display.isVisible());
-        EXPECT_TRUE(opener.isEnabled());
-
-        opener.click();
-        EXPECT_FALSE(opener.isEnabled());
-        log.names.clear();
-    }
-    // Destroyed while shown (the editor's exit), the dialog gives the button back.
+    // Escape closes it the same way.
+    opener.click();
+    display.reject();
+    EXPECT_FALSE(display.isVisible());
     EXPECT_TRUE(opener.isEnabled());
 }
 

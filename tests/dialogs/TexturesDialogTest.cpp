@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QListWidget>
-#include <QTimer>
-#include <functional>
 
 #include "DialogDriver.h"
 #include "dialogs/CChangeTextureNameDialog.h"
@@ -31,25 +29,6 @@ const char* const kRenameQuestion =
     "Changing the texture to an invalid name may cause problems.  Are you sure you want to "
     "proceed?";
 
-// Runs `drive` on the modal "Change Texture Name" dialog once it is open; one that is not
-// found is cancelled, so the test cannot hang.
-void whenRenameDialogOpens(std::function<void(CChangeTextureNameDialog&)> drive) {
-    QTimer::singleShot(0, [drive] {
-        auto* dialog = qobject_cast<CChangeTextureNameDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) {
-            ADD_FAILURE() << "no Change Texture Name dialog";
-            if (QWidget* other = QApplication::activeModalWidget()) {
-                other->close();
-            }
-            return;
-        }
-        drive(*dialog);
-        if (dialog->isVisible()) {
-            dialog->reject();
-        }
-    });
-}
-
 class TexturesDialogTest : public testing::Test {
 protected:
     TexturesDialogTest() { dialog_.show(); }
@@ -73,12 +52,18 @@ protected:
         return text;
     }
     void rename(const std::string& name, bool confirm) {
-        whenRenameDialogOpens([name, confirm](CChangeTextureNameDialog& d) {
-            test::type(d, "New name:", name);
-            testPrompt().expectQuestion(kRenameQuestion, confirm);
-            button(d, "Apply").click();
-        });
-        button(dialog_, "Rename Texture").click();
+        test::withModal([this] { button(dialog_, "Rename Texture").click(); },
+                        [&](QDialog& d) {
+                            EXPECT_EQ(d.windowTitle(), "Change Texture Name");
+                            test::type(d, "New name:", name);
+                            testPrompt().expectQuestion(kRenameQuestion, confirm);
+                            button(d, "Apply").click();
+                            // No keeps it open, and the user cancels; Yes closes it.
+                            EXPECT_EQ(d.isVisible(), !confirm);
+                            if (d.isVisible()) {
+                                d.reject();
+                            }
+                        });
     }
     Reader& reader() { return model_.reader(); }
 
@@ -161,7 +146,7 @@ TEST_F(TexturesDialogTest, RenameWithAnEmptyNameChangesNothing) {
     rename("", true);
     EXPECT_EQ(shown(), (Lines{"[0] RED", "[1] BLUE"}));
     EXPECT_FALSE(model_.document.isModified());
-    rename("STONE", false);  // the dialog stays open on No, and is cancelled
+    rename("STONE", false);
     EXPECT_EQ(shown(), (Lines{"[0] RED", "[1] BLUE"}));
     dialog_.selectTextureItem(1);
     rename("STONE", true);
