@@ -2,78 +2,32 @@
 // state, the stored settings it loads, every caption a screen reader can find, the tool
 // dialogs' buttons, the projection pair, the ways to end the window, and the application's
 // catch-all around the event loop.
-#include <gtest/gtest.h>
-
-#include <QAbstractButton>
 #include <QCheckBox>
-#include <QDialog>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QPointer>
 #include <QPushButton>
-#include <QTimer>
 #include <cstdlib>
-#include <filesystem>
-#include <functional>
-#include <memory>
 #include <set>
-#include <stdexcept>
-#include <string>
 
-#include "platform/TraceLog.h"
+#include "EditorFixture.h"
 #include "shell/CViewArea.h"
-#include "shell/CY4EditorApp.h"
-#include "shell/CY4EditorDlg.h"
-#include "shell/QSettingsStore.h"
-#include "support/GuiApplication.h"
-#include "support/StrictPrompt.h"
-#include "support/TempDir.h"
 
 namespace y4 {
 namespace {
 
-using test::accessibleNameOf;
 using test::findOneByAccessibleName;
 using test::testPrompt;
 
-class CY4EditorDlgTest : public testing::Test {
+class CY4EditorDlgTest : public test::EditorFixture {
 protected:
-    CY4EditorDlgTest() : store_(dir_.file("Y4Editor.ini")) { test::guiApplication<CY4EditorApp>(); }
-
-    std::unique_ptr<CY4EditorDlg> start() {
-        return std::make_unique<CY4EditorDlg>(store_, dir_.file("Y4Editor.log"));
-    }
-
-    static QAbstractButton& button(CY4EditorDlg& window, const char* caption) {
-        QAbstractButton* found = findOneByAccessibleName<QAbstractButton>(window, caption);
-        if (found == nullptr) {
-            throw std::runtime_error(std::string("no single button ") + caption);
-        }
-        return *found;
-    }
-
-    // The visible tool window captioned `title`.
-    static QDialog* shownWindow(const QString& title) {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            auto* dialog = qobject_cast<QDialog*>(widget);
-            if (dialog != nullptr && dialog->isVisible() && dialog->windowTitle() == title) {
-                return dialog;
-            }
-        }
-        return nullptr;
-    }
-
     static void press(QWidget& target, int key) {
         QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
         QApplication::sendEvent(&target, &event);
     }
-
-    test::TempDir dir_;
-    QSettingsStore store_;
 };
 
 TEST_F(CY4EditorDlgTest, StartsWithOnlyLoadAndExitUsable) {
-    const auto window = start();
+    const auto window = make();
     EXPECT_EQ(window->windowTitle(), "Y4Editor v1.0F");
     EXPECT_FALSE(window->windowIcon().isNull());
     EXPECT_TRUE(TraceLog::global().isOpen());
@@ -118,7 +72,7 @@ TEST_F(CY4EditorDlgTest, StartsWithOnlyLoadAndExitUsable) {
 }
 
 TEST_F(CY4EditorDlgTest, EveryCaptionIsFoundByItsAccessibleName) {
-    const auto window = start();
+    const auto window = make();
     for (const char* caption :
          {"Load Y4 File",   "Save Y4 File",  "Commit Changes", "Discard Changes", "Exit",
           "Textured",       "Solid",         "Wireframe",      "Vertices",        "Normals",
@@ -148,7 +102,7 @@ TEST_F(CY4EditorDlgTest, EveryCaptionIsFoundByItsAccessibleName) {
 }
 
 TEST_F(CY4EditorDlgTest, ToolDialogButtonsShowTheirDialogsUntilClosed) {
-    const auto window = start();
+    const auto window = make();
     const struct {
         const char* button;
         const char* title;
@@ -180,7 +134,7 @@ TEST_F(CY4EditorDlgTest, StoredSettingsAreLoadedAndTheProjectionPairFollowsThem)
     store_.set("viewZoomScale", "3");
     store_.set("orthogonal1", "-20");
     store_.set("projectionMode", "2");
-    const auto window = start();
+    const auto window = make();
     EXPECT_EQ(window->gridSettings().gridSpacing, 0.5f);
     EXPECT_EQ(window->displaySettings().ambientR, 0.25f);
     EXPECT_EQ(window->transformSettings().viewZoomScale, 3.0f);
@@ -233,7 +187,7 @@ TEST_F(CY4EditorDlgTest, EscapeEnterCloseAndExitEndTheWindow) {
     };
     for (const auto& way : ways) {
         SCOPED_TRACE(way.way);
-        const auto window = start();
+        const auto window = make();
         window->show();
         QAbstractButton& grids = button(*window, "Grids...");
         grids.setEnabled(true);
@@ -255,7 +209,7 @@ TEST_F(CY4EditorDlgTest, EscapeEnterCloseAndExitEndTheWindow) {
     }
 
     // Enter on a push button is that button's.
-    const auto window = start();
+    const auto window = make();
     int finished = 0;
     QObject::connect(window.get(), &QDialog::finished, [&finished] { ++finished; });
     QAbstractButton& display = button(*window, "Display...");

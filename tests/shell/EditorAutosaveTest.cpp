@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <chrono>
-#include <stdexcept>
 #include <utility>
 
 #include "EditorFixture.h"
@@ -29,12 +28,8 @@ TEST_F(EditorAutosaveTest, PreferencesSetTheAutosaveAndAnExitWithoutSavingDropsT
     EXPECT_EQ(autosave.interval(), minutes(2));
 
     const auto controls = [](QDialog& dialog) {
-        auto* on = test::findOneByAccessibleName<QCheckBox>(dialog, "Autosave");
-        auto* every = test::findOneByAccessibleName<QSpinBox>(dialog, "Minutes between autosaves:");
-        if (!on || !every) {
-            throw std::runtime_error("Preferences without its controls");
-        }
-        return std::pair{on, every};
+        return std::pair{&test::control<QCheckBox>(dialog, "Autosave"),
+                         &test::control<QSpinBox>(dialog, "Minutes between autosaves:")};
     };
     withModal([&] { button(*window, "Preferences...").click(); },
               [&](QDialog& dialog) {
@@ -47,7 +42,7 @@ TEST_F(EditorAutosaveTest, PreferencesSetTheAutosaveAndAnExitWithoutSavingDropsT
                   every->setValue(5);
                   on->setChecked(false);
                   EXPECT_FALSE(every->isEnabled());
-                  test::findOneByAccessibleName<QPushButton>(dialog, "OK")->click();
+                  test::button(dialog, "OK").click();
               });
     EXPECT_FALSE(autosave.enabled());
     EXPECT_EQ(autosave.interval(), minutes(5));
@@ -60,7 +55,7 @@ TEST_F(EditorAutosaveTest, PreferencesSetTheAutosaveAndAnExitWithoutSavingDropsT
                   EXPECT_FALSE(on->isChecked());
                   EXPECT_EQ(every->value(), 5);
                   on->setChecked(true);
-                  test::findOneByAccessibleName<QPushButton>(dialog, "Cancel")->click();
+                  test::button(dialog, "Cancel").click();
               });
     EXPECT_FALSE(autosave.enabled());
     EXPECT_EQ(store_.query("autosave"), "0");

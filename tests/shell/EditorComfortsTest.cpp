@@ -28,11 +28,7 @@ protected:
     }
 
     static QToolButton& recentButton(CY4EditorDlg& window) {
-        auto* found = test::findOneByAccessibleName<QToolButton>(window, "Recent");
-        if (found == nullptr) {
-            throw std::runtime_error("no single Recent button");
-        }
-        return *found;
+        return test::control<QToolButton>(window, "Recent");
     }
     // The recent models as the menu shows them: "<name> in <folder>" each.
     static std::vector<std::string> recentMenu(CY4EditorDlg& window) {

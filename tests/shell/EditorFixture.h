@@ -1,7 +1,8 @@
 // EditorFixture: the main window over a settings file and the bundled samples copied into a
 // test's temporary folder, shown with its GL view, and the ways a test drives it: buttons by
-// caption, loads through the open dialog, modal dialogs answered, synthetic mouse events on the
-// view at device pixels, and the trace log as lines.
+// caption (the dialogs' tests' driver finds any control), loads through the open dialog, modal
+// dialogs answered, synthetic mouse events on the view at device pixels, and the trace log as
+// lines.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,7 +12,6 @@
 #include <QDialog>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QTimer>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/DialogDriver.h"
 #include "document/ModelDocument.h"
 #include "platform/TraceLog.h"
 #include "shell/CY4EditorApp.h"
@@ -40,9 +41,13 @@ protected:
         }
     }
 
+    // The window, not yet shown.
+    std::unique_ptr<CY4EditorDlg> make() {
+        return std::make_unique<CY4EditorDlg>(store_, dir_.file("Y4Editor.log"));
+    }
     // The window, shown at a fixed size with its view ready.
     std::unique_ptr<CY4EditorDlg> start() {
-        auto window = std::make_unique<CY4EditorDlg>(store_, dir_.file("Y4Editor.log"));
+        auto window = make();
         window->resize(1000, 720);
         window->show();
         EXPECT_TRUE(window->waitForView());
@@ -68,11 +73,17 @@ protected:
     }
 
     static QAbstractButton& button(CY4EditorDlg& window, const char* caption) {
-        QAbstractButton* found = findOneByAccessibleName<QAbstractButton>(window, caption);
-        if (found == nullptr) {
-            throw std::runtime_error(std::string("no single button ") + caption);
+        return control<QAbstractButton>(window, caption);
+    }
+    // The visible tool window captioned `title`, or null.
+    static QDialog* shownWindow(const QString& title) {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QDialog*>(widget);
+            if (dialog != nullptr && dialog->isVisible() && dialog->windowTitle() == title) {
+                return dialog;
+            }
         }
-        return *found;
+        return nullptr;
     }
 
     static QString text(CY4EditorDlg& window, const char* name) {
@@ -99,23 +110,9 @@ protected:
               Qt::NoButton);
     }
 
-    // Runs `answer` on the modal dialog that `open` shows; one left open is rejected, so the
-    // test cannot hang.
     static void withModal(const std::function<void()>& open,
                           const std::function<void(QDialog&)>& answer) {
-        bool answered = false;
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            answered = true;
-            answer(*dialog);
-            if (dialog->isVisible()) {
-                ADD_FAILURE() << dialog->windowTitle().toStdString() << " stayed open";
-                dialog->reject();
-            }
-        });
-        open();
-        EXPECT_TRUE(answered);
+        test::withModal(open, answer);
     }
 
     // The trace log's lines so far; the log gathers them in a buffer until asked.

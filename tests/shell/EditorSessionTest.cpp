@@ -9,9 +9,7 @@
 #include <QPushButton>
 #include <QTreeView>
 #include <array>
-#include <cstring>
 #include <set>
-#include <sstream>
 
 #include "EditorFixture.h"
 #include "dialogs/CObjectTreeDialog.h"
@@ -26,55 +24,16 @@ namespace {
 using test::testPrompt;
 using Lines = std::vector<std::string>;
 
-// The lines of a scene dump that hold `needle`.
-Lines linesWith(const std::string& dump, const std::string& needle) {
-    Lines found;
-    std::istringstream in(dump);
-    for (std::string line; std::getline(in, line);) {
-        if (line.find(needle) != std::string::npos) {
-            found.push_back(line);
-        }
-    }
-    return found;
-}
-// The value of field `key` on a dump line ("" if it has none).
-std::string field(const std::string& line, const std::string& key) {
-    const std::size_t at = line.find(' ' + key + '=');
-    if (at == std::string::npos) {
-        return "";
-    }
-    const std::size_t from = at + key.size() + 2;
-    return line.substr(from, line.find(' ', from) - from);
-}
-// The positions listed in a dump list such as "[3,4,]".
-Lines listed(const std::string& list) {
-    Lines out;
-    std::istringstream in(list.substr(1, list.size() - 2));
-    for (std::string item; std::getline(in, item, ',');) {
-        out.push_back(item);
-    }
-    return out;
-}
-// The dump line of sub-entity `number` of the entity whose line holds `owner`.
-std::string partOf(const std::string& dump, const std::string& owner, std::size_t number) {
-    const Lines entity = linesWith(dump, owner);
-    if (entity.size() != 1 || listed(field(entity[0], "subs")).size() <= number) {
-        return "";
-    }
-    const Lines sub = linesWith(dump, "sub " + listed(field(entity[0], "subs"))[number] + ":");
-    return sub.size() == 1 ? sub[0] : "";
-}
-
 // One session's records, per variant.
 struct Session {
     const char* file;
     // The record moved and turned, an entity or, in a terrain (whose file keeps no placement
-    // for its entity), a mesh: its tree path and a text that only the dump line of the entity
-    // or of the mesh's first vertex holds.
+    // for its entity), a mesh: its tree path, and the entity's name (null: the terrain's mesh,
+    // seen through the model's first vertex).
     std::vector<const char*> moved;
-    const char* movedLine;
-    // The sub-entity that gets the face: its tree path, its entity's dump line, its number
-    // there, its faces and vertices before, and the three corners chosen.
+    const char* movedEntity;
+    // The sub-entity that gets the face: its tree path, its entity's name (null: the model's
+    // first entity), its number there, its faces and vertices before, and the corners chosen.
     std::vector<const char*> part;
     const char* partOwner;
     std::size_t partNumber;
@@ -87,7 +46,7 @@ struct Session {
     // The bitmap renamed, its new name, and the list of bitmaps then.
     int texture;
     const char* newName;
-    const char* bitmaps;
+    Lines bitmaps;
 };
 
 class EditorSessionTest : public test::EditorFixture {
@@ -120,23 +79,7 @@ protected:
         return {};
     }
     static QPushButton& treeButton(CY4EditorDlg& window, const char* caption) {
-        auto* found =
-            test::findOneByAccessibleName<QPushButton>(window.objectTreeDialog(), caption);
-        if (found == nullptr) {
-            throw std::runtime_error(std::string("no single tree window button ") + caption);
-        }
-        return *found;
-    }
-    static void useExisting(QDialog& dialog, int row, int vertex) {
-        const QString name = QStringLiteral("Vertex %1 Use Existing").arg(row);
-        for (QComboBox* list : dialog.findChildren<QComboBox*>()) {
-            if (list->accessibleName() == name) {
-                list->setCurrentIndex(vertex);
-                emit list->activated(vertex);
-                return;
-            }
-        }
-        ADD_FAILURE() << "no list " << name.toStdString();
+        return test::button(window.objectTreeDialog(), caption);
     }
 
     void run(const Session& session);
@@ -147,9 +90,9 @@ TEST_F(EditorSessionTest, AWholeSessionOnEachSampleReloadsAsEdited) {
     const Session sessions[] = {
         {"CRATE.Y4P",
          {"Lid"},
-         "\"Lid\"",
+         "Lid",
          {"Body", "SubEntity[0]"},
-         "\"Body\"",
+         "Body",
          0,
          12,
          24,
@@ -158,12 +101,12 @@ TEST_F(EditorSessionTest, AWholeSessionOnEachSampleReloadsAsEdited) {
          "Crate",
          0,
          "BARK",
-         "bitmaps: \"BARK\" \"METAL\""},
+         {"BARK", "METAL"}},
         {"GARDEN.Y4D",
          {"Post"},
-         "\"Post\"",
+         "Post",
          {"Pyramid", "SubEntity[0]"},
-         "\"Pyramid\"",
+         "Pyramid",
          0,
          4,
          12,
@@ -172,12 +115,12 @@ TEST_F(EditorSessionTest, AWholeSessionOnEachSampleReloadsAsEdited) {
          "Garden",
          1,
          "ROCK",
-         "bitmaps: \"GRASS\" \"ROCK\" \"BARK\""},
+         {"GRASS", "ROCK", "BARK"}},
         {"ISLAND.Y4T",
          {"SubEntity[0]"},
-         "vertex 0:",
+         nullptr,
          {"SubEntity[2]"},
-         "entity 0:",
+         nullptr,
          2,
          72,
          49,
@@ -186,7 +129,7 @@ TEST_F(EditorSessionTest, AWholeSessionOnEachSampleReloadsAsEdited) {
          nullptr,
          0,
          "STONE",
-         "bitmaps: \"STONE\" \"GRASS\" \"ROCK\" \"Zelvan's Terrain\""},
+         {"STONE", "GRASS", "ROCK", "Zelvan's Terrain"}},
     };
     for (const Session& session : sessions) {
         SCOPED_TRACE(session.file);
@@ -196,12 +139,8 @@ TEST_F(EditorSessionTest, AWholeSessionOnEachSampleReloadsAsEdited) {
 
 void EditorSessionTest::run(const Session& session) {
     const std::string path = sample(session.file);
-    std::string original;
-    {
-        ModelDocument untouched;
-        ASSERT_TRUE(untouched.load(path));
-        original = test::SceneDump::text(*untouched.reader());
-    }
+    ModelDocument untouched;
+    ASSERT_TRUE(untouched.load(path));
     const auto window = start();
     load(*window, path);
     window->RenderScene();
@@ -225,9 +164,11 @@ void EditorSessionTest::run(const Session& session) {
                   EXPECT_EQ(dialog.windowTitle(), "New Face");
                   EXPECT_EQ(dialog.parentWidget(), &window->objectTreeDialog());
                   for (int k = 0; k < 3; ++k) {
-                      useExisting(dialog, k + 1, session.corners[static_cast<std::size_t>(k)]);
+                      test::choose(
+                          test::list(dialog, "Vertex " + std::to_string(k + 1) + " Use Existing"),
+                          session.corners[static_cast<std::size_t>(k)]);
                   }
-                  test::findOneByAccessibleName<QPushButton>(dialog, "Apply")->click();
+                  test::button(dialog, "Apply").click();
               });
     std::vector<const char*> face = session.part;
     const std::string added = "Face[" + std::to_string(session.faces) + "]";
@@ -254,20 +195,19 @@ void EditorSessionTest::run(const Session& session) {
     ASSERT_NE(list, nullptr);
     list->setCurrentRow(session.texture);
     withModal(
-        [&] { test::findOneByAccessibleName<QPushButton>(textures, "Rename Texture")->click(); },
+        [&] { test::button(textures, "Rename Texture").click(); },
         [&](QDialog& dialog) {
             EXPECT_EQ(dialog.windowTitle(), "Change Texture Name");
-            test::findOneByAccessibleName<QLineEdit>(dialog, "New name:")
-                ->setText(QString::fromLatin1(session.newName));
+            test::type(dialog, "New name:", session.newName);
             testPrompt().expectQuestion(
                 "Changing the texture to an invalid name may cause problems.  Are you sure you "
                 "want to proceed?",
                 true);
-            test::findOneByAccessibleName<QPushButton>(dialog, "Apply")->click();
+            test::button(dialog, "Apply").click();
         });
     EXPECT_EQ(list->item(session.texture)->text(),
               QStringLiteral("[%1] %2").arg(session.texture).arg(session.newName));
-    test::findOneByAccessibleName<QPushButton>(textures, "Close")->click();
+    test::button(textures, "Close").click();
 
     // Commit, then save over the model's own file. The commit wrote a snapshot, not the model,
     // so the save still offers to commit; it need not.
@@ -302,51 +242,52 @@ void EditorSessionTest::run(const Session& session) {
 
     // And each edit is in it. The entity moved along X and turned about X, which is its Y
     // turn; a terrain's mesh moved and turned with its vertices.
-    const Lines before = linesWith(original, session.movedLine);
-    const Lines after = linesWith(dump, session.movedLine);
-    ASSERT_EQ(before.size(), 1u);
-    ASSERT_EQ(after.size(), 1u);
-    if (after[0].rfind("entity", 0) == 0) {
-        EXPECT_NE(field(after[0], "x"), field(before[0], "x"));
-        EXPECT_EQ(field(after[0], "y"), field(before[0], "y"));
-        EXPECT_NE(field(after[0], "ry"), field(before[0], "ry"));
+    const Reader& was = *untouched.reader();
+    const Reader& now = *saved.reader();
+    if (session.movedEntity != nullptr) {
+        const Entity& before = *was.findEntityByName(session.movedEntity);
+        const Entity& after = *now.findEntityByName(session.movedEntity);
+        EXPECT_NE(after.positionX, before.positionX);
+        EXPECT_EQ(after.positionY, before.positionY);
+        EXPECT_NE(after.rotateY, before.rotateY);
     } else {
-        EXPECT_NE(field(after[0], "X"), field(before[0], "X"));
-        EXPECT_NE(field(after[0], "Y") + field(after[0], "Z"),
-                  field(before[0], "Y") + field(before[0], "Z"));
+        const Vertex& before = *was.vertices[0];
+        const Vertex& after = *now.vertices[0];
+        EXPECT_NE(after.X, before.X);
+        EXPECT_TRUE(after.Y != before.Y || after.Z != before.Z);
     }
     // The sub-entity has the added face and its split half, over the three chosen corners
     // and the new middle vertex.
-    const std::string part = partOf(dump, session.partOwner, session.partNumber);
-    ASSERT_NE(part, "");
-    EXPECT_EQ(
-        listed(field(partOf(original, session.partOwner, session.partNumber), "faces")).size(),
-        static_cast<std::size_t>(session.faces));
-    const Lines faces = listed(field(part, "faces"));
-    ASSERT_EQ(faces.size(), static_cast<std::size_t>(session.faces + 2));
-    EXPECT_EQ(listed(field(part, "vertices")).size(),
-              static_cast<std::size_t>(session.vertices + 1));
-    std::set<std::string> corners = {std::to_string(session.vertices)};
-    std::set<std::string> found;
-    for (std::size_t k = faces.size() - 2; k < faces.size(); ++k) {
-        const Lines line = linesWith(dump, "face " + faces[k] + ":");
-        ASSERT_EQ(line.size(), 1u);
-        for (const char* key : {"a", "b", "c"}) {
-            found.insert(field(line[0], key));
-        }
-    }
-    for (int corner : session.corners) {
-        corners.insert(std::to_string(corner));
+    const auto partIn = [&](const Reader& r) -> const SubEntity& {
+        const Entity* owner =
+            session.partOwner ? r.findEntityByName(session.partOwner) : r.entities[0];
+        return *owner->subEntities[session.partNumber];
+    };
+    EXPECT_EQ(partIn(was).faces.size(), static_cast<std::size_t>(session.faces));
+    const SubEntity& part = partIn(now);
+    ASSERT_EQ(part.faces.size(), static_cast<std::size_t>(session.faces + 2));
+    EXPECT_EQ(part.vertices.size(), static_cast<std::size_t>(session.vertices + 1));
+    std::set<int> corners(session.corners.begin(), session.corners.end());
+    corners.insert(session.vertices);
+    std::set<int> found;
+    for (std::size_t k = part.faces.size() - 2; k < part.faces.size(); ++k) {
+        found.insert({part.faces[k]->indexA, part.faces[k]->indexB, part.faces[k]->indexC});
     }
     EXPECT_EQ(found, corners);
     // The copied groups are there twice.
+    const auto count = [](const Reader& r, const char* name) {
+        int n = 0;
+        for (const Entity* entity : r.entities) {
+            n += entity->nameEquals(name) ? 1 : 0;
+        }
+        return n;
+    };
     for (const char* name : session.copied) {
-        const std::string quoted = std::string("\"") + name + '"';
-        EXPECT_EQ(linesWith(original, quoted).size(), 1u) << name;
-        EXPECT_EQ(linesWith(dump, quoted).size(), 2u) << name;
+        EXPECT_EQ(count(was, name), 1) << name;
+        EXPECT_EQ(count(now, name), 2) << name;
     }
     // The bitmap's new name.
-    EXPECT_EQ(linesWith(dump, "bitmaps:"), Lines{session.bitmaps});
+    EXPECT_EQ(now.bitmapNames, session.bitmaps);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The main window's view through synthetic mouse events and keys: drags that move and turn the
 // selection as one undo step, and what each step tells the document's listeners; undo and redo
-// keys from any window, the zoom's limit, the scale, centre and flip commands, the camera keys,
+// keys from any window, the scale, centre and flip commands, the camera keys,
 // the readouts' formats, picking with its chooser, and the backdrop drags of the Grid
 // Properties dialog's "Move" buttons.
 #include <QCheckBox>
@@ -175,24 +175,6 @@ TEST_F(EditorViewTest, RotateAndScaleCommandsAndTheCamera) {
     EXPECT_EQ(view.cameraRotation[0], -4);
 }
 
-TEST_F(EditorViewTest, TheOrthographicZoomStopsAtATenthOnEachSide) {
-    const auto window = startWithCrate();
-    button(*window, "Orthogonal").click();
-    button(*window, "Zoom").click();
-    EXPECT_EQ(text(*window, "EditMode"), "ViewZoom");
-    // Dragging down narrows the box, by 0.5 and 0.375 per step of the zoom factor.
-    drag(*window, {{300, 100}, {300, 110}});
-    const ProjectionSettings& p = window->projectionSettings();
-    EXPECT_NEAR(p.orthogonal1, -10.24 + 2 * 0.3 * 0.5, 1e-5);
-    EXPECT_NEAR(p.orthogonal4, 7.68 - 2 * 0.3 * 0.375, 1e-5);
-    drag(*window, {{300, 0}, {300, 5000}});
-    EXPECT_FLOAT_EQ(p.orthogonal1, -0.1f);
-    EXPECT_FLOAT_EQ(p.orthogonal2, 0.1f);
-    EXPECT_FLOAT_EQ(p.orthogonal3, -0.1f);
-    EXPECT_FLOAT_EQ(p.orthogonal4, 0.1f);
-    EXPECT_NEAR(window->drawFrame().view().savedProjection[0], 10, 1e-4);
-}
-
 TEST_F(EditorViewTest, TheReadoutsShowFileCoordinatesFromTheBottomLeftCorner) {
     const auto window = startWithCrate();
     const ViewRenderer& view = window->drawFrame().view();
@@ -341,11 +323,9 @@ TEST_F(EditorViewTest, AProjectionAppliedInItsDialogIsDrawnAtOnce) {
     auto* dialog = window->findChild<CProjectionPropertiesDialog*>();
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(dialog->isVisible());
-    auto* fov = test::findOneByAccessibleName<QLineEdit>(*dialog, "Perspective FoV");
-    ASSERT_NE(fov, nullptr);
-    fov->setText("90");
+    test::type(*dialog, "Perspective FoV", "90");
     const long long frames = window->drawFrame().view().frameCount();
-    test::findOneByAccessibleName<QPushButton>(*dialog, "Apply")->click();
+    test::button(*dialog, "Apply").click();
     // A field of view of 90 degrees scales y by 1 / tan(45 degrees).
     EXPECT_NEAR(window->drawFrame().view().savedProjection[5], 1.0, 1e-6);
     EXPECT_GT(window->drawFrame().view().frameCount(), frames);
@@ -461,7 +441,7 @@ TEST_F(EditorViewTest, TheMoveButtonsDragTheBackdropsWithinTheirPlanes) {
 
     // YZ and XZ, each a step of 10 pixels right and 5 down.
     for (const char* row : {"Backdrop YZ", "Backdrop XZ"}) {
-        test::findOneByAccessibleName<QCheckBox>(*dialog, row)->click();
+        test::control<QCheckBox>(*dialog, row).click();
     }
     dialog->moveButton(BackdropPlane::YZ).click();
     drag(*window, {{300, 200}, {310, 205}});
@@ -481,9 +461,9 @@ TEST_F(EditorViewTest, TheMoveButtonsDragTheBackdropsWithinTheirPlanes) {
     // keep and store what the drags did.
     EXPECT_EQ(boxTexts(), boxesBefore);
     for (const char* row : {"Backdrop YZ", "Backdrop XZ"}) {
-        test::findOneByAccessibleName<QCheckBox>(*dialog, row)->click();
+        test::control<QCheckBox>(*dialog, row).click();
     }
-    test::findOneByAccessibleName<QPushButton>(*dialog, "Save")->click();
+    test::button(*dialog, "Save").click();
     EXPECT_FLOAT_EQ(grid.gridXY_OffsetX, -0.6f);
     EXPECT_FLOAT_EQ(grid.gridYZ_OffsetZ, 0.2f);
     EXPECT_FLOAT_EQ(std::stof(store_.query("gridXY_OffsetX")), -0.6f);
@@ -492,12 +472,12 @@ TEST_F(EditorViewTest, TheMoveButtonsDragTheBackdropsWithinTheirPlanes) {
     // Unchecking "Backdrop XY" disables its "Move" at once; the backdrop stays until Apply.
     const std::array<int, 4> placed = yellowBounds(*window);
     ASSERT_GE(placed[0], 0);
-    test::findOneByAccessibleName<QCheckBox>(*dialog, "Backdrop XY")->click();
+    test::control<QCheckBox>(*dialog, "Backdrop XY").click();
     EXPECT_FALSE(dialog->moveButton(BackdropPlane::XY).isEnabled());
     window->RenderScene();
     EXPECT_EQ(grid.bitmapXY, 1);
     EXPECT_EQ(yellowBounds(*window), placed);
-    test::findOneByAccessibleName<QPushButton>(*dialog, "Apply")->click();
+    test::button(*dialog, "Apply").click();
     EXPECT_EQ(grid.bitmapXY, 0);
     EXPECT_EQ(yellowBounds(*window)[0], -1);
     EXPECT_TRUE(testPrompt().shown.empty());
