@@ -3,13 +3,15 @@
 // confirmed, a button, check box or radio button clicked, a list entry or tree row chosen or
 // switched, a drag on the view), with every modal dialog a step opens fiddled with and
 // dismissed, and every message and file dialog answered at random through the prompt. No step
-// may crash or hang; the scene stays sound, and the model then saves into the test's folder and
-// reloads to the same file.
+// may crash or hang; the scene stays sound, the Attributes and Textures dialogs show the
+// selection and the bitmaps, and the model then saves into the test's folder and reloads to the
+// same file.
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -17,8 +19,10 @@
 #include <cstring>
 #include <random>
 
+#include "CarelessUser.h"
 #include "EditorFixture.h"
-#include "dialogs/CarelessUser.h"
+#include "dialogs/CAttributesDialog.h"
+#include "dialogs/CTexturesDialog.h"
 #include "soak/SceneInvariants.h"
 
 namespace y4 {
@@ -184,6 +188,14 @@ protected:
                 const Lines problems =
                     test::SceneInvariants::check(*document.reader(), document.tree());
                 ASSERT_EQ(problems, Lines{}) << "after step " << step;
+                // The editing dialogs, shown or not, show the selection and the bitmaps.
+                ASSERT_EQ(test::box(window->attributesDialog(), "GroupName:").isEnabled(),
+                          document.selectedRecord() != nullptr)
+                    << "after step " << step;
+                ASSERT_EQ(
+                    test::control<QListWidget>(window->texturesDialog(), "Texture List").count(),
+                    static_cast<int>(document.reader()->bitmapNames.size()))
+                    << "after step " << step;
             }
         }
         // The careless user saw messages, answered questions and file dialogs, and met modal
@@ -197,7 +209,7 @@ protected:
         const std::string saved = dir_.file("FINAL" + extension);
         ASSERT_TRUE(document.save(saved));
         ModelDocument reloaded;
-        ASSERT_TRUE(reloaded.load(saved));
+        ASSERT_TRUE(reloaded.load(saved)) << user.messages.back();
         EXPECT_EQ(reloaded.reader()->faces.size(), document.reader()->faces.size());
         EXPECT_EQ(reloaded.reader()->vertices.size(), document.reader()->vertices.size());
         const std::string again = dir_.file("AGAIN" + extension);

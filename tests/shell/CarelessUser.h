@@ -3,17 +3,11 @@
 // Junk gives the texts it types and the controls it picks.
 #pragma once
 
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QWidget>
-#include <algorithm>
 #include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "DialogDriver.h"
 #include "platform/Prompt.h"
 
 namespace y4::test {
@@ -123,43 +117,9 @@ public:
     auto any(const List& items) -> typename List::value_type {
         return items.empty() ? nullptr : items[random_() % items.size()];
     }
-    template <class W>
-    W* anyUsable(QWidget& window) {
-        std::vector<W*> usable;
-        for (W* w : window.findChildren<W*>()) {
-            if (w->isEnabled() && w->window() == &window) {
-                usable.push_back(w);
-            }
-        }
-        return any(usable);
-    }
 
 private:
     std::mt19937& random_;
 };
-
-// Types into a usable box, picks a list entry or presses a button of `window`, except those
-// `spared`.
-inline void fiddle(QWidget& window, Junk& junk, std::mt19937& random,
-                   std::initializer_list<QPushButton*> spared = {}) {
-    switch (random() % 3) {
-        case 0:
-            if (QLineEdit* box = junk.anyUsable<QLineEdit>(window); box && !box->isReadOnly()) {
-                box->setText(QString::fromStdString(junk.text()));
-            }
-            break;
-        case 1:
-            if (QComboBox* list = junk.anyUsable<QComboBox>(window); list && list->count() > 0) {
-                choose(*list, static_cast<int>(random() % static_cast<unsigned>(list->count())));
-            }
-            break;
-        default:
-            if (QPushButton* button = junk.anyUsable<QPushButton>(window);
-                button && std::find(spared.begin(), spared.end(), button) == spared.end()) {
-                button->click();
-            }
-            break;
-    }
-}
 
 }  // namespace y4::test
