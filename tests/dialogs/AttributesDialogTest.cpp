@@ -87,7 +87,6 @@ protected:
 
 TEST_F(AttributesDialogTest, EachKindFillsAndEnablesItsColumn) {
     const Lines na8(8, "n/a");
-    EXPECT_EQ(dialog_.windowTitle(), "Attributes");
     EXPECT_EQ(enabled(), "Apply|Close");
     EXPECT_EQ(textOf(dialog_, "GroupName:"), "n/a");
     EXPECT_EQ(placement(), Lines(9, "n/a"));

@@ -51,7 +51,6 @@ protected:
 };
 
 TEST_F(CreateShapeDialogTest, TheCubeAndThePlaneReportTheirDefaultsAndRefusalsAsOne) {
-    EXPECT_EQ(dialog_.windowTitle(), "Create Shape");
     EXPECT_EQ(dialog_.shapeKind(), ShapeKind::Cube);
     EXPECT_EQ(boxes(), (std::vector<std::string>{"1.00", "1.00", "1.00", "-", "1", "1", "1"}));
     testPrompt().expectMessage(kReport + "1.00 1.00 1.00 0.00 1 1 1", MessageIcon::None);

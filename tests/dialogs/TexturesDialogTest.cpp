@@ -72,7 +72,6 @@ protected:
 };
 
 TEST_F(TexturesDialogTest, ButtonsFollowTheSelectedPosition) {
-    EXPECT_EQ(dialog_.windowTitle(), "Textures");
     EXPECT_EQ(shown(), (Lines{"[0] RED", "[1] BLUE"}));
     EXPECT_EQ(offered(), "0 Remove Texture Rename Texture Down");
     for (const char* name : {"BRICK", "GLASS", "GRASS"}) {
