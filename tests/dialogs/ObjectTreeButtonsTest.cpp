@@ -409,27 +409,10 @@ TEST_F(ObjectTreeButtons, DisplayPickAndTheButtonsThatChangeNothing) {
     EXPECT_FALSE(button("Display All").isEnabled());
     EXPECT_FALSE(document_.isModified());
 
-    // Pick Normal follows the main window's "Normals"; each pick button asks for its mode.
-    std::vector<std::tuple<int, int, std::string>> modes;
-    QObject::connect(&dialog_, &CObjectTreeDialog::pickModeRequested,
-                     [&](int mode, int kind, const QString& text) {
-                         modes.emplace_back(mode, kind, text.toStdString());
-                     });
+    // A model with "Normals" checked offers Pick Normal. What the pick buttons, Add Face and
+    // Close ask of the editor is checked on the editor itself (EditorDialogsTest,
+    // EditorSessionTest, CY4EditorDlgTest).
     EXPECT_TRUE(button("Pick Normal").isEnabled());
-    dialog_.setNormalsChecked(false);
-    EXPECT_FALSE(button("Pick Normal").isEnabled());
-    dialog_.setNormalsChecked(true);
-    click("Pick Vertex");
-    click("Pick Normal");
-    EXPECT_EQ(modes, (std::vector<std::tuple<int, int, std::string>>{{16, 5, "Vertex"},
-                                                                     {20, 6, "Normal"}}));
-
-    // Add Face asks the main window for the New Face dialog.
-    int addFaces = 0;
-    QObject::connect(&dialog_, &CObjectTreeDialog::addFaceRequested, [&] { ++addFaces; });
-    choose(at("Arm one/1"));
-    click("Add Face");
-    EXPECT_EQ(addFaces, 1);
 
     // Create Shape, Move Vertices and Hide Hidden report or do nothing.
     choose(at("Arm one"));
@@ -451,14 +434,6 @@ TEST_F(ObjectTreeButtons, DisplayPickAndTheButtonsThatChangeNothing) {
     click("Hide Hidden");
     EXPECT_EQ(state(), before);
     EXPECT_EQ(document_.undoName(), lastEdit);
-
-    // Close hides the window and gives its opening button back.
-    dialog_.show();
-    int closes = 0;
-    QObject::connect(&dialog_, &CToolDialog::closed, [&] { ++closes; });
-    click("Close");
-    EXPECT_FALSE(dialog_.isVisible());
-    EXPECT_EQ(closes, 1);
 }
 
 // Takes every message and remembers it, for a run whose messages cannot be foretold.
