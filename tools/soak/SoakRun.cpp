@@ -142,7 +142,11 @@ SoakRun::SoakRun(std::string path, SoakOptions options)
       original_(path_),
       options_(options),
       random_(options.seed),
-      prompt_(std::make_unique<ScriptedPrompt>()) {
+      prompt_(std::make_unique<ScriptedPrompt>()),
+      reference_(options.reference) {
+    if (reference_) {
+        options_.fullEvery = 1;
+    }
     Reader::Options readerOptions;
     document_ = std::make_unique<ModelDocument>(readerOptions);
     const std::filesystem::path folder = std::filesystem::path(path_).parent_path();
@@ -168,18 +172,31 @@ float SoakRun::between(float low, float high) {
     return std::uniform_real_distribution<float>(low, high)(random_);
 }
 
-SceneObject* SoakRun::anyRecord() {
+SceneObject* SoakRun::anyRecord(Target* target) {
     const Reader& r = *document_->reader();
+    Target t;
     switch (pick(4)) {
         case 0:
-            return any(r.entities);
+            t.kind = SceneObject::kEntity;
+            t.position = pick(r.entities.size());
+            break;
         case 1:
-            return any(r.subEntities);
+            t.kind = SceneObject::kSubEntity;
+            t.position = pick(r.subEntities.size());
+            break;
         case 2:
-            return any(r.faces);
+            t.kind = SceneObject::kFace;
+            t.position = pick(r.faces.size());
+            break;
         default:
-            return any(r.vertices);
+            t.kind = SceneObject::kVertex;
+            t.position = pick(r.vertices.size());
+            break;
     }
+    if (target) {
+        *target = t;
+    }
+    return recordAt(r, t);
 }
 
 SoakRun::Kind SoakRun::randomKind() {
@@ -197,6 +214,38 @@ SoakRun::Kind SoakRun::randomKind() {
         }
     }
     return kSaveReload;
+}
+
+// The kinds of step a run with a reference makes: those whose edits an Op describes.
+bool SoakRun::followed(Kind kind) const {
+    switch (kind) {
+        case kAddGroup:
+        case kAddSubEntity:
+        case kNewFace:
+        case kSplit:
+        case kCopy:
+        case kPaste:
+        case kApply:
+        case kWinding:
+        case kDiscard:
+        case kSaveReload:
+        // The commit in the middle and the one at the end are enough; each costs a few saves.
+        case kCommit:
+            return !reference_;
+        default:
+            return true;
+    }
+}
+
+void SoakRun::describe(Op::Kind kind, const Target& target) {
+    if (!reference_) {
+        return;
+    }
+    edit_ = Op{};
+    edit_.kind = kind;
+    edit_.target = target;
+    edit_.normals = document_->reader()->editNormals != 0;
+    described_ = true;
 }
 
 void SoakRun::fail(const std::string& what) {
@@ -307,6 +356,9 @@ void SoakRun::start(const std::string& base) {
     base_ = readFile(base);
     baseReachable_ = true;
     checkScene(full_, "the start");
+    if (reference_) {
+        reference_->start(*document_);
+    }
     before_.clear();
     after_.assign(1, state(full_));
 }
@@ -314,7 +366,7 @@ void SoakRun::start(const std::string& base) {
 void SoakRun::step() {
     // Deletions purged by commits shrink the model; once it has lost half its faces the user
     // opens the model again, so that the whole run works at the model's size.
-    if (full_ && 2 * document_->reader()->faces.size() < startFaces_) {
+    if (full_ && !reference_ && 2 * document_->reader()->faces.size() < startFaces_) {
         kind_ = kSaveReload;
         ++reopened;
         open(original_);
@@ -323,7 +375,7 @@ void SoakRun::step() {
     // Commits, discards and loads cost about as much as a full check, and come with one.
     do {
         kind_ = randomKind();
-    } while (!full_ && kind_ >= kCommit);
+    } while ((!full_ && kind_ >= kCommit) || !followed(kind_));
     ++tried[kind_];
     switch (kind_) {
         case kUndoRedo:
@@ -345,8 +397,12 @@ void SoakRun::step() {
     const State was = state(full_);
     const std::size_t position = history.position();
     const UndoStep* top = history.nextUndo();
+    described_ = false;
     const bool reported = perform(kind_);
     checkScene(full_, "the edit");
+    if (!failed() && described_ && !reference_->follow(edit_, reported, *document_)) {
+        fail("the document differs from the reference copy");
+    }
     if (failed() || kind_ == kSelect || kind_ == kCopy || kind_ == kOptions) {
         if (history.position() != position || history.nextUndo() != top) {
             fail("a step that is no edit changed the history");
@@ -393,18 +449,23 @@ bool SoakRun::perform(Kind kind) {
     const Reader& r = *d.reader();
     switch (kind) {
         case kSelect: {
-            SceneObject* record = pick(12) == 0 ? nullptr : anyRecord();
+            Target target;
+            SceneObject* record = pick(12) == 0 ? nullptr : anyRecord(&target);
             if (record && record->kind() == SceneObject::kVertex) {
                 const std::vector<TreeItem> items =
                     static_cast<Vertex*>(record)->treeItems(d.tree());
-                d.select(items.empty() ? kNoItem : items[pick(items.size())]);
+                target.listing = items.empty() ? 0 : pick(items.size());
+                d.select(items.empty() ? kNoItem : items[target.listing]);
             } else {
                 d.selectRecord(record);
             }
+            describe(Op::Select, target);
             return false;
         }
         case kDelete: {
-            SceneObject* record = anyRecord();
+            Target target;
+            SceneObject* record = anyRecord(&target);
+            describe(Op::Delete, target);
             if (record == r.root()) {
                 prompt_->expectMessage("Error: Cannot remove root entity.  Operation aborted");
             } else if (isTerrainRecord(r, record)) {
@@ -465,22 +526,41 @@ bool SoakRun::perform(Kind kind) {
             return textures();
         case kDrag:
             return drag();
-        case kScale:
-            return d.scaleSelection(between(0.5f, 2.0f), between(0.5f, 2.0f), between(0.5f, 2.0f));
+        case kScale: {
+            describe(Op::Scale);
+            float factors[3];
+            for (float& factor : factors) {
+                factor = between(0.5f, 2.0f);
+            }
+            std::copy(std::begin(factors), std::end(factors), edit_.factors);
+            return d.scaleSelection(factors[0], factors[1], factors[2]);
+        }
         case kRename: {
-            SceneObject* record = pick(20) == 0 ? nullptr : anyRecord();
+            Target target;
+            SceneObject* record = pick(20) == 0 ? nullptr : anyRecord(&target);
             const std::string& name = kNames[pick(std::size(kNames))];
+            describe(Op::Rename, target);
+            edit_.text = name;
             if (record && !isTerrainRecord(r, record) && badGroupName(record, name)) {
                 prompt_->expectMessage(
                     "Error: A group name cannot contain a colon or a control character");
             }
             return d.rename(record, name);
         }
-        case kDisplay:
-            return d.setDisplayed(pick(20) == 0 ? nullptr : anyRecord(), pick(3) == 0);
+        case kDisplay: {
+            Target target;
+            SceneObject* record = pick(20) == 0 ? nullptr : anyRecord(&target);
+            const bool on = pick(3) == 0;
+            describe(Op::Display, target);
+            edit_.on = on;
+            return d.setDisplayed(record, on);
+        }
         case kDisplayAll: {
             const UndoStep* top = d.history().nextUndo();
-            d.setAllDisplayed(pick(2) == 0);
+            const bool on = pick(2) == 0;
+            describe(Op::DisplayAll);
+            edit_.on = on;
+            d.setAllDisplayed(on);
             return d.history().nextUndo() != top;
         }
         case kOptions:
@@ -681,7 +761,13 @@ bool SoakRun::textures() {
     };
     bool offered = true;
     bool done = false;
-    switch (pick(4)) {
+    const std::size_t choice = pick(4);
+    static constexpr Op::Kind kEdits[] = {Op::AddBitmap, Op::RemoveBitmap, Op::MoveBitmap,
+                                          Op::RenameBitmap};
+    describe(kEdits[choice]);
+    edit_.position = position;
+    edit_.text = name;
+    switch (choice) {
         case 0:
             if (unreadable) {
                 expectRefusal();
@@ -695,6 +781,7 @@ bool SoakRun::textures() {
             break;
         case 2: {
             const int offset = pick(2) ? 1 : -1;
+            edit_.offset = offset;
             offered = d.canMoveBitmap(position, offset);
             done = d.moveBitmap(position, offset);
             break;
@@ -721,6 +808,8 @@ bool SoakRun::drag() {
     const int kind = static_cast<int>(1 + pick(4));
     const float range[] = {0, 2, 45, 1.5f, 0.3f};
     const UndoStep* top = d.history().nextUndo();
+    describe(Op::Drag);
+    edit_.dragKind = kind;
     d.beginDrag();
     for (std::size_t k = 1 + pick(4); k > 0; --k) {
         float deltas[3];
@@ -728,6 +817,7 @@ bool SoakRun::drag() {
             const float value = between(-range[kind], range[kind]);
             delta = pick(5) == 0 ? 0.0f : kind == 3 ? std::abs(value) : value;
         }
+        edit_.deltas.insert(edit_.deltas.end(), std::begin(deltas), std::end(deltas));
         d.transformSelection(deltas[0], deltas[1], deltas[2], kind);
     }
     d.endDrag();
@@ -752,9 +842,12 @@ bool SoakRun::options() {
             d.setShowNormals(on);
             break;
         case 4:
+            describe(Op::EditNormals);
+            edit_.on = on;
             d.setEditNormals(on);
             break;
         default:
+            describe(Op::Select);
             d.deselect();
             if (d.selectedRecord() || d.copySource()) {
                 fail("Deselect leaves a selection or a copy");
@@ -780,6 +873,9 @@ void SoakRun::undo() {
     const std::size_t position = document_->history().position();
     document_->undo();
     ++undos;
+    if (reference_) {
+        reference_->undone();
+    }
     checkScene(full_, "an undo");
     if (!sameState(before_[position - 1], state(full_))) {
         fail("undo to " + std::to_string(position - 1) + " does not bring the state back");
@@ -790,6 +886,9 @@ void SoakRun::redo() {
     const std::size_t position = document_->history().position();
     document_->redo();
     ++redos;
+    if (reference_) {
+        reference_->redone();
+    }
     checkScene(full_, "a redo");
     if (!sameState(after_[position + 1], state(full_))) {
         fail("redo to " + std::to_string(position + 1) + " does not bring the state back");
@@ -805,6 +904,10 @@ void SoakRun::undoEverything() {
     }
     full_ = full;
     if (failed() || !baseReachable_) {
+        return;
+    }
+    if (reference_ && !reference_->backAtStart(*document_)) {
+        fail("undoing everything does not show the start again");
         return;
     }
     const std::string undone =
@@ -826,6 +929,9 @@ void SoakRun::commit() {
             redo();
         }
         full_ = full;
+        if (reference_ && !failed() && !reference_->savesTheSame(*document_)) {
+            fail("redoing everything does not save what the reference saves");
+        }
     }
     if (failed()) {
         return;
@@ -838,6 +944,10 @@ void SoakRun::commit() {
     ++made[kCommit];
     if (document_->canUndo() || document_->canRedo()) {
         fail("a commit leaves a history");
+    }
+    describe(Op::Commit);
+    if (reference_ && !reference_->follow(edit_, true, *document_)) {
+        fail("the commit differs from the reference copy's");
     }
     const std::string snapshot = (std::filesystem::path(path_).parent_path() /
                                   ("commit" + std::to_string(counter) + extension()))
