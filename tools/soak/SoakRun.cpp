@@ -36,6 +36,19 @@ std::string readFile(const std::string& path) {
     return content.str();
 }
 
+const char* pasteWarning(const SceneObject* r);
+
+// The first warning of the records of `list`, in its order.
+template <class List>
+const char* firstWarning(const List& list) {
+    for (const SceneObject* record : list) {
+        if (const char* warning = pasteWarning(record)) {
+            return warning;
+        }
+    }
+    return nullptr;
+}
+
 // The paste's one warning: for the first marked record in the order a copy meets them (an
 // entity's child entities before its sub-entities, a sub-entity's vertices before its faces, a
 // face before its corners), or null when nothing below `r` is marked.
@@ -46,31 +59,13 @@ const char* pasteWarning(const SceneObject* r) {
     switch (r->kind()) {
         case SceneObject::kEntity: {
             const auto* e = static_cast<const Entity*>(r);
-            for (const Entity* child : e->children) {
-                if (const char* warning = pasteWarning(child)) {
-                    return warning;
-                }
-            }
-            for (const SubEntity* s : e->subEntities) {
-                if (const char* warning = pasteWarning(s)) {
-                    return warning;
-                }
-            }
-            return nullptr;
+            const char* warning = firstWarning(e->children);
+            return warning ? warning : firstWarning(e->subEntities);
         }
         case SceneObject::kSubEntity: {
             const auto* s = static_cast<const SubEntity*>(r);
-            for (const Vertex* v : s->vertices) {
-                if (v->deleted) {
-                    return kDeletedData;
-                }
-            }
-            for (const Face* f : s->faces) {
-                if (const char* warning = pasteWarning(f)) {
-                    return warning;
-                }
-            }
-            return nullptr;
+            const char* warning = firstWarning(s->vertices);
+            return warning ? warning : firstWarning(s->faces);
         }
         case SceneObject::kFace: {
             const auto* f = static_cast<const Face*>(r);
