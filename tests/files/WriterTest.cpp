@@ -1,5 +1,5 @@
-// Saving: every line of each variant byte for byte, round trips, the trace of a save, and
-// saves that fail without harming the old file or the scene.
+// Saving: every line of each variant byte for byte, round trips, and saves that fail without
+// harming the old file or the scene.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -12,7 +12,6 @@
 #include "files/LoadError.h"
 #include "files/Reader.h"
 #include "files/Writer.h"
-#include "platform/TraceLog.h"
 #include "support/ChildProcess.h"
 #include "support/HandModels.h"
 #include "support/ModelFixture.h"
@@ -146,21 +145,6 @@ TEST(Writer, GeneratedModelsOfEveryVariantRoundTrip) {
         // The generator writes what the writer writes.
         EXPECT_EQ(TempDir::read(first.file(name)), text);
     }
-}
-
-TEST(Writer, TracesItsSteps) {
-    TempDir dir;
-    Reader r(nullptr, ModelFixture::write(dir, "TINY.Y4P", test::kTinyY4P, {{"RED"}, {"BLUE"}}));
-    ASSERT_TRUE(TraceLog::global().open(dir.file("Y4Editor.log")));
-    Writer writer(r, dir.file("OUT.Y4P"));
-    TraceLog::global().close();
-    EXPECT_EQ(TempDir::read(dir.file("Y4Editor.log")),
-              "\n\nWriter - ENTRY POINT\n"
-              "Writer - before preprocess()\n"
-              "Writer - after preprocess()\n"
-              "Writer() - before postprocess()\n"
-              "Writer() - after postprocess()\n"
-              "Writer - EXIT POINT\n\n\n");
 }
 
 TEST(Writer, AFailedSaveKeepsTheOldFileAndTheScene) {
