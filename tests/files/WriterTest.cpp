@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <set>
 
-#include "ModelGenerator.h"
 #include "files/LoadError.h"
 #include "files/Reader.h"
 #include "files/Writer.h"
@@ -120,30 +119,6 @@ TEST(Writer, EveryVariantSurvivesLoadSaveLoadAndASecondSaveIsTheSameFile) {
         Reader reloaded(nullptr, second.file(m.name));
         EXPECT_EQ(SceneDump::text(reloaded), before);
         EXPECT_EQ(saved(reloaded, second, m.name), once);
-    }
-}
-
-TEST(Writer, GeneratedModelsOfEveryVariantRoundTrip) {
-    for (const char* name : {"GEN.Y4P", "GEN.Y4D", "GEN.Y4T"}) {
-        SCOPED_TRACE(name);
-        TempDir first, second;
-        gen::GeneratorOptions options;
-        options.faces = 3000;
-        options.groups = 30;
-        options.subEntities = 3;
-        options.seed = 7;
-        gen::ModelGenerator::write(options, first.file(name));
-        Reader original(nullptr, first.file(name));
-        const std::string text = saved(original, second, name);
-        for (std::size_t k = 0; k < original.bitmapNames.size(); ++k) {
-            const std::string texture = original.textureFileName(k);
-            second.write(texture.substr(first.path().size() + 1), TempDir::read(texture));
-        }
-        Reader reloaded(nullptr, second.file(name));
-        EXPECT_EQ(SceneDump::text(reloaded), SceneDump::text(original));
-        EXPECT_EQ(saved(reloaded, second, name), text);
-        // The generator writes what the writer writes.
-        EXPECT_EQ(TempDir::read(first.file(name)), text);
     }
 }
 
