@@ -138,21 +138,16 @@ bool SoakRun::perform(Kind kind) {
             }
             return done;
         }
-        case kAddGroup: {
-            auto* parent = any(r.entities);
-            const bool offered = d.canAddGroup(parent);
-            const bool added = d.addGroup(parent) != nullptr;
-            if (added != offered) {
-                fail("Add Group differs from its offer");
-            }
-            return added;
-        }
+        case kAddGroup:
         case kAddSubEntity: {
             auto* parent = any(r.entities);
-            const bool offered = d.canAddSubEntity(parent);
-            const bool added = d.addSubEntity(parent) != nullptr;
+            const bool group = kind == kAddGroup;
+            const bool offered = group ? d.canAddGroup(parent) : d.canAddSubEntity(parent);
+            const bool added =
+                group ? d.addGroup(parent) != nullptr : d.addSubEntity(parent) != nullptr;
             if (added != offered) {
-                fail("Add SubEntity differs from its offer");
+                fail(std::string(group ? "Add Group" : "Add SubEntity") +
+                     " differs from its offer");
             }
             return added;
         }
