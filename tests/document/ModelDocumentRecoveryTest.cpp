@@ -118,6 +118,25 @@ bool runThenKill(const std::function<bool()>& work) {
     return told && answer == 'y' && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
 }
 
+// A sample copied twice: the model a test edits, and elsewhere the file that a save of the same
+// scene writes.
+struct EditedSample {
+    explicit EditedSample(const std::string& name)
+        : base(baseOf(name)),
+          extension(extensionOf(name)),
+          path(ModelFixture::copySample(dir, name)),
+          reference(ModelFixture::copySample(referenceDir, name)) {}
+    // A file beside the model named after it.
+    std::string beside(const std::string& tail) const { return dir.file(base + tail + extension); }
+
+    TempDir dir;
+    TempDir referenceDir;
+    const std::string base;
+    const std::string extension;
+    const std::string path;
+    const std::string reference;
+};
+
 std::string recoveryQuestion(const std::string& model, const std::string& copy) {
     return "Unsaved changes of " + model + " were autosaved to " + copy +
            ", which is newer than the model.\nOpen the autosaved copy instead?";
@@ -126,12 +145,11 @@ std::string recoveryQuestion(const std::string& model, const std::string& copy) 
 TEST(ModelDocumentRecovery, AnEditorKilledAfterAnAutosaveGetsEveryEditBack) {
     for (const std::string name : kSamples) {
         SCOPED_TRACE(name);
-        TempDir dir;
-        TempDir referenceDir;
-        const std::string path = ModelFixture::copySample(dir, name);
-        const std::string reference = ModelFixture::copySample(referenceDir, name);
-        const std::string copy = dir.file(baseOf(name) + ".autosave" + extensionOf(name));
-        const std::string state = dir.file(baseOf(name) + ".autosave.state");
+        const EditedSample sample(name);
+        const std::string& path = sample.path;
+        const std::string& reference = sample.reference;
+        const std::string copy = sample.beside(".autosave");
+        const std::string state = sample.dir.file(sample.base + ".autosave.state");
         const std::string original = TempDir::read(path);
 
         ASSERT_TRUE(runThenKill([&] {
@@ -311,33 +329,30 @@ TEST(ModelDocumentRecovery, TheCrashCopyTakesANewNameAndOpensAsTheModel) {
     EXPECT_EQ(ModelDocument().writeCrashCopy(), "");
     for (const std::string name : kSamples) {
         SCOPED_TRACE(name);
-        TempDir dir;
-        TempDir referenceDir;
-        const std::string path = ModelFixture::copySample(dir, name);
-        const std::string reference = ModelFixture::copySample(referenceDir, name);
+        const EditedSample sample(name);
         ModelDocument document;
-        ASSERT_TRUE(document.load(path));
+        ASSERT_TRUE(document.load(sample.path));
         editGeometry(document);
-        { Writer written(*document.reader(), reference); }
+        { Writer written(*document.reader(), sample.reference); }
 
-        const std::string taken = dir.write(baseOf(name) + "-crash" + extensionOf(name), "mine");
+        const std::string taken =
+            sample.dir.write(sample.base + "-crash" + sample.extension, "mine");
         const std::string written = document.writeCrashCopy();
-        EXPECT_EQ(written, dir.file(baseOf(name) + "-crash-2" + extensionOf(name)));
+        EXPECT_EQ(written, sample.beside("-crash-2"));
         EXPECT_EQ(TempDir::read(taken), "mine");
-        EXPECT_EQ(TempDir::read(written), TempDir::read(reference));
-        EXPECT_EQ(document.writeCrashCopy(),
-                  dir.file(baseOf(name) + "-crash-3" + extensionOf(name)));
+        EXPECT_EQ(TempDir::read(written), TempDir::read(sample.reference));
+        EXPECT_EQ(document.writeCrashCopy(), sample.beside("-crash-3"));
         EXPECT_TRUE(document.isModified());
 
         ModelDocument crashed;
         ModelDocument expected;
         ASSERT_TRUE(crashed.load(written));
-        ASSERT_TRUE(expected.load(reference));
+        ASSERT_TRUE(expected.load(sample.reference));
         // A terrain's root is named after its file.
-        const std::string crashName = "\"" + baseOf(name) + "-CRASH-2\"";
+        const std::string crashName = "\"" + sample.base + "-CRASH-2\"";
         std::string content = contentOf(crashed);
         if (const std::size_t at = content.find(crashName); at != std::string::npos) {
-            content.replace(at, crashName.size(), "\"" + baseOf(name) + "\"");
+            content.replace(at, crashName.size(), "\"" + sample.base + "\"");
         }
         EXPECT_EQ(content, contentOf(expected));
     }

@@ -216,12 +216,6 @@ TEST(NumberScanner, IntegersReadLikeScanf) {
     }
 }
 
-}  // namespace
-}  // namespace y4
-
-namespace y4 {
-namespace {
-
 TEST(NumberScanner, ReadingAheadIntoTheNextLineKeepsEachNumberInItsOwnLine) {
     // Lines of a file in memory: each scanner may look past its line's end into the next.
     const std::string file = "     -12.345678    0.000001\n   987.5 7\r\n1 2\n";
@@ -244,12 +238,6 @@ TEST(NumberScanner, ReadingAheadIntoTheNextLineKeepsEachNumberInItsOwnLine) {
     EXPECT_EQ(lines, (std::vector<std::vector<float>>{
                          {-12.345678f, 0.000001f}, {987.5f, 7.0f}, {1.0f, 2.0f}}));
 }
-
-}  // namespace
-}  // namespace y4
-
-namespace y4 {
-namespace {
 
 // Fields as the writers write them are read in their places; whatever they hold, even when
 // damaged, the floats and the position reached are those of reading one float after another.

@@ -45,23 +45,16 @@ int mismatches(const std::vector<float>& values, int width, int precision) {
 }
 
 TEST(TextBuffer, FixedEdgeValuesMatchPrintf) {
-    // Signs that printf keeps, ties that it rounds to even at the sixth decimal, carries into
-    // the integer part, and numbers wider than the field.
-    EXPECT_EQ(fixed(-0.0f, 12, 6), "   -0.000000");
-    EXPECT_EQ(fixed(-0.00001f, 8, 4), " -0.0000");
-    EXPECT_EQ(fixed(0.0078125f, 12, 6), "    0.007812");
-    EXPECT_EQ(fixed(0.0234375f, 12, 6), "    0.023438");
-    EXPECT_EQ(fixed(9.99999f, 8, 4), " 10.0000");
-    EXPECT_EQ(fixed(1e30f, 12, 6), "1000000015047466219876688855040.000000");
-
     // Every precision the conversion takes, widths around the text's length, and the
-    // left-aligned field of a negative width.
+    // left-aligned field of a negative width: signs that printf keeps, ties that it rounds to
+    // even, carries into the integer part, and numbers wider than the field.
     const float inf = std::numeric_limits<float>::infinity();
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const std::vector<float> edges = {
         // Zeros, halves, ties and near-ties at four and six decimals, carries.
-        0.0f, -0.0f, 1.0f, -1.0f, 0.5f, 1.5f, 2.5f, 0.0078125f, -0.0078125f, 0.00005f, -0.00005f,
-        0.00015f, 0.0000005f, -0.0000005f, 0.0000015f, 1e-7f, -1e-7f, 9.9999995f, 0.99999994f,
+        0.0f, -0.0f, 1.0f, -1.0f, 0.5f, 1.5f, 2.5f, 0.0078125f, -0.0078125f, 0.0234375f, 0.00005f,
+        -0.00005f, -0.00001f, 9.99999f, 0.00015f, 0.0000005f, -0.0000005f, 0.0000015f, 1e-7f,
+        -1e-7f, 9.9999995f, 0.99999994f,
         // Wide numbers, around 2^24, 2^32, 2^63, 2^64 and beyond.
         99999.99f, 999999.94f, 123456.789f, -123.456789f, 16777216.0f, 16777215.0f, 4294967296.0f,
         1099511627776.0f, 1.8446744e19f, 9.223372e18f, 1.9342813e25f, 1e30f, -1e30f,

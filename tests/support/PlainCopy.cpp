@@ -13,19 +13,6 @@ namespace y4::test {
 
 namespace {
 
-std::vector<TreeItem> itemsOf(const EntityTree& tree, SceneObject* record) {
-    switch (record->kind()) {
-        case SceneObject::kEntity:
-            return {static_cast<Entity*>(record)->treeItem};
-        case SceneObject::kSubEntity:
-            return {static_cast<SubEntity*>(record)->treeItem};
-        case SceneObject::kFace:
-            return {static_cast<Face*>(record)->treeItem};
-        default:
-            return static_cast<Vertex*>(record)->treeItems(tree);
-    }
-}
-
 bool goesWithPurge(const SceneObject* r) {
     while (r) {
         if (r->deleted) {
@@ -57,43 +44,6 @@ Reader::Options withoutImages() {
 
 }  // namespace
 
-SceneObject* recordAt(const Reader& r, const Target& t) {
-    switch (t.kind) {
-        case SceneObject::kEntity:
-            return t.position < r.entities.size() ? r.entities[t.position] : nullptr;
-        case SceneObject::kSubEntity:
-            return t.position < r.subEntities.size() ? r.subEntities[t.position] : nullptr;
-        case SceneObject::kFace:
-            return t.position < r.faces.size() ? r.faces[t.position] : nullptr;
-        case SceneObject::kVertex:
-            return t.position < r.vertices.size() ? r.vertices[t.position] : nullptr;
-        default:
-            return nullptr;
-    }
-}
-
-TreeItem itemAt(const Reader& r, const Target& t) {
-    const SceneObject* record = recordAt(r, t);
-    if (!record) {
-        return kNoItem;
-    }
-    switch (record->kind()) {
-        case SceneObject::kEntity:
-            return static_cast<const Entity*>(record)->treeItem;
-        case SceneObject::kSubEntity:
-            return static_cast<const SubEntity*>(record)->treeItem;
-        case SceneObject::kFace:
-            return static_cast<const Face*>(record)->treeItem;
-        default: {
-            if (!r.m_pEntityTree) {
-                return kNoItem;
-            }
-            const auto items = static_cast<const Vertex*>(record)->treeItems(*r.m_pEntityTree);
-            return t.listing < items.size() ? items[t.listing] : kNoItem;
-        }
-    }
-}
-
 PlainCopy::PlainCopy(const std::string& path)
     : reader(&tree, ModelSource::chosen(path), withoutImages()) {
     TreeListing::buildTree(tree, reader.root());
@@ -111,7 +61,7 @@ void PlainCopy::select(TreeItem item) {
 
 void PlainCopy::setDisplayed(SceneObject* record, bool on) {
     record->displayed = on;
-    for (TreeItem item : itemsOf(tree, record)) {
+    for (TreeItem item : itemsOf(&tree, record)) {
         tree.setCheck(item, on);
     }
 }
@@ -178,7 +128,7 @@ void PlainCopy::apply(const Op& op, bool replaying) {
                 reader.markFace(static_cast<Face*>(record), flag);
             }
             if (!flag) {
-                select(itemsOf(tree, record).front());
+                select(itemsOf(&tree, record).front());
             }
             break;
         }
@@ -211,7 +161,7 @@ void PlainCopy::apply(const Op& op, bool replaying) {
         case Op::Rename:
             if (record && !isTerrainRecord(reader, record) && !badGroupName(record, op.text)) {
                 record->setName(op.text);
-                for (TreeItem item : itemsOf(tree, record)) {
+                for (TreeItem item : itemsOf(&tree, record)) {
                     tree.resetItemText(item);
                 }
             }

@@ -63,47 +63,34 @@ private:
         flat(r_.vertices, "vertices");
     }
 
-    // Each record of an owner's list is counted; every record must be counted once.
-    template <class T>
-    void held(const RecordList<T>& list, const char* what) {
+    // Each record of an owner's list is counted, and must name that owner through `link`;
+    // every record must be counted once.
+    template <class T, class Owner>
+    void held(const RecordList<T>& list, const char* what, const Owner* owner, Owner* T::*link,
+              const char* linkName) {
         for (T* record : list) {
             ++heldCount_[record];
             if (!all_.count(record)) {
                 fail(std::string("held but not in the flat list: ") + what, record);
             }
+            if (record && record->*link != owner) {
+                fail(std::string(what) + " whose " + linkName + " is another", record);
+            }
         }
     }
     void owners() {
         for (const Entity* e : r_.entities) {
-            held(e->children, "child");
-            held(e->subEntities, "sub-entity");
+            held(e->children, "child", e, &Entity::parent, "parent");
+            held(e->subEntities, "sub-entity", e, &SubEntity::parent, "parent");
             for (const Entity* child : e->children) {
-                if (child->parent != e) {
-                    fail("child whose parent is another", child);
-                }
-                if (child->level != e->level + 1) {
+                if (child && child->level != e->level + 1) {
                     fail("child whose level is not its parent's plus one", child);
-                }
-            }
-            for (const SubEntity* s : e->subEntities) {
-                if (s->parent != e) {
-                    fail("sub-entity whose parent is another", s);
                 }
             }
         }
         for (const SubEntity* s : r_.subEntities) {
-            held(s->faces, "face");
-            held(s->vertices, "vertex");
-            for (const Face* f : s->faces) {
-                if (f->parent != s) {
-                    fail("face whose parent is another", f);
-                }
-            }
-            for (const Vertex* v : s->vertices) {
-                if (v->subEntity != s) {
-                    fail("vertex whose sub-entity is another", v);
-                }
-            }
+            held(s->faces, "face", s, &Face::parent, "parent");
+            held(s->vertices, "vertex", s, &Vertex::subEntity, "sub-entity");
         }
         const Entity* root = r_.root();
         if (root && (root->parent || root->level != 0)) {

@@ -160,15 +160,16 @@ std::uint64_t structurePrint(const Reader& r) {
             add(record);
         }
     };
+    auto addOwned = [&](const void* owner, const auto& one, const auto& other) {
+        add(owner);
+        addAll(one);
+        addAll(other);
+    };
     for (const Entity* e : r.entities) {
-        add(e->parent);
-        addAll(e->children);
-        addAll(e->subEntities);
+        addOwned(e->parent, e->children, e->subEntities);
     }
     for (const SubEntity* s : r.subEntities) {
-        add(s->parent);
-        addAll(s->faces);
-        addAll(s->vertices);
+        addOwned(s->parent, s->faces, s->vertices);
     }
     for (const Face* f : r.faces) {
         add(f->parent);

@@ -1,15 +1,13 @@
-// The soak's random driver and its checks.
+// The soak's random driver: the choice of steps, undo and redo, commits, discards, saves and
+// loads, and the checks of states and files. The edits themselves are in SoakRunEdits.cpp.
 #include "SoakRun.h"
 
 #include <algorithm>
-#include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <utility>
 
-#include "EditRules.h"
 #include "SceneInvariants.h"
 #include "ScenePrint.h"
 #include "ScriptedPrompt.h"
@@ -21,90 +19,11 @@ namespace y4::test {
 
 namespace {
 
-constexpr const char* kDeletedData =
-    "Warning: Copy source contained deleted data; deleted data was not copied";
-constexpr const char* kDeletedFaces =
-    "Warning: Copy source contained deleted faces; deleted data will not be copied";
-
-const std::string kNames[] = {"Alpha",     "Beta gamma",         "Left: wing",
-                              "Tab\there", std::string(70, 'N'), "Zelvan's Terrain"};
-
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream content;
     content << in.rdbuf();
     return content.str();
-}
-
-// The paste's one warning: for the first marked record in the order a copy meets them (an
-// entity's child entities before its sub-entities, a sub-entity's vertices before its faces, a
-// face before its corners), or null when nothing below `r` is marked.
-const char* pasteWarning(const SceneObject* r) {
-    if (r->deleted) {
-        return r->kind() == SceneObject::kFace ? kDeletedFaces : kDeletedData;
-    }
-    switch (r->kind()) {
-        case SceneObject::kEntity: {
-            const auto* e = static_cast<const Entity*>(r);
-            for (const Entity* child : e->children) {
-                if (const char* warning = pasteWarning(child)) {
-                    return warning;
-                }
-            }
-            for (const SubEntity* s : e->subEntities) {
-                if (const char* warning = pasteWarning(s)) {
-                    return warning;
-                }
-            }
-            return nullptr;
-        }
-        case SceneObject::kSubEntity: {
-            const auto* s = static_cast<const SubEntity*>(r);
-            for (const Vertex* v : s->vertices) {
-                if (v->deleted) {
-                    return kDeletedData;
-                }
-            }
-            for (const Face* f : s->faces) {
-                if (const char* warning = pasteWarning(f)) {
-                    return warning;
-                }
-            }
-            return nullptr;
-        }
-        case SceneObject::kFace: {
-            const auto* f = static_cast<const Face*>(r);
-            for (const Vertex* v : {f->vertexA, f->vertexB, f->vertexC}) {
-                if (v && v->deleted) {
-                    return kDeletedData;
-                }
-            }
-            return nullptr;
-        }
-        default:
-            return nullptr;
-    }
-}
-
-// The faces a copy of `r` could make.
-std::size_t facesBelow(const SceneObject* r) {
-    switch (r->kind()) {
-        case SceneObject::kEntity: {
-            const auto* e = static_cast<const Entity*>(r);
-            std::size_t count = 0;
-            for (const Entity* child : e->children) {
-                count += facesBelow(child);
-            }
-            for (const SubEntity* s : e->subEntities) {
-                count += s->faces.size();
-            }
-            return count;
-        }
-        case SceneObject::kSubEntity:
-            return static_cast<const SubEntity*>(r)->faces.size();
-        default:
-            return 1;
-    }
 }
 
 // The bitmap names a model's file holds: a terrain names one per record, the other variants
@@ -142,7 +61,11 @@ SoakRun::SoakRun(std::string path, SoakOptions options)
       original_(path_),
       options_(options),
       random_(options.seed),
-      prompt_(std::make_unique<ScriptedPrompt>()) {
+      prompt_(std::make_unique<ScriptedPrompt>()),
+      reference_(options.reference) {
+    if (reference_) {
+        options_.fullEvery = 1;
+    }
     Reader::Options readerOptions;
     document_ = std::make_unique<ModelDocument>(readerOptions);
     const std::filesystem::path folder = std::filesystem::path(path_).parent_path();
@@ -168,18 +91,31 @@ float SoakRun::between(float low, float high) {
     return std::uniform_real_distribution<float>(low, high)(random_);
 }
 
-SceneObject* SoakRun::anyRecord() {
+SceneObject* SoakRun::anyRecord(Target* target) {
     const Reader& r = *document_->reader();
+    Target t;
     switch (pick(4)) {
         case 0:
-            return any(r.entities);
+            t.kind = SceneObject::kEntity;
+            t.position = pick(r.entities.size());
+            break;
         case 1:
-            return any(r.subEntities);
+            t.kind = SceneObject::kSubEntity;
+            t.position = pick(r.subEntities.size());
+            break;
         case 2:
-            return any(r.faces);
+            t.kind = SceneObject::kFace;
+            t.position = pick(r.faces.size());
+            break;
         default:
-            return any(r.vertices);
+            t.kind = SceneObject::kVertex;
+            t.position = pick(r.vertices.size());
+            break;
     }
+    if (target) {
+        *target = t;
+    }
+    return recordAt(r, t);
 }
 
 SoakRun::Kind SoakRun::randomKind() {
@@ -197,6 +133,27 @@ SoakRun::Kind SoakRun::randomKind() {
         }
     }
     return kSaveReload;
+}
+
+// The kinds of step a run with a reference makes: those whose edits an Op describes.
+bool SoakRun::followed(Kind kind) const {
+    switch (kind) {
+        case kAddGroup:
+        case kAddSubEntity:
+        case kNewFace:
+        case kSplit:
+        case kCopy:
+        case kPaste:
+        case kApply:
+        case kWinding:
+        case kDiscard:
+        case kSaveReload:
+        // The commit in the middle and the one at the end are enough; each costs a few saves.
+        case kCommit:
+            return !reference_;
+        default:
+            return true;
+    }
 }
 
 void SoakRun::fail(const std::string& what) {
@@ -307,6 +264,9 @@ void SoakRun::start(const std::string& base) {
     base_ = readFile(base);
     baseReachable_ = true;
     checkScene(full_, "the start");
+    if (reference_) {
+        reference_->start(*document_);
+    }
     before_.clear();
     after_.assign(1, state(full_));
 }
@@ -314,7 +274,7 @@ void SoakRun::start(const std::string& base) {
 void SoakRun::step() {
     // Deletions purged by commits shrink the model; once it has lost half its faces the user
     // opens the model again, so that the whole run works at the model's size.
-    if (full_ && 2 * document_->reader()->faces.size() < startFaces_) {
+    if (full_ && !reference_ && 2 * document_->reader()->faces.size() < startFaces_) {
         kind_ = kSaveReload;
         ++reopened;
         open(original_);
@@ -323,7 +283,7 @@ void SoakRun::step() {
     // Commits, discards and loads cost about as much as a full check, and come with one.
     do {
         kind_ = randomKind();
-    } while (!full_ && kind_ >= kCommit);
+    } while ((!full_ && kind_ >= kCommit) || !followed(kind_));
     ++tried[kind_];
     switch (kind_) {
         case kUndoRedo:
@@ -345,8 +305,12 @@ void SoakRun::step() {
     const State was = state(full_);
     const std::size_t position = history.position();
     const UndoStep* top = history.nextUndo();
+    described_ = false;
     const bool reported = perform(kind_);
     checkScene(full_, "the edit");
+    if (!failed() && described_ && !reference_->follow(edit_, reported, *document_)) {
+        fail("the document differs from the reference copy");
+    }
     if (failed() || kind_ == kSelect || kind_ == kCopy || kind_ == kOptions) {
         if (history.position() != position || history.nextUndo() != top) {
             fail("a step that is no edit changed the history");
@@ -386,384 +350,6 @@ void SoakRun::step() {
     }
 }
 
-// Makes one edit through the document, announcing the messages it must show; whether the
-// document reports a change (for the steps that are no edits: whether they were offered).
-bool SoakRun::perform(Kind kind) {
-    ModelDocument& d = *document_;
-    const Reader& r = *d.reader();
-    switch (kind) {
-        case kSelect: {
-            SceneObject* record = pick(12) == 0 ? nullptr : anyRecord();
-            if (record && record->kind() == SceneObject::kVertex) {
-                const std::vector<TreeItem> items =
-                    static_cast<Vertex*>(record)->treeItems(d.tree());
-                d.select(items.empty() ? kNoItem : items[pick(items.size())]);
-            } else {
-                d.selectRecord(record);
-            }
-            return false;
-        }
-        case kDelete: {
-            SceneObject* record = anyRecord();
-            if (record == r.root()) {
-                prompt_->expectMessage("Error: Cannot remove root entity.  Operation aborted");
-            } else if (isTerrainRecord(r, record)) {
-                prompt_->expectMessage("Error: Cannot remove this subEntity.  Operation aborted");
-            }
-            const bool marking = record && !record->deleted;
-            const bool done = d.toggleDeleted(record);
-            // A marked record is no longer selected; an unmarked one is selected again.
-            if (done && d.selectedRecord() != (marking ? nullptr : record)) {
-                fail(marking ? "a deleted record stays selected"
-                             : "an undeleted record is not selected");
-            }
-            return done;
-        }
-        case kAddGroup: {
-            auto* parent = any(r.entities);
-            const bool offered = d.canAddGroup(parent);
-            const bool added = d.addGroup(parent) != nullptr;
-            if (added != offered) {
-                fail("Add Group differs from its offer");
-            }
-            return added;
-        }
-        case kAddSubEntity: {
-            auto* parent = any(r.entities);
-            const bool offered = d.canAddSubEntity(parent);
-            const bool added = d.addSubEntity(parent) != nullptr;
-            if (added != offered) {
-                fail("Add SubEntity differs from its offer");
-            }
-            return added;
-        }
-        case kNewFace:
-            return newFace();
-        case kSplit: {
-            auto* face = any(r.faces);
-            const bool offered = d.canSplitFace(face);
-            const Face* half = face && r.faces.size() < faceLimit_ ? d.splitFace(face) : nullptr;
-            if (half && !offered) {
-                fail("Split Face made what it does not offer");
-            }
-            return half != nullptr;
-        }
-        case kCopy: {
-            SceneObject* record = anyRecord();
-            if (d.copy(record) != d.canCopy(record)) {
-                fail("Copy differs from its offer");
-            }
-            return false;
-        }
-        case kPaste:
-            return paste();
-        case kApply:
-            return apply();
-        case kWinding:
-            return d.changeWinding(any(r.faces));
-        case kTextures:
-            return textures();
-        case kDrag:
-            return drag();
-        case kScale:
-            return d.scaleSelection(between(0.5f, 2.0f), between(0.5f, 2.0f), between(0.5f, 2.0f));
-        case kRename: {
-            SceneObject* record = pick(20) == 0 ? nullptr : anyRecord();
-            const std::string& name = kNames[pick(std::size(kNames))];
-            if (record && !isTerrainRecord(r, record) && badGroupName(record, name)) {
-                prompt_->expectMessage(
-                    "Error: A group name cannot contain a colon or a control character");
-            }
-            return d.rename(record, name);
-        }
-        case kDisplay:
-            return d.setDisplayed(pick(20) == 0 ? nullptr : anyRecord(), pick(3) == 0);
-        case kDisplayAll: {
-            const UndoStep* top = d.history().nextUndo();
-            d.setAllDisplayed(pick(2) == 0);
-            return d.history().nextUndo() != top;
-        }
-        case kOptions:
-            return options();
-        default:
-            return false;
-    }
-}
-
-bool SoakRun::newFace() {
-    const Reader& r = *document_->reader();
-    SubEntity* mesh = any(r.subEntities);
-    if (!mesh || r.faces.size() >= faceLimit_) {
-        return false;
-    }
-    std::array<FaceCorner, 3> corners;
-    int number = document_->nextVertexNumber(mesh);
-    bool unset = false;
-    for (FaceCorner& corner : corners) {
-        const std::size_t roll = pick(16);
-        if (roll == 0) {
-            unset = true;
-        } else if (roll < 10 && !mesh->vertices.empty()) {
-            corner = FaceCorner::existing(any(mesh->vertices));
-        } else {
-            VertexValues values;
-            values.X = between(-5, 5);
-            values.Y = between(-5, 5);
-            values.textureU = between(0, 1);
-            values.normalZ = 1;
-            corner = FaceCorner::created(values, number++);
-        }
-    }
-    const auto same = [&](int a, int b) {
-        return corners[a].source == FaceCorner::kExisting && corners[a].vertex == corners[b].vertex;
-    };
-    if (unset) {
-        prompt_->expectMessage(
-            "Error: Need to specify all vertices.  Click Close to cancel without creating a new "
-            "face");
-    } else if (same(0, 1) || same(0, 2) || same(1, 2)) {
-        prompt_->expectMessage(
-            "Error: The same vertex is being used twice; all three vertices must be different.");
-    }
-    Face* face = document_->addFace(mesh, corners);
-    if (face && document_->selectedRecord() != face) {
-        fail("a new face is not selected");
-    }
-    return face != nullptr;
-}
-
-bool SoakRun::paste() {
-    ModelDocument& d = *document_;
-    const SceneObject* source = d.copySource();
-    if (!source) {
-        return false;
-    }
-    // The selection, or a record of the kind the source goes into, or any record.
-    SceneObject* destination = nullptr;
-    const Reader& r = *d.reader();
-    switch (pick(4)) {
-        case 0:
-            destination = d.selectedRecord();
-            break;
-        case 1:
-            destination = anyRecord();
-            break;
-        default:
-            destination = source->kind() == SceneObject::kFace
-                              ? static_cast<SceneObject*>(any(r.subEntities))
-                              : any(r.entities);
-            break;
-    }
-    // The tree offers Paste only where it may go. Copies that would outgrow the run are left
-    // out.
-    if (!d.canPaste(destination) || r.faces.size() + facesBelow(source) > faceLimit_) {
-        return false;
-    }
-    // The table's refusals that the tree's offer leaves: the record itself, and an entity into
-    // one further down.
-    const char* refusal = nullptr;
-    if (source == destination) {
-        refusal = "Error: Cannot paste an object into itself";
-    } else if (source->kind() == SceneObject::kEntity &&
-               static_cast<const Entity*>(source)->level <
-                   static_cast<const Entity*>(destination)->level) {
-        refusal = "Cannot copy an entity into a subordinate entity";
-    }
-    if (const char* warning = refusal ? refusal : pasteWarning(source)) {
-        prompt_->expectMessage(warning);
-    }
-    // A marked source leaves nothing to paste, and so does a face with a marked corner.
-    bool nothing = source->deleted;
-    if (source->kind() == SceneObject::kFace) {
-        const auto* face = static_cast<const Face*>(source);
-        for (const Vertex* v : {face->vertexA, face->vertexB, face->vertexC}) {
-            nothing = nothing || !v || v->deleted;
-        }
-    }
-    const bool pasted = d.paste(destination);
-    if (pasted != (!refusal && !nothing)) {
-        fail(pasted ? "a paste was made that must be refused" : "a paste was refused");
-    }
-    return pasted;
-}
-
-bool SoakRun::apply() {
-    ModelDocument& d = *document_;
-    SceneObject* selected = d.selectedRecord();
-    if (!selected) {
-        return false;
-    }
-    AttributeValues values = d.attributesOf(selected);
-    if (pick(3) == 0) {
-        values.groupName = kNames[pick(std::size(kNames))];
-    }
-    if (pick(3) == 0) {
-        values.position[pick(3)] += between(-2, 2);
-        values.rotation[pick(3)] += between(-1, 1);
-    }
-    if (pick(4) == 0) {
-        values.subEntityName = kNames[pick(std::size(kNames))];
-        values.faceName = kNames[pick(std::size(kNames))];
-    }
-    if (pick(4) == 0) {
-        values.bitmapIndex = static_cast<int>(pick(d.reader()->bitmapNames.size() + 1)) - 1;
-    }
-    for (VertexValues& row : values.rows) {
-        if (pick(3) == 0) {
-            row.Y += between(-1, 1);
-            row.textureV = between(0, 1);
-        }
-    }
-    const Entity* entity = nullptr;
-    const Face* face = nullptr;
-    switch (selected->kind()) {
-        case SceneObject::kEntity:
-            entity = static_cast<Entity*>(selected);
-            break;
-        case SceneObject::kSubEntity:
-            entity = static_cast<SubEntity*>(selected)->parent;
-            break;
-        case SceneObject::kFace:
-            face = static_cast<Face*>(selected);
-            entity = face->parent->parent;
-            break;
-        default:
-            entity = static_cast<Vertex*>(selected)->subEntity->parent;
-            break;
-    }
-    bool duplicate = false;
-    if (face) {
-        for (Vertex*& chosen : values.chosen) {
-            if (pick(4) == 0) {
-                chosen = any(face->parent->vertices);
-            }
-        }
-        const Vertex* own[3] = {face->vertexA, face->vertexB, face->vertexC};
-        for (std::size_t k = 0; k < 3; ++k) {
-            for (std::size_t j = 0; j < 3 && values.chosen[k]; ++j) {
-                duplicate |=
-                    j != k && (values.chosen[k] == own[j] || values.chosen[k] == values.chosen[j]);
-            }
-        }
-    }
-    const std::string cut = values.groupName.substr(0, SceneObject::kMaxNameLength);
-    if (duplicate) {
-        prompt_->expectMessage(
-            "Error: Duplicate vertices; all three vertices in a face must be different");
-    } else if (cut != entity->name() && badGroupName(entity, cut)) {
-        prompt_->expectMessage("Error: A group name cannot contain a colon or a control character");
-    }
-    const bool applied = d.applyAttributes(values);
-    if (applied) {
-        // What was applied is what the dialog shows again, and applying it again is no step.
-        const std::size_t steps = d.history().size();
-        if (d.applyAttributes(d.attributesOf(selected)) || d.history().size() != steps) {
-            fail("applying what the dialog shows after an Apply is a step");
-        }
-    }
-    return applied;
-}
-
-// An edit of the bitmap list, at any position and one past the end: a picture beside the model
-// added or named, or now and then a name without one, which the document refuses.
-bool SoakRun::textures() {
-    ModelDocument& d = *document_;
-    const std::size_t count = d.reader()->bitmapNames.size();
-    const int position = static_cast<int>(pick(count + 1));
-    const bool unreadable = pictures_.empty() || pick(5) == 0;
-    const std::string name = unreadable ? "NOSUCH" : pictures_[pick(pictures_.size())];
-    const auto expectRefusal = [&] {
-        const std::string folder = std::filesystem::path(path_).parent_path().string();
-        prompt_->expectMessage("Failed to open DIB file " + folder + "/NOSUCH.BMP.\n");
-        prompt_->expectMessage(extension() == ".Y4P"
-                                   ? "Error: Could not open required texture; aborting"
-                                   : "Error: Could not read required texture; aborting");
-    };
-    bool offered = true;
-    bool done = false;
-    switch (pick(4)) {
-        case 0:
-            if (unreadable) {
-                expectRefusal();
-            }
-            done = d.addBitmap(name);
-            offered = !unreadable;
-            break;
-        case 1:
-            offered = d.canRemoveBitmap(position);
-            done = d.removeBitmap(position);
-            break;
-        case 2: {
-            const int offset = pick(2) ? 1 : -1;
-            offered = d.canMoveBitmap(position, offset);
-            done = d.moveBitmap(position, offset);
-            break;
-        }
-        default:
-            offered = d.canRenameBitmap(position) &&
-                      d.reader()->bitmapNames[static_cast<std::size_t>(position)] != name;
-            if (offered && unreadable) {
-                expectRefusal();
-            }
-            offered = offered && !unreadable;
-            done = d.renameBitmap(position, name);
-            break;
-    }
-    if (done != offered) {
-        fail(done ? "a texture edit was made that must be refused" : "a texture edit was refused");
-    }
-    return done;
-}
-
-// A drag of a few mouse steps on the selection, one undo step; whether it made one.
-bool SoakRun::drag() {
-    ModelDocument& d = *document_;
-    const int kind = static_cast<int>(1 + pick(4));
-    const float range[] = {0, 2, 45, 1.5f, 0.3f};
-    const UndoStep* top = d.history().nextUndo();
-    d.beginDrag();
-    for (std::size_t k = 1 + pick(4); k > 0; --k) {
-        float deltas[3];
-        for (float& delta : deltas) {
-            const float value = between(-range[kind], range[kind]);
-            delta = pick(5) == 0 ? 0.0f : kind == 3 ? std::abs(value) : value;
-        }
-        d.transformSelection(deltas[0], deltas[1], deltas[2], kind);
-    }
-    d.endDrag();
-    return d.history().nextUndo() != top;
-}
-
-// A drawing option, normal editing or Deselect: none of them an edit.
-bool SoakRun::options() {
-    ModelDocument& d = *document_;
-    const bool on = pick(2) == 0;
-    switch (pick(6)) {
-        case 0:
-            d.setDrawMode(static_cast<int>(1 + pick(4)));
-            break;
-        case 1:
-            d.setTexturing(on);
-            break;
-        case 2:
-            d.setShowVertices(on);
-            break;
-        case 3:
-            d.setShowNormals(on);
-            break;
-        case 4:
-            d.setEditNormals(on);
-            break;
-        default:
-            d.deselect();
-            if (d.selectedRecord() || d.copySource()) {
-                fail("Deselect leaves a selection or a copy");
-            }
-            break;
-    }
-    return false;
-}
-
 // Now and then go back some steps, and forward some of them again.
 void SoakRun::undoAndRedo() {
     const std::size_t back = 1 + pick(6);
@@ -780,6 +366,9 @@ void SoakRun::undo() {
     const std::size_t position = document_->history().position();
     document_->undo();
     ++undos;
+    if (reference_) {
+        reference_->undone();
+    }
     checkScene(full_, "an undo");
     if (!sameState(before_[position - 1], state(full_))) {
         fail("undo to " + std::to_string(position - 1) + " does not bring the state back");
@@ -790,6 +379,9 @@ void SoakRun::redo() {
     const std::size_t position = document_->history().position();
     document_->redo();
     ++redos;
+    if (reference_) {
+        reference_->redone();
+    }
     checkScene(full_, "a redo");
     if (!sameState(after_[position + 1], state(full_))) {
         fail("redo to " + std::to_string(position + 1) + " does not bring the state back");
@@ -805,6 +397,10 @@ void SoakRun::undoEverything() {
     }
     full_ = full;
     if (failed() || !baseReachable_) {
+        return;
+    }
+    if (reference_ && !reference_->backAtStart(*document_)) {
+        fail("undoing everything does not show the start again");
         return;
     }
     const std::string undone =
@@ -826,6 +422,9 @@ void SoakRun::commit() {
             redo();
         }
         full_ = full;
+        if (reference_ && !failed() && !reference_->savesTheSame(*document_)) {
+            fail("redoing everything does not save what the reference saves");
+        }
     }
     if (failed()) {
         return;
@@ -838,6 +437,10 @@ void SoakRun::commit() {
     ++made[kCommit];
     if (document_->canUndo() || document_->canRedo()) {
         fail("a commit leaves a history");
+    }
+    describe(Op::Commit);
+    if (reference_ && !reference_->follow(edit_, true, *document_)) {
+        fail("the commit differs from the reference copy's");
     }
     const std::string snapshot = (std::filesystem::path(path_).parent_path() /
                                   ("commit" + std::to_string(counter) + extension()))

@@ -14,6 +14,9 @@
 // records and tree items, the selection's marks, the history's position, the counts and
 // selection that undo and redo restore, the messages; their commits, saves and discards are
 // not compared with files.
+// With a reference copy (SoakReference) the run makes only the edits the reference can follow,
+// checks every step in full, and holds the document to the reference after each edit, on
+// undoing everything and on redoing everything.
 #pragma once
 
 #include <array>
@@ -24,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "SoakReference.h"
 #include "document/ModelDocument.h"
 
 namespace y4::test {
@@ -37,6 +41,8 @@ struct SoakOptions {
     // Called with the number of steps made every `progressEvery` steps that held.
     std::function<void(long)> progress;
     long progressEvery = 10000;
+    // Not owned; null: no reference.
+    SoakReference* reference = nullptr;
 };
 
 class SoakRun {
@@ -107,8 +113,11 @@ private:
     T* any(const RecordList<T>& list) {
         return list.empty() ? nullptr : list[pick(list.size())];
     }
-    SceneObject* anyRecord();
+    // Any record of any kind, or none; `target` names it for the reference.
+    SceneObject* anyRecord(Target* target = nullptr);
     Kind randomKind();
+    bool followed(Kind kind) const;
+    void describe(Op::Kind kind, const Target& target = {});
 
     void fail(const std::string& what);
     bool failed() const { return !failure_.empty(); }
@@ -145,6 +154,10 @@ private:
     std::unique_ptr<ScriptedPrompt> prompt_;
     std::unique_ptr<ModelDocument> document_;
     std::vector<std::string> pictures_;
+    SoakReference* const reference_;
+    // The edit the step made, for the reference; whether it has one.
+    Op edit_;
+    bool described_ = false;
     std::string failure_;
     long step_ = 0;
     Kind kind_ = kSelect;
