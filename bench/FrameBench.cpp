@@ -41,12 +41,22 @@ double secondsPerFrame(ViewRenderer& view, long long faces, int runs) {
 
 }  // namespace
 
-std::vector<FrameTiming> FrameBench::measure(const std::string& model, long long faces, int runs) {
+std::vector<std::string> FrameBench::kinds() {
+    return {"frame_solid", "frame_solid_face_by_face", "frame_textured",
+            "frame_textured_face_by_face"};
+}
+
+std::optional<FrameTiming> FrameBench::measure(const std::string& model, long long faces, int runs,
+                                               const std::string& kind) {
+    const auto known = kinds();
+    if (std::find(known.begin(), known.end(), kind) == known.end()) {
+        return std::nullopt;
+    }
     std::string error;
     const auto context = OffscreenContext::create(kWidth, kHeight, &error);
     if (!context) {
         std::fprintf(stderr, "y4bench: no frame rates: %s\n", error.c_str());
-        return {};
+        return std::nullopt;
     }
     SceneTree tree;
     GLTextureDevice device;
@@ -66,19 +76,15 @@ std::vector<FrameTiming> FrameBench::measure(const std::string& model, long long
     SceneRenderer scene(*reader, &tree, display);
     view.drawScene = [&scene](int mouseMode) { scene.drawScene(mouseMode); };
 
-    std::vector<FrameTiming> out;
-    for (const bool textured : {false, true}) {
-        if (textured) {
-            scene.setTextured();
-        } else {
-            scene.setSolid();
-        }
-        const std::string mode = textured ? "textured" : "solid";
-        scene.setDrawPath(SceneRenderer::DrawPath::VertexArrays);
-        out.push_back({"frame_" + mode, secondsPerFrame(view, faces, runs)});
-        scene.setDrawPath(SceneRenderer::DrawPath::FaceByFace);
-        out.push_back({"frame_" + mode + "_face_by_face", secondsPerFrame(view, faces, runs)});
+    if (kind.starts_with("frame_textured")) {
+        scene.setTextured();
+    } else {
+        scene.setSolid();
     }
+    scene.setDrawPath(kind.ends_with("_face_by_face") ? SceneRenderer::DrawPath::FaceByFace
+                                                      : SceneRenderer::DrawPath::VertexArrays);
+    const FrameTiming out{kind, secondsPerFrame(view, faces, runs)};
+    // The textures go with the context still current.
     reader.reset();
     return out;
 }

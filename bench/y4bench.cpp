@@ -522,18 +522,25 @@ std::vector<y4::bench::FrameTiming> timingsIn(const std::optional<std::string>& 
     return out;
 }
 
-// Frames drawn off-screen, in a process of its own, so that the GL driver's threads and memory
-// stay out of the core's measurements.
+// Frames drawn off-screen, each kind in a process of its own, so that the GL driver's threads
+// and memory stay out of the core's measurements and one kind does not slow the next.
 std::vector<y4::bench::FrameTiming> frameTimings(const std::string& path, long long faces,
                                                  int runs) {
-    return timingsIn(
-        runChild({"--measure-frames", path, std::to_string(faces), std::to_string(runs)}));
+    std::vector<y4::bench::FrameTiming> out;
+    for (const std::string& kind : y4::bench::FrameBench::kinds()) {
+        const auto timings = timingsIn(runChild(
+            {"--measure-frames", path, std::to_string(faces), std::to_string(runs), kind}));
+        out.insert(out.end(), timings.begin(), timings.end());
+    }
+    return out;
 }
 
-int measureFrames(const char* path, const char* faces, const char* runs) {
-    for (const auto& t : y4::bench::FrameBench::measure(path, std::atoll(faces), std::atoi(runs))) {
-        std::printf("%s %.9f\n", t.op.c_str(), t.secondsPerFrame);
+int measureFrames(const char* path, const char* faces, const char* runs, const char* kind) {
+    const auto t = y4::bench::FrameBench::measure(path, std::atoll(faces), std::atoi(runs), kind);
+    if (!t) {
+        return 1;
     }
+    std::printf("%s %.9f\n", t->op.c_str(), t->secondsPerFrame);
     return 0;
 }
 
@@ -652,12 +659,11 @@ void printFrameRates(const Frames& frames, std::vector<long long> sizes) {
     }
     std::printf("\nframes per second at %d x %d off-screen (fastest of the runs):\n",
                 y4::bench::FrameBench::kWidth, y4::bench::FrameBench::kHeight);
-    const char* ops[] = {"frame_solid", "frame_solid_face_by_face", "frame_textured",
-                         "frame_textured_face_by_face"};
+    const std::vector<std::string> ops = y4::bench::FrameBench::kinds();
     for (const long long faces : sizes) {
         std::printf("  %8lld faces:", faces);
-        for (const char* op : ops) {
-            std::printf("  %s %.1f", op + 6, 1 / frameSeconds(frames, op, faces));
+        for (const std::string& op : ops) {
+            std::printf("  %s %.1f", op.c_str() + 6, 1 / frameSeconds(frames, op, faces));
         }
         std::printf("\n");
     }
@@ -817,8 +823,8 @@ int main(int argc, char** argv) {
     if (argc == 5 && std::string(argv[1]) == "--child") {
         return child(argv[2], argv[3], argv[4]);
     }
-    if (argc == 5 && std::string(argv[1]) == "--measure-frames") {
-        return measureFrames(argv[2], argv[3], argv[4]);
+    if (argc == 6 && std::string(argv[1]) == "--measure-frames") {
+        return measureFrames(argv[2], argv[3], argv[4], argv[5]);
     }
     Options o;
     if (!parse(argc, argv, o)) {

@@ -55,6 +55,11 @@ void SceneRenderer::drawScene(int mouseMode) {
     }
     // No save: the frame puts the matrix back.
     applyPlacement(*root);
+    // The axes, grids and backdrops drawn after the model blend, whatever happens here.
+    struct BlendingOnAtTheEnd {
+        ~BlendingOnAtTheEnd() { glEnable(GL_BLEND); }
+    } blendingOnAtTheEnd;
+    blending_ = true;
     drawEntity(*root, mouseMode);
 }
 
@@ -84,7 +89,13 @@ void SceneRenderer::drawSubEntity(SubEntity& s, int mouseMode) {
     const bool textured = bindTexture(s);
     const bool wireframe = reader_.drawMode == kLines;
     if (path_ == DrawPath::VertexArrays) {
+        // Every colour of the model is opaque; only the colour-keyed texels of a texture let the
+        // background through. Blending an opaque fragment gives the fragment itself, so the
+        // picture is the same without it, and a software renderer then need not read the frame
+        // back for every fragment. The face-by-face yardstick keeps the frame's blending.
+        setBlending(textured);
         arraysOf(s).drawFaces(s, style_, textured, wireframe);
+        setBlending(false);
     } else {
         ImmediateDrawing::drawFaces(s, tree_, style_, textured, wireframe);
     }
@@ -141,6 +152,13 @@ void SceneRenderer::drawNormalMarkers(SubEntity& s, int mouseMode) {
         if (RecordFields::markerShown(*v)) {
             windowPositions_.setNormalTip(v, project(SceneStyle::normalMarker(*v)[1]));
         }
+    }
+}
+
+void SceneRenderer::setBlending(bool on) {
+    if (on != blending_) {
+        on ? glEnable(GL_BLEND) : glDisable(GL_BLEND);
+        blending_ = on;
     }
 }
 

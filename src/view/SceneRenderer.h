@@ -81,6 +81,8 @@ private:
     void drawSubEntity(SubEntity& s, int mouseMode);
     // Binds the sub-entity's texture when it is drawn textured; false when it is not.
     bool bindTexture(const SubEntity& s) const;
+    // Switches GL blending, remembering the state to skip needless switches within a frame.
+    void setBlending(bool on);
     WindowPositions::Point project(const Vec3& p) const;
 
     Reader& reader_;
@@ -88,6 +90,7 @@ private:
     const DisplaySettings& display_;
     SceneStyle style_;
     DrawPath path_ = DrawPath::VertexArrays;
+    bool blending_ = true;
     std::unordered_map<const SubEntity*, SubEntityArrays> arrays_;
     WindowPositions windowPositions_;
     double pickModelview_[16] = {};
