@@ -58,6 +58,12 @@ TEST_F(BackdropsTest, OpacityZeroIsInvisibleAndOneHidesWhatLiesBehind) {
 
     grid.gridBitmapOpacity = 0;
     EXPECT_TRUE(test::regionIs(frame(), kInside, background(), 1));
+    // The same after a model, faces and markers, is drawn first and away from the region.
+    test::TestModel m(display);
+    SubEntity* s = m.build.addSubEntity(m.build.addEntity(nullptr, "Root"), -1);
+    test::addTriangle(m.build, s, {-9, -7, 0}, {-8, -5, 0}, {-7, -7, 0});
+    m.show(*view);
+    EXPECT_TRUE(test::regionIs(frame(), kInside, background(), 1));
 
     // Switched off: not drawn.
     grid.gridBitmapOpacity = 1;
