@@ -12,7 +12,6 @@
 #include <optional>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "DocumentObserver.h"
 #include "files/SceneSnapshot.h"
@@ -67,9 +66,9 @@ public:
     // Forgets the schedule and the changes seen: a new model starts afresh.
     void restart();
 
-    // Writes a copy on the calling thread: the model file, then its state (tied to the model
-    // text), then the terrain picture when it is not there yet. The reason of a failure, or an
-    // empty text.
+    // Writes a copy on the calling thread: the model file, laid out from the snapshot piece by
+    // piece (the snapshot is freed once it is), then its state (tied to the model text), then
+    // the terrain picture when it is not there yet. The reason of a failure, or an empty text.
     static std::string write(Copy& copy);
 
 private:

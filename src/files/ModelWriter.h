@@ -59,6 +59,15 @@ protected:
     static std::size_t printedWidth(int value, int width);
     // "bitmap <index> (\"<name>\")", the name cut short.
     std::string describeBitmap(int index) const;
+    // Calls `walk` with the scene or the snapshot, whichever the writer writes from.
+    template <class Walk>
+    void walkModel(Walk&& walk) {
+        if (snapshot_) {
+            walk(*snapshot_);
+        } else {
+            walk(*reader_);
+        }
+    }
     // A record of the scene or of a snapshot, whichever its list holds.
     template <class T>
     static const T& record(T* pointer) {

@@ -1,4 +1,5 @@
-// The snapshot taken from a scene: counted first, so every array is made once at its size.
+// The snapshot taken from a scene: counted first, so every array is made once at its size and
+// filled in one pass.
 #include "SceneSnapshot.h"
 
 #include "Reader.h"
@@ -37,60 +38,44 @@ SceneSnapshot::SceneSnapshot(const Reader& reader, std::string_view extension)
         }
     }
     entities.reserve(taken.size());
-    subEntities_.resize(subCount);
-    vertices_.resize(vertexCount);
-    faces_.resize(faceCount);
+    subEntities_.reserve(subCount);
+    vertices_.reserve(vertexCount);
+    faces_.reserve(faceCount);
 
     // The writers turn positions and normals to the file's sign; the snapshot holds them so.
-    SubEntity* sub = subEntities_.data();
-    Vertex* vertex = vertices_.data();
-    Face* face = faces_.data();
     for (const y4::Entity* e : taken) {
-        Entity& out = entities.emplace_back();
-        e->appendName(out.name);
-        out.positionX = -e->positionX;
-        out.positionY = -e->positionY;
-        out.positionZ = -e->positionZ;
-        out.rotateX = e->rotateX;
-        out.rotateY = e->rotateY;
-        out.rotateZ = e->rotateZ;
-        out.entityID = e->entityID;
-        out.parentEntityID = e->parentEntityID;
-        out.childEntityID = e->childEntityID;
-        out.numFaces = e->numFaces;
-        out.numVertices = e->numVertices;
-        out.auxA = e->auxA;
-        out.auxB = e->auxB;
-        out.firstFaceIndex = e->firstFaceIndex;
-        out.firstVertexIndex = e->firstVertexIndex;
-        out.subEntities = {sub, e->subEntities.size()};
+        std::string name;
+        e->appendName(name);
+        entities.push_back({std::move(name),
+                            -e->positionX,
+                            -e->positionY,
+                            -e->positionZ,
+                            e->rotateX,
+                            e->rotateY,
+                            e->rotateZ,
+                            e->entityID,
+                            e->parentEntityID,
+                            e->childEntityID,
+                            e->numFaces,
+                            e->numVertices,
+                            e->auxA,
+                            e->auxB,
+                            e->firstFaceIndex,
+                            e->firstVertexIndex,
+                            {subEntities_.data() + subEntities_.size(), e->subEntities.size()}});
         for (const y4::SubEntity* s : e->subEntities) {
-            sub->bitmapIndex = s->bitmapIndex;
-            sub->vertices = {vertex, s->vertices.size()};
-            sub->faces = {face, s->faces.size()};
+            subEntities_.push_back({s->bitmapIndex,
+                                    {vertices_.data() + vertices_.size(), s->vertices.size()},
+                                    {faces_.data() + faces_.size(), s->faces.size()}});
             for (const y4::Vertex* v : s->vertices) {
-                *vertex++ = {-v->X,       -v->Y,       -v->Z,       -v->normalX,
-                             -v->normalY, -v->normalZ, v->textureU, v->textureV};
+                vertices_.push_back({-v->X, -v->Y, -v->Z, -v->normalX, -v->normalY, -v->normalZ,
+                                     v->textureU, v->textureV});
             }
             for (const y4::Face* f : s->faces) {
-                *face++ = {f->indexA, f->indexB, f->indexC, f->bitmapIndex};
+                faces_.push_back({f->indexA, f->indexB, f->indexC, f->bitmapIndex});
             }
-            ++sub;
         }
     }
-}
-
-std::size_t SceneSnapshot::bytes() const {
-    std::size_t total = entities.capacity() * sizeof(Entity) +
-                        subEntities_.capacity() * sizeof(SubEntity) +
-                        vertices_.capacity() * sizeof(Vertex) + faces_.capacity() * sizeof(Face);
-    for (const Entity& e : entities) {
-        total += e.name.capacity();
-    }
-    for (const std::string& name : bitmapNames) {
-        total += name.capacity();
-    }
-    return total;
 }
 
 }  // namespace y4

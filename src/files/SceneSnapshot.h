@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/LargeMemory.h"
+
 namespace y4 {
 
 class Reader;
@@ -52,8 +54,6 @@ public:
 
     const std::string& variant() const { return variant_; }
     const Entity* root() const { return entities.empty() ? nullptr : &entities.front(); }
-    // The bytes the snapshot holds, for the memory it costs.
-    std::size_t bytes() const;
 
     std::vector<Entity> entities;
     std::vector<std::string> bitmapNames;
@@ -64,9 +64,11 @@ public:
 
 private:
     std::string variant_;
+    // Made once at their size (nothing moves the records the spans see), in huge pages: a
+    // million faces fill tens of megabytes at once.
     std::vector<SubEntity> subEntities_;
-    std::vector<Vertex> vertices_;
-    std::vector<Face> faces_;
+    std::vector<Vertex, LargeAllocator<Vertex>> vertices_;
+    std::vector<Face, LargeAllocator<Face>> faces_;
 };
 
 }  // namespace y4

@@ -51,11 +51,7 @@ std::optional<std::string> Y4DWriter::overlongLine() const {
 }
 
 void Y4DWriter::writeLines() {
-    if (snapshot_) {
-        writeLinesOf(*snapshot_);
-    } else {
-        writeLinesOf(*reader_);
-    }
+    walkModel([this](const auto& model) { writeLinesOf(model); });
 }
 
 template <class Model>

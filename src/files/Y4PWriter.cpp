@@ -39,11 +39,7 @@ std::optional<std::string> Y4PWriter::overlongLine() const {
 }
 
 void Y4PWriter::writeLines() {
-    if (snapshot_) {
-        writeLinesOf(*snapshot_);
-    } else {
-        writeLinesOf(*reader_);
-    }
+    walkModel([this](const auto& model) { writeLinesOf(model); });
 }
 
 template <class Model>

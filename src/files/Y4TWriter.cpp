@@ -38,11 +38,7 @@ std::optional<std::string> Y4TWriter::overlongLine() const {
 }
 
 void Y4TWriter::writeLines() {
-    if (snapshot_) {
-        writeLinesOf(*snapshot_);
-    } else {
-        writeLinesOf(*reader_);
-    }
+    walkModel([this](const auto& model) { writeLinesOf(model); });
 }
 
 template <class Model>
