@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "RecoveryState.h"
+#include "files/Writer.h"
 #include "platform/InputFile.h"
 #include "platform/PathResolver.h"
 #include "platform/SafeFileWriter.h"
@@ -15,11 +16,9 @@ namespace {
 // A terrain picture larger than this is no picture of ours.
 constexpr std::size_t kMaxPictureBytes = std::size_t{512} << 20;
 
-void writeFile(const std::string& path, const std::vector<std::string>& pieces) {
+void writeFile(const std::string& path, std::string_view text) {
     SafeFileWriter out(path);
-    for (const std::string& piece : pieces) {
-        out.write(piece);
-    }
+    out.write(text);
     out.commit();
 }
 
@@ -75,7 +74,7 @@ void Autosave::start(Copy copy, Clock::time_point now) {
     dueAt_ = now + interval_;
     writtenGeneration_ = generation_;
     finished_ = false;
-    thread_ = std::thread([this, copy = std::move(copy)] {
+    thread_ = std::thread([this, copy = std::move(copy)]() mutable {
         result_ = write(copy);
         finished_ = true;
     });
@@ -99,10 +98,22 @@ void Autosave::restart() {
     ++generation_;
 }
 
-std::string Autosave::write(const Copy& copy) {
+std::string Autosave::write(Copy& copy) {
     try {
-        writeFile(copy.modelPath, copy.modelText);
-        writeFile(copy.statePath, {RecoveryState::fileText(copy.stateLines, copy.modelText)});
+        // The text goes to the file piece by piece, so it is never held whole.
+        std::size_t size = 0;
+        std::uint64_t fingerprint = RecoveryState::kFingerprintStart;
+        SafeFileWriter model(copy.modelPath);
+        if (copy.model) {
+            Writer::layOut(*copy.model, [&](std::string_view piece) {
+                model.write(piece);
+                size += piece.size();
+                fingerprint = RecoveryState::fingerprint(piece, fingerprint);
+            });
+            copy.model.reset();
+        }
+        model.commit();
+        writeFile(copy.statePath, RecoveryState::fileText(copy.stateLines, size, fingerprint));
         if (!copy.pictureFrom.empty() && !PathResolver::resolveExisting(copy.pictureTo)) {
             std::string reason = "No such file or directory";
             const std::optional<std::string> bytes =
@@ -110,7 +121,7 @@ std::string Autosave::write(const Copy& copy) {
             if (!bytes) {
                 return "Could not read " + copy.pictureFrom + ": " + reason;
             }
-            writeFile(copy.pictureTo, {*bytes});
+            writeFile(copy.pictureTo, *bytes);
         }
     } catch (const IoError& error) {
         return error.what();

@@ -1,8 +1,9 @@
 // Autosave: when the recovery copy of a model with unsaved edits is due, and the writing of it
-// on a thread of its own. The copy is taken on the main thread (the model's text laid out in
-// memory, with the state its file cannot hold) and written while the editing goes on; there is
-// never more than one write at a time, and the destructor waits for the one running. Time comes
-// from the caller, so the schedule is tested without sleeping.
+// on a thread of its own. The copy is taken on the main thread in one quick pass (a snapshot of
+// what the model's file holds, with the state that file cannot hold); the thread lays out the
+// text and writes it while the editing goes on. There is never more than one write at a time,
+// and the destructor waits for the one running. Time comes from the caller, so the schedule is
+// tested without sleeping.
 #pragma once
 
 #include <atomic>
@@ -11,9 +12,9 @@
 #include <optional>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "DocumentObserver.h"
+#include "files/SceneSnapshot.h"
 
 namespace y4 {
 
@@ -27,8 +28,8 @@ public:
     // What one autosave writes, every path exact.
     struct Copy {
         std::string modelPath;
-        // The model's text, in pieces (Writer::layOut).
-        std::vector<std::string> modelText;
+        // What the model's text is laid out from (Writer::snapshot); freed once it is.
+        std::optional<SceneSnapshot> model;
         std::string statePath;
         std::string stateLines;
         // A terrain's own picture, copied once so that the copy opens by itself; empty for
@@ -65,10 +66,10 @@ public:
     // Forgets the schedule and the changes seen: a new model starts afresh.
     void restart();
 
-    // Writes a copy on the calling thread: the model file, then its state (tied to the model
-    // text), then the terrain picture when it is not there yet. The reason of a failure, or an
-    // empty text.
-    static std::string write(const Copy& copy);
+    // Writes a copy on the calling thread: the model file, laid out from the snapshot piece by
+    // piece (the snapshot is freed once it is), then its state (tied to the model text), then
+    // the terrain picture when it is not there yet. The reason of a failure, or an empty text.
+    static std::string write(Copy& copy);
 
 private:
     void changed() { ++generation_; }

@@ -137,7 +137,7 @@ bool ModelDocument::startAutosave(std::chrono::steady_clock::time_point now) {
     const ModelSource model{modelFile_, modelPath_};
     Autosave::Copy copy;
     try {
-        copy.modelText = Writer::layOut(*reader_);
+        copy.model = Writer::snapshot(*reader_);
     } catch (const std::exception& error) {
         reportAutosave(std::string(error.what()));
         return false;

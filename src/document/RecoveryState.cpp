@@ -184,15 +184,9 @@ std::string RecoveryState::capture(const Scene& scene) {
     return out;
 }
 
-std::string RecoveryState::fileText(std::string_view lines,
-                                    const std::vector<std::string>& copyText) {
-    std::size_t size = 0;
-    std::uint64_t hash = kFingerprintStart;
-    for (const std::string& piece : copyText) {
-        size += piece.size();
-        hash = fingerprint(piece, hash);
-    }
-    return firstLine(size, hash) + '\n' + std::string(lines);
+std::string RecoveryState::fileText(std::string_view lines, std::size_t copySize,
+                                    std::uint64_t copyFingerprint) {
+    return firstLine(copySize, copyFingerprint) + '\n' + std::string(lines);
 }
 
 bool RecoveryState::apply(Scene& scene, SceneTree& tree, std::string_view file,

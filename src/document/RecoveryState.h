@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace y4 {
 
@@ -21,9 +20,10 @@ public:
     // The records' lines for the scene as it is: only records that differ from what a load
     // gives, so a model with few such edits has a small state however large it is.
     static std::string capture(const Scene& scene);
-    // The whole file: a first line that ties it to the model text it goes with (in pieces, as
-    // Writer::layOut gives it), then `lines` from capture.
-    static std::string fileText(std::string_view lines, const std::vector<std::string>& copyText);
+    // The whole file: a first line that ties it to the model text it goes with, of `copySize`
+    // bytes and with the fingerprint `copyFingerprint`, then `lines` from capture.
+    static std::string fileText(std::string_view lines, std::size_t copySize,
+                                std::uint64_t copyFingerprint);
     // Applies a file made by fileText to a scene loaded from `copyText`, and the tree that lists
     // it. False when the file belongs to another copy (nothing is applied) or when some of its
     // lines could not be used (the others are applied).

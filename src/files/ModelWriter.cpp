@@ -27,7 +27,7 @@ std::size_t ModelWriter::printedWidth(int value, int width) {
 
 std::string ModelWriter::describeBitmap(int index) const {
     constexpr std::size_t kShown = 40;
-    const std::string_view name = bitmapNameOr(index);
+    const std::string_view name = bitmapNameOr(reader_->bitmapNames, index);
     return "bitmap " + std::to_string(index) + " (\"" + std::string(name.substr(0, kShown)) +
            (name.size() > kShown ? "...\")" : "\")");
 }
@@ -36,7 +36,7 @@ void ModelWriter::writeTo(const std::string& path, FileProgress* progress) {
     SafeFileWriter out(path);
     ProgressMeter meter(progress);
     // The record lines: every vertex and face, and the entity lines of the flat variant.
-    meter.setTotal(reader_.vertices.size() + reader_.faces.size() + reader_.entities.size());
+    meter.setTotal(reader_->vertices.size() + reader_->faces.size() + reader_->entities.size());
     out_ = &out;
     meter_ = meter.active() ? &meter : nullptr;
     records_ = 0;
@@ -58,17 +58,26 @@ void ModelWriter::writeTo(const std::string& path, FileProgress* progress) {
 
 std::vector<std::string> ModelWriter::layOut() {
     std::vector<std::string> text;
-    laidOut_ = &text;
-    text_.clear();
-    writeLines();
-    flush();
-    laidOut_ = nullptr;
+    layOut([&text](std::string_view piece) { text.emplace_back(piece); });
     return text;
+}
+
+void ModelWriter::layOut(const std::function<void(std::string_view)>& piece) {
+    laidOut_ = &piece;
+    text_.clear();
+    try {
+        writeLines();
+        flush();
+    } catch (...) {
+        laidOut_ = nullptr;
+        throw;
+    }
+    laidOut_ = nullptr;
 }
 
 void ModelWriter::flush() {
     if (laidOut_) {
-        laidOut_->emplace_back(text_.view());
+        (*laidOut_)(text_.view());
     } else {
         out_->write(text_.view());
     }
@@ -79,7 +88,7 @@ void ModelWriter::flush() {
 }
 
 void ModelWriter::recomputeIndexColumns(bool headerCounts) {
-    Reader& r = reader_;
+    Reader& r = *reader_;
     // Positions in the entity list, by id; an entity of no list (or of another scene) has none.
     std::vector<int> positions(r.idBound(SceneObject::kEntity), -1);
     int position = 0;
@@ -141,28 +150,25 @@ void ModelWriter::appendInts(std::initializer_list<int> values, int width) {
     text_.appendIntFields(values, width);
 }
 
-void ModelWriter::appendEntityLine(int position, int indexWidth, const Entity& e, int floatWidth,
+void ModelWriter::appendEntityLine(int position, int indexWidth,
+                                   std::initializer_list<float> fields, int floatWidth,
                                    int precision, const int (&columns)[11]) {
     appendNumbered("Entity", position, indexWidth);
     text_.append(' ');
-    std::string name;
-    e.appendName(name);
-    text_.appendPadded(name, 32);
+    text_.appendPadded(name_, 32);
     text_.append(':');
-    appendFloats({e.positionX, e.positionY, e.positionZ, 0.0f, e.rotateX, e.rotateY, e.rotateZ},
-                 floatWidth, precision);
+    appendFloats(fields, floatWidth, precision);
     text_.appendIntFields({columns[0], columns[1], columns[2], columns[3], columns[4], columns[5],
                            columns[6], columns[7], columns[8], columns[9], columns[10]},
                           6);
     text_.append('\n');
 }
 
-std::string_view ModelWriter::bitmapNameOr(int index) const {
-    if (index == 255 || index < 0 ||
-        static_cast<std::size_t>(index) >= reader_.bitmapNames.size()) {
+std::string_view ModelWriter::bitmapNameOr(const std::vector<std::string>& names, int index) {
+    if (index == 255 || index < 0 || static_cast<std::size_t>(index) >= names.size()) {
         return "(null)";
     }
-    return reader_.bitmapNames[static_cast<std::size_t>(index)];
+    return names[static_cast<std::size_t>(index)];
 }
 
 }  // namespace y4

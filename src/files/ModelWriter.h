@@ -1,9 +1,12 @@
 // ModelWriter: what the three format writers share: the link and count columns recomputed
 // from the scene, the target file written through a safe save, and the text buffer the lines
-// are formatted into.
+// are formatted into. A format writer writes the lines from the live scene (a save) or from a
+// SceneSnapshot of it (an autosave, on another thread); one template walks either, as their
+// records carry the same fields.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -19,6 +22,7 @@ class FileProgress;
 class ProgressMeter;
 class Reader;
 class SafeFileWriter;
+class SceneSnapshot;
 
 class ModelWriter {
 public:
@@ -34,9 +38,15 @@ public:
     // The whole file's text in memory, for a copy that is written elsewhere (and later): in
     // pieces of a few megabytes, so that a large model's text is never moved as it grows.
     std::vector<std::string> layOut();
+    // The same pieces, each handed to `piece` as soon as it is formatted.
+    void layOut(const std::function<void(std::string_view)>& piece);
 
 protected:
-    explicit ModelWriter(Reader& reader) : reader_(reader), text_(kFlushSize + 4096) {}
+    // A writer of the live scene: prepare, writeTo and layOut.
+    explicit ModelWriter(Reader& reader) : reader_(&reader), text_(kFlushSize + 4096) {}
+    // A writer of a snapshot, whose columns were recomputed before it was taken: layOut only.
+    explicit ModelWriter(const SceneSnapshot& snapshot)
+        : snapshot_(&snapshot), text_(kFlushSize + 4096) {}
     virtual void recompute() = 0;
     // The first record whose line would be longer than the reader accepts. Only bitmap names
     // have no bounded length; every other column is a bounded number or name.
@@ -49,16 +59,43 @@ protected:
     static std::size_t printedWidth(int value, int width);
     // "bitmap <index> (\"<name>\")", the name cut short.
     std::string describeBitmap(int index) const;
+    // Calls `walk` with the scene or the snapshot, whichever the writer writes from.
+    template <class Walk>
+    void walkModel(Walk&& walk) {
+        if (snapshot_) {
+            walk(*snapshot_);
+        } else {
+            walk(*reader_);
+        }
+    }
+    // A record of the scene or of a snapshot, whichever its list holds.
+    template <class T>
+    static const T& record(T* pointer) {
+        return *pointer;
+    }
+    template <class T>
+    static const T& record(const T& value) {
+        return value;
+    }
 
     // Parent, first-child and next-sibling positions, face and vertex counts and first
     // indices of every entity; with `headerCounts`, the Reader's header counts too.
     void recomputeIndexColumns(bool headerCounts);
-    // The name of bitmap `index`, or "(null)" for 255 and for a number that names no bitmap.
-    std::string_view bitmapNameOr(int index) const;
+    // The name of bitmap `index` in `names`, or "(null)" for 255 and for a number that names
+    // no bitmap.
+    static std::string_view bitmapNameOr(const std::vector<std::string>& names, int index);
     // "Entity[<position>]: <name>: " and the position, 0.0 and the three angles, each with
     // "%<floatWidth>.<precision>f", then the eleven integer columns with "%6d".
-    void appendEntityLine(int position, int indexWidth, const Entity& e, int floatWidth,
-                          int precision, const int (&columns)[11]);
+    template <class EntityRecord>
+    void appendEntityLine(int position, int indexWidth, const EntityRecord& e, int floatWidth,
+                          int precision, const int (&columns)[11]) {
+        name_.clear();
+        e.appendName(name_);
+        appendEntityLine(
+            position, indexWidth,
+            {e.positionX, e.positionY, e.positionZ, 0.0f, e.rotateX, e.rotateY, e.rotateZ},
+            floatWidth, precision, columns);
+    }
     // "<label>[<number>]:", the number with "%<width>d".
     void appendNumbered(std::string_view label, int number, int width);
     // " %<width>.<precision>f" for each value.
@@ -75,15 +112,22 @@ protected:
     }
     void flush();
 
-    Reader& reader_;
+    // Exactly one of the two is set.
+    Reader* reader_ = nullptr;
+    const SceneSnapshot* snapshot_ = nullptr;
     TextBuffer text_;
 
 private:
+    // The line of the entity whose name is in name_.
+    void appendEntityLine(int position, int indexWidth, std::initializer_list<float> fields,
+                          int floatWidth, int precision, const int (&columns)[11]);
+
     static constexpr std::size_t kFlushSize = std::size_t{4} << 20;
     SafeFileWriter* out_ = nullptr;
     ProgressMeter* meter_ = nullptr;
     std::uint64_t records_ = 0;
-    std::vector<std::string>* laidOut_ = nullptr;
+    const std::function<void(std::string_view)>* laidOut_ = nullptr;
+    std::string name_;
 };
 
 }  // namespace y4

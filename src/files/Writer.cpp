@@ -27,19 +27,25 @@ std::string_view extensionOf(const Reader& reader) {
                                     : std::string_view(source).substr(dot + 1);
 }
 
+// The format writer of the variant, over a scene or a snapshot.
+template <class Model>
+std::unique_ptr<ModelWriter> formatOf(std::string_view extension, Model& model) {
+    if (extension == "Y4P") {
+        return std::make_unique<Y4PWriter>(model);
+    }
+    if (extension == "Y4D") {
+        return std::make_unique<Y4DWriter>(model);
+    }
+    if (extension == "Y4T") {
+        return std::make_unique<Y4TWriter>(model);
+    }
+    throw SaveError("Could not write file");
+}
+
 // The format writer of the variant, its columns recomputed and its lines checked.
 std::unique_ptr<ModelWriter> preparedFormat(Reader& reader, std::string_view extension,
                                             const std::string& target) {
-    std::unique_ptr<ModelWriter> format;
-    if (extension == "Y4P") {
-        format = std::make_unique<Y4PWriter>(reader);
-    } else if (extension == "Y4D") {
-        format = std::make_unique<Y4DWriter>(reader);
-    } else if (extension == "Y4T") {
-        format = std::make_unique<Y4TWriter>(reader);
-    } else {
-        throw SaveError("Could not write file");
-    }
+    std::unique_ptr<ModelWriter> format = formatOf(extension, reader);
     // Refused before the target is touched: a saved file must load again.
     if (const std::optional<std::string> record = format->prepare()) {
         throw SaveError("Error: Could not write " + target + ": " + *record +
@@ -64,6 +70,17 @@ std::vector<std::string> Writer::layOut(Reader& reader) {
         std::rethrow_exception(failure);
     }
     return text;
+}
+
+SceneSnapshot Writer::snapshot(Reader& reader) {
+    const std::string_view extension = extensionOf(reader);
+    preparedFormat(reader, extension, reader.fileName);
+    return SceneSnapshot(reader, extension);
+}
+
+void Writer::layOut(const SceneSnapshot& snapshot,
+                    const std::function<void(std::string_view)>& piece) {
+    formatOf(snapshot.variant(), snapshot)->layOut(piece);
 }
 
 Writer::Writer(Reader& reader, std::string targetFileName, Target target, FileProgress* progress)

@@ -4,8 +4,12 @@
 // SaveError and leaves both the old file and the scene as they were.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "SceneSnapshot.h"
 
 namespace y4 {
 
@@ -28,11 +32,19 @@ public:
     Writer(Reader& reader, std::string targetFileName, Target target = Target::AsSpelled,
            FileProgress* progress = nullptr);
 
-    // The text a save of the scene would write, without trace lines or wait cursor: a copy
-    // that another thread writes while the editing goes on. The scene is as it was after it.
-    // Throws SaveError as a save does.
+    // The text a save of the scene would write, without trace lines or wait cursor, laid out
+    // from the scene itself. The scene is as it was after it. Throws SaveError as a save does.
     // The text comes in pieces of a few megabytes.
     static std::vector<std::string> layOut(Reader& reader);
+    // What a copy of the scene needs, taken in one pass over the records and never changed
+    // by later edits: another thread lays out and writes the text while the editing goes on.
+    // The link and count columns are recomputed on the scene as a save recomputes them.
+    // Throws SaveError as a save does.
+    static SceneSnapshot snapshot(Reader& reader);
+    // The text a save of the scene written at the snapshot would write, in pieces of a few
+    // megabytes, each handed to `piece` as soon as it is formatted. Touches no scene.
+    static void layOut(const SceneSnapshot& snapshot,
+                       const std::function<void(std::string_view)>& piece);
 
 private:
     void preprocess();

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "Reader.h"
+#include "SceneSnapshot.h"
 
 namespace y4 {
 
@@ -12,7 +13,7 @@ void Y4DWriter::recompute() {
 }
 
 std::optional<std::string> Y4DWriter::overlongLine() const {
-    const auto& names = reader_.bitmapNames;
+    const auto& names = reader_->bitmapNames;
     std::size_t longest = 0;
     for (std::size_t b = 0; b < names.size(); ++b) {
         // "Bitmap[%3d]:%s"
@@ -29,12 +30,12 @@ std::optional<std::string> Y4DWriter::overlongLine() const {
         return std::nullopt;
     }
     int number = 0;
-    for (const Entity* e : reader_.entities) {
+    for (const Entity* e : reader_->entities) {
         for (const SubEntity* s : e->subEntities) {
             for (const Face* f : s->faces) {
                 // "Face[%4d]: %4d %4d %4d %4d // %s"
-                std::size_t length =
-                    5 + printedWidth(number, 4) + 2 + 4 + bitmapNameOr(f->bitmapIndex).size();
+                std::size_t length = 5 + printedWidth(number, 4) + 2 + 4 +
+                                     bitmapNameOr(names, f->bitmapIndex).size();
                 for (int value : {f->indexA, f->indexB, f->indexC, f->bitmapIndex}) {
                     length += 1 + printedWidth(value, 4);
                 }
@@ -50,7 +51,11 @@ std::optional<std::string> Y4DWriter::overlongLine() const {
 }
 
 void Y4DWriter::writeLines() {
-    Reader& r = reader_;
+    walkModel([this](const auto& model) { writeLinesOf(model); });
+}
+
+template <class Model>
+void Y4DWriter::writeLinesOf(const Model& r) {
     for (auto [label, count] : {std::pair{"NumVertices: ", r.numVertices},
                                 {"NumFaces: ", r.numFaces},
                                 {"NumBitmaps: ", r.numBitmaps},
@@ -60,13 +65,14 @@ void Y4DWriter::writeLines() {
         text_.append('\n');
     }
     text_.append("// Vertex: X Y Z unused normalX normalY normalZ unused textureU textureV\n");
-    for (const Entity* e : r.entities) {
-        for (const SubEntity* s : e->subEntities) {
-            for (const Vertex* v : s->vertices) {
-                text_.appendFixed(v->X, 8, 4);
-                appendFloats({v->Y, v->Z, 0.0f, v->normalX, v->normalY, v->normalZ, 0.0f,
-                              v->textureU, v->textureV},
-                             8, 4);
+    for (const auto& item : r.entities) {
+        for (const auto& subItem : record(item).subEntities) {
+            for (const auto& vertexItem : record(subItem).vertices) {
+                const auto& v = record(vertexItem);
+                text_.appendFixed(v.X, 8, 4);
+                appendFloats(
+                    {v.Y, v.Z, 0.0f, v.normalX, v.normalY, v.normalZ, 0.0f, v.textureU, v.textureV},
+                    8, 4);
                 text_.append('\n');
                 flushIfFull();
             }
@@ -74,13 +80,14 @@ void Y4DWriter::writeLines() {
     }
     text_.append("// Face: vertexA vertexB vertexC bitmapIndex bitmapName(for information only)\n");
     int number = 0;
-    for (const Entity* e : r.entities) {
-        for (const SubEntity* s : e->subEntities) {
-            for (const Face* f : s->faces) {
+    for (const auto& item : r.entities) {
+        for (const auto& subItem : record(item).subEntities) {
+            for (const auto& faceItem : record(subItem).faces) {
+                const auto& f = record(faceItem);
                 appendNumbered("Face", number++, 4);
-                appendInts({f->indexA, f->indexB, f->indexC, f->bitmapIndex}, 4);
+                appendInts({f.indexA, f.indexB, f.indexC, f.bitmapIndex}, 4);
                 text_.append(" // ");
-                text_.append(bitmapNameOr(f->bitmapIndex));
+                text_.append(bitmapNameOr(r.bitmapNames, f.bitmapIndex));
                 text_.append('\n');
                 flushIfFull();
             }
@@ -97,8 +104,8 @@ void Y4DWriter::writeLines() {
         "childEntityID numFaces firstFaceIndex numVertices firstVertexIndex ?? ?? ?? [best "
         "guess]\n");
     int position = 0;
-    for (const Entity* record : r.entities) {
-        const Entity& e = *record;
+    for (const auto& item : r.entities) {
+        const auto& e = record(item);
         const int columns[11] = {e.entityID,
                                  -1,
                                  e.parentEntityID,

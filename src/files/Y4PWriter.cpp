@@ -2,6 +2,7 @@
 #include "Y4PWriter.h"
 
 #include "Reader.h"
+#include "SceneSnapshot.h"
 
 namespace y4 {
 
@@ -11,6 +12,14 @@ void appendCount(TextBuffer& text, std::string_view label, std::size_t count) {
     text.appendInt(static_cast<int>(count));
     text.append('\n');
 }
+
+// The header states the sizes of the scene's lists, whether every record is written or not.
+std::array<std::size_t, 4> listSizes(const Reader& r) {
+    return {r.vertices.size(), r.faces.size(), r.bitmapNames.size(), r.entities.size()};
+}
+std::array<std::size_t, 4> listSizes(const SceneSnapshot& s) {
+    return s.listSizes;
+}
 }  // namespace
 
 void Y4PWriter::recompute() {
@@ -18,7 +27,7 @@ void Y4PWriter::recompute() {
 }
 
 std::optional<std::string> Y4PWriter::overlongLine() const {
-    const auto& names = reader_.bitmapNames;
+    const auto& names = reader_->bitmapNames;
     for (std::size_t b = 0; b < names.size(); ++b) {
         // "Bitmap[%3d]: %s"
         const auto index = static_cast<int>(b);
@@ -30,11 +39,16 @@ std::optional<std::string> Y4PWriter::overlongLine() const {
 }
 
 void Y4PWriter::writeLines() {
-    Reader& r = reader_;
-    appendCount(text_, "NumVertices: ", r.vertices.size());
-    appendCount(text_, "NumFaces: ", r.faces.size());
-    appendCount(text_, "NumBitmaps: ", r.bitmapNames.size());
-    appendCount(text_, "NumEntities: ", r.entities.size());
+    walkModel([this](const auto& model) { writeLinesOf(model); });
+}
+
+template <class Model>
+void Y4PWriter::writeLinesOf(const Model& r) {
+    const std::array<std::size_t, 4> sizes = listSizes(r);
+    appendCount(text_, "NumVertices: ", sizes[0]);
+    appendCount(text_, "NumFaces: ", sizes[1]);
+    appendCount(text_, "NumBitmaps: ", sizes[2]);
+    appendCount(text_, "NumEntities: ", sizes[3]);
     text_.append("// Bitmaps\n");
     for (std::size_t b = 0; b < r.bitmapNames.size(); ++b) {
         appendNumbered("Bitmap", static_cast<int>(b), 3);
@@ -44,8 +58,8 @@ void Y4PWriter::writeLines() {
     }
     text_.append("// Entity:: name...\n");
     int position = 0;
-    for (const Entity* record : r.entities) {
-        const Entity& e = *record;
+    for (const auto& item : r.entities) {
+        const auto& e = record(item);
         const int columns[11] = {e.entityID,
                                  e.parentEntityID,
                                  e.childEntityID,
@@ -58,25 +72,28 @@ void Y4PWriter::writeLines() {
                                  e.auxB,
                                  -5141};
         appendEntityLine(position++, 4, e, 12, 6, columns);
-        for (const SubEntity* s : e.subEntities) {
-            appendCount(text_, "Vertices: ", s->vertices.size());
-            appendCount(text_, "Faces: ", s->faces.size());
+        for (const auto& subItem : e.subEntities) {
+            const auto& s = record(subItem);
+            appendCount(text_, "Vertices: ", s.vertices.size());
+            appendCount(text_, "Faces: ", s.faces.size());
             text_.append("Bitmap: ");
-            text_.appendInt(s->bitmapIndex);
+            text_.appendInt(s.bitmapIndex);
             text_.append('\n');
             int number = 0;
-            for (const Vertex* v : s->vertices) {
+            for (const auto& vertexItem : s.vertices) {
+                const auto& v = record(vertexItem);
                 appendNumbered("Vertex", number++, 3);
-                appendFloats({v->X, v->Y, v->Z, 1.0f, v->normalX, v->normalY, v->normalZ, 0.0f,
-                              v->textureU, v->textureV},
+                appendFloats({v.X, v.Y, v.Z, 1.0f, v.normalX, v.normalY, v.normalZ, 0.0f,
+                              v.textureU, v.textureV},
                              12, 6);
                 text_.append('\n');
                 flushIfFull();
             }
             number = 0;
-            for (const Face* f : s->faces) {
+            for (const auto& faceItem : s.faces) {
+                const auto& f = record(faceItem);
                 appendNumbered("Face", number++, 3);
-                appendInts({f->indexA, f->indexB, f->indexC}, 3);
+                appendInts({f.indexA, f.indexB, f.indexC}, 3);
                 text_.append('\n');
                 flushIfFull();
             }
