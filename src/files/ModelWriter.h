@@ -96,6 +96,18 @@ protected:
             {e.positionX, e.positionY, e.positionZ, 0.0f, e.rotateX, e.rotateY, e.rotateZ},
             floatWidth, precision, columns);
     }
+    // A sub-entity's face lines, "Face[<n>]:" numbered from 0 and the three corners, "%3d".
+    template <class FaceList>
+    void appendFaceLines(const FaceList& faces) {
+        int number = 0;
+        for (const auto& item : faces) {
+            const auto& f = record(item);
+            appendNumbered("Face", number++, 3);
+            appendInts({f.indexA, f.indexB, f.indexC}, 3);
+            text_.append('\n');
+            flushIfFull();
+        }
+    }
     // "<label>[<number>]:", the number with "%<width>d".
     void appendNumbered(std::string_view label, int number, int width);
     // " %<width>.<precision>f" for each value.

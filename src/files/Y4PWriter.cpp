@@ -89,14 +89,7 @@ void Y4PWriter::writeLinesOf(const Model& r) {
                 text_.append('\n');
                 flushIfFull();
             }
-            number = 0;
-            for (const auto& faceItem : s.faces) {
-                const auto& f = record(faceItem);
-                appendNumbered("Face", number++, 3);
-                appendInts({f.indexA, f.indexB, f.indexC}, 3);
-                text_.append('\n');
-                flushIfFull();
-            }
+            appendFaceLines(s.faces);
         }
     }
 }

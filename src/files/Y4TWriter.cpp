@@ -83,14 +83,7 @@ void Y4TWriter::writeLinesOf(const Model& model) {
             flushIfFull();
         }
         text_.append("??: 1\n");
-        number = 0;
-        for (const auto& faceItem : s.faces) {
-            const auto& f = record(faceItem);
-            appendNumbered("Face", number++, 3);
-            appendInts({f.indexA, f.indexB, f.indexC}, 3);
-            text_.append('\n');
-            flushIfFull();
-        }
+        appendFaceLines(s.faces);
         text_.append("\\\\ End Record\n");
     }
 }
