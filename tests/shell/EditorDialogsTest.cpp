@@ -1,16 +1,9 @@
-// The main window with its editing windows: the object tree window's pick buttons and Paste
-// reaching the view through the main window, its "Pick Normal" following the "Normals" box, and
-// "Attributes..." and "Textures..." opening the dialogs over the loaded model (their buttons'
-// waiting for the dialogs to close is the start-up window's test).
-#include <QComboBox>
-#include <QLineEdit>
-#include <QListWidget>
+// The main window with its object tree window: the tree window's pick buttons and Paste reaching
+// the view through the main window, and its "Pick Normal" following the "Normals" box.
 #include <QPushButton>
 
 #include "EditorFixture.h"
-#include "dialogs/CAttributesDialog.h"
 #include "dialogs/CObjectTreeDialog.h"
-#include "dialogs/CTexturesDialog.h"
 #include "model/Entity.h"
 #include "model/Face.h"
 #include "model/SubEntity.h"
@@ -75,32 +68,6 @@ TEST_F(EditorDialogsTest, TheTreeWindowsCommandsReachTheView) {
     EXPECT_TRUE(window->sceneRenderer()->windowPositions().findVertex(body.vertices.back()));
 
     EXPECT_TRUE(test::testPrompt().shown.empty());
-}
-
-TEST_F(EditorDialogsTest, AttributesAndTexturesShowTheLoadedModel) {
-    const auto window = startWithCrate();
-    ModelDocument& document = window->document();
-    document.selectRecord(&part(*window, "Lid"));
-
-    button(*window, "Attributes...").click();
-    CAttributesDialog& attributes = window->attributesDialog();
-    ASSERT_TRUE(attributes.isVisible());
-    EXPECT_EQ(test::control<QLineEdit>(attributes, "GroupName:").text(), "Lid");
-    auto* bitmap = attributes.findChild<QComboBox*>("Bitmap:");
-    ASSERT_NE(bitmap, nullptr);
-    EXPECT_EQ(bitmap->currentText(), "WOOD");
-    // It follows the selection while open.
-    document.selectRecord(&part(*window, "Body"));
-    EXPECT_EQ(test::control<QLineEdit>(attributes, "GroupName:").text(), "Body");
-
-    button(*window, "Textures...").click();
-    CTexturesDialog& textures = window->texturesDialog();
-    ASSERT_TRUE(textures.isVisible());
-    auto* list = textures.findChild<QListWidget*>("Texture List");
-    ASSERT_NE(list, nullptr);
-    ASSERT_EQ(list->count(), 2);
-    EXPECT_EQ(list->item(0)->text(), "[0] WOOD");
-    EXPECT_EQ(list->item(1)->text(), "[1] METAL");
 }
 
 }  // namespace

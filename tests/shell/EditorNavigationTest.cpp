@@ -284,6 +284,7 @@ TEST_F(EditorNavigationTest, EveryKeyHasOneActionAndTheListShowsThemAll) {
     QLineEdit* name = &test::box(attributes, "GroupName:");
     name->setFocus();
     const QString before = name->text();
+    EXPECT_EQ(before, "Lid");  // the window's own document and selection
     key(*name, Qt::Key_S);
     key(*name, Qt::Key_P);
     EXPECT_EQ(name->text(), before + "sp");

@@ -1,8 +1,8 @@
 // The main window's view through synthetic mouse events and keys: drags that move and turn the
-// selection as one undo step, and what each step tells the document's listeners; undo and redo
-// keys from any window, the scale, centre and flip commands, the camera keys,
-// the readouts' formats, picking with its chooser, and the backdrop drags of the Grid
-// Properties dialog's "Move" buttons.
+// selection as one undo step and end where the view ends, and what each step tells the
+// document's listeners; undo and redo keys from any window, the scale, centre and flip commands,
+// the camera keys, a projection applied, the readouts' formats, picking with its chooser, and
+// the backdrop drags of the Grid Properties dialog's "Move" buttons.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -57,7 +57,7 @@ protected:
     }
 };
 
-TEST_F(EditorViewTest, ATranslateDragMovesOnlyTheSelectedEntityAsOneUndoStep) {
+TEST_F(EditorViewTest, ATranslateDragMovesTheSelectedEntityAsOneUndoStepWithinTheView) {
     store_.set("translateXScale", "2");
     const auto window = startWithCrate();
     ModelDocument& document = window->document();
@@ -108,6 +108,33 @@ TEST_F(EditorViewTest, ATranslateDragMovesOnlyTheSelectedEntityAsOneUndoStep) {
     EXPECT_TRUE(document.isModified());
     EXPECT_TRUE(button(*window, "Commit Changes").isEnabled());
     EXPECT_TRUE(button(*window, "Discard Changes").isEnabled());
+
+    // A drag ends when the pointer leaves the view over the window's own background, outside
+    // the band the view's size allows; back over the view the button is still down, but the
+    // drag is over.
+    document.undo();
+    ASSERT_FALSE(document.canUndo());
+    const float x = lid->positionX;
+    button(*window, "TranslateX").click();
+    mouse(*window, QEvent::MouseButtonPress, 300, 200);
+    EXPECT_TRUE(window->viewMouse().dragging());
+    const QPointF outside(window->width() - 2, window->height() - 2);
+    QMouseEvent away(QEvent::MouseMove, outside, window->mapToGlobal(outside), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &away);
+    EXPECT_FALSE(window->viewMouse().dragging());
+    mouse(*window, QEvent::MouseMove, 350, 200);
+    EXPECT_EQ(lid->positionX, x);
+    EXPECT_EQ(document.undoName(), "Translate");
+    // A press on the window's background, even where the view's size would allow a drag,
+    // starts none: only a press in the view does.
+    const QPointF background(100, 100);
+    QMouseEvent press(QEvent::MouseButtonPress, background, window->mapToGlobal(background),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &press);
+    EXPECT_FALSE(window->viewMouse().dragging());
+    mouse(*window, QEvent::MouseMove, 300, 200);
+    EXPECT_EQ(lid->positionX, x);
 }
 
 TEST_F(EditorViewTest, RotateAndScaleCommandsAndTheCamera) {
@@ -173,6 +200,18 @@ TEST_F(EditorViewTest, RotateAndScaleCommandsAndTheCamera) {
     key(frame, Qt::Key_W);
     key(frame, Qt::Key_Z);
     EXPECT_EQ(view.cameraRotation[0], -4);
+
+    // A projection applied in its dialog is drawn at once: a field of view of 90 degrees
+    // scales y by 1 / tan(45 degrees).
+    button(*window, "Projections...").click();
+    auto* projections = window->findChild<CProjectionPropertiesDialog*>();
+    ASSERT_NE(projections, nullptr);
+    ASSERT_TRUE(projections->isVisible());
+    test::type(*projections, "Perspective FoV", "90");
+    const long long frames = view.frameCount();
+    test::button(*projections, "Apply").click();
+    EXPECT_NEAR(view.savedProjection[5], 1.0, 1e-6);
+    EXPECT_GT(view.frameCount(), frames);
 }
 
 TEST_F(EditorViewTest, TheReadoutsShowFileCoordinatesFromTheBottomLeftCorner) {
@@ -283,52 +322,13 @@ TEST_F(EditorViewTest, PickingSelectsOneCandidateAndOffersSeveralInTheChooser) {
     EXPECT_EQ(document.selectedRecord(), corner[1]);
     EXPECT_EQ(document.reader()->editNormals, 1);
     EXPECT_TRUE(testPrompt().shown.empty());
-}
 
-TEST_F(EditorViewTest, ADragEndsWhenThePointerLeavesTheViewOverTheWindow) {
-    store_.set("translateXScale", "2");
-    const auto window = startWithCrate();
-    ModelDocument& document = window->document();
-    Entity* lid = entity(*window, "Lid");
-    document.selectRecord(lid);
-    button(*window, "TranslateX").click();
-    mouse(*window, QEvent::MouseButtonPress, 300, 200);
-    EXPECT_TRUE(window->viewMouse().dragging());
-    // Over the window's own background, outside the band the view's size allows.
-    const QPointF outside(window->width() - 2, window->height() - 2);
-    QMouseEvent away(QEvent::MouseMove, outside, window->mapToGlobal(outside), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(window.get(), &away);
-    EXPECT_FALSE(window->viewMouse().dragging());
-    // Back over the view the button is still down, but the drag is over.
-    const float x = lid->positionX;
-    mouse(*window, QEvent::MouseMove, 350, 200);
-    EXPECT_EQ(lid->positionX, x);
-    EXPECT_EQ(document.undoName(), "Translate");
-
-    // A press on the window's background, even where the view's size would allow a drag,
-    // starts none: only a press in the view does.
-    const QPointF background(100, 100);
-    QMouseEvent press(QEvent::MouseButtonPress, background, window->mapToGlobal(background),
-                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(window.get(), &press);
-    EXPECT_FALSE(window->viewMouse().dragging());
-    mouse(*window, QEvent::MouseMove, 300, 200);
-    EXPECT_EQ(lid->positionX, x);
-}
-
-TEST_F(EditorViewTest, AProjectionAppliedInItsDialogIsDrawnAtOnce) {
-    const auto window = startWithCrate();
-    button(*window, "Projections...").click();
-    auto* dialog = window->findChild<CProjectionPropertiesDialog*>();
-    ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(dialog->isVisible());
-    test::type(*dialog, "Perspective FoV", "90");
-    const long long frames = window->drawFrame().view().frameCount();
-    test::button(*dialog, "Apply").click();
-    // A field of view of 90 degrees scales y by 1 / tan(45 degrees).
-    EXPECT_NEAR(window->drawFrame().view().savedProjection[5], 1.0, 1e-6);
-    EXPECT_GT(window->drawFrame().view().frameCount(), frames);
+    // A vertex outside any sub-entity, or in one outside any entity, is named by what holds it.
+    SubEntity loose(nullptr, 0);
+    Vertex v(nullptr, 12);
+    EXPECT_EQ(CChooseVertexDialog::entryText(v), "Vertex[12]");
+    v.subEntity = &loose;
+    EXPECT_EQ(CChooseVertexDialog::entryText(v), "SubEntity[0]; Vertex[12]");
 }
 
 TEST_F(EditorViewTest, EachDragStepTellsListenersWhatMovedWithTheNewValuesInPlace) {
@@ -481,14 +481,6 @@ TEST_F(EditorViewTest, TheMoveButtonsDragTheBackdropsWithinTheirPlanes) {
     EXPECT_EQ(grid.bitmapXY, 0);
     EXPECT_EQ(yellowBounds(*window)[0], -1);
     EXPECT_TRUE(testPrompt().shown.empty());
-}
-
-TEST_F(EditorViewTest, TheChooserNamesAVertexByItsOwners) {
-    SubEntity loose(nullptr, 0);
-    Vertex v(nullptr, 12);
-    EXPECT_EQ(CChooseVertexDialog::entryText(v), "Vertex[12]");
-    v.subEntity = &loose;
-    EXPECT_EQ(CChooseVertexDialog::entryText(v), "SubEntity[0]; Vertex[12]");
 }
 
 }  // namespace
