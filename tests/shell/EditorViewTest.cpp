@@ -34,9 +34,6 @@ protected:
     static Entity* entity(CY4EditorDlg& window, const char* name) {
         return window.document().reader()->findEntityByName(name);
     }
-    static void key(QWidget& target, int k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(&target, static_cast<Qt::Key>(k), modifiers);
-    }
     // The columns and rows (device pixels, from the top left) that the view's frame shows in
     // yellow, the colour of the test's backdrop and of nothing else drawn: {left, top, right,
     // bottom}, or all -1.
@@ -84,16 +81,14 @@ TEST_F(EditorViewTest, ATranslateDragMovesTheSelectedEntityAsOneUndoStepWithinTh
     EXPECT_EQ(document.undoName(), "Translate");
     // Ctrl+Z, from the main window or any tool window, puts it back: the whole drag, and only
     // the lid; Ctrl+Shift+Z and Ctrl+Y move it again.
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    activate(*window);
     key(*window, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(test::SceneDump::text(*document.reader()), before);
     EXPECT_FALSE(document.canUndo());
     key(*window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_NEAR(lid->positionX, expected, 1e-5);
     CObjectTreeDialog& tree = window->objectTreeDialog();
-    tree.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&tree));
+    activate(tree);
     key(tree.treeView(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_FLOAT_EQ(lid->positionX, x0);
     key(tree, Qt::Key_Y, Qt::ControlModifier);
@@ -431,7 +426,7 @@ TEST_F(EditorViewTest, TheMoveButtonsDragTheBackdropsWithinTheirPlanes) {
     EXPECT_FLOAT_EQ(grid.gridXY_OffsetX, -0.6f);
     EXPECT_FLOAT_EQ(grid.gridXY_OffsetY, 0.0f);
     EXPECT_EQ(window->drawFrame().view().frameCount(), frames + 3);
-    mouse(*window, QEvent::MouseButtonRelease, 330, 200, Qt::NoButton);
+    mouse(*window, QEvent::MouseButtonRelease, 330, 200);
     const std::array<int, 4> slid = yellowBounds(*window);
     // The backdrop follows the pointer to the right.
     EXPECT_GT(slid[0], shown[0] + 20);
