@@ -170,14 +170,22 @@ TEST_F(PropertyDialogsTest, EveryBoxShowsAndSetsItsOwnField) {
     EXPECT_TRUE(store_.values().empty());  // Apply never writes the store
 }
 
-TEST_F(PropertyDialogsTest, ApplyTakesEmptyBoxesAsZeroAndRefusedOnesAsTheirFallback) {
+TEST_F(PropertyDialogsTest, ApplyTakesEmptyOrRefusedBoxesAndCloseGivesTheOpenerBack) {
     // The logs outlive the dialogs, which report their closing as they go.
     SignalLog log, transformLog, projectionLog;
+    // Its opening button outlives it: destroyed while shown, the dialog gives the button back
+    // (the editor's exit checks that).
+    QPushButton opener("Display...");
     CDisplayPropertiesDialog display(display_, store_, nullptr);
+    display.openWith(opener);
     record(display, log);
     QObject::connect(&display, &CDisplayPropertiesDialog::lightingChanged,
                      [&log] { log.names.push_back("lighting"); });
-    display.show();
+    opener.click();
+    EXPECT_TRUE(display.isVisible());
+    EXPECT_FALSE(opener.isEnabled());
+    opener.click();  // a disabled button cannot open it twice
+    EXPECT_TRUE(log.names.empty());
     box(display, "Ambient R").clear();
     box(display, "Diffuse G").setText("1,5");
     box(display, "Light0 X").setText("1e3");
@@ -189,6 +197,15 @@ TEST_F(PropertyDialogsTest, ApplyTakesEmptyBoxesAsZeroAndRefusedOnesAsTheirFallb
     EXPECT_EQ(display_.lightPosX, 1000.0f);
     EXPECT_EQ(display_.specularR, 1.0f);
     EXPECT_EQ(log.names, (std::vector<std::string>{"lighting", "redraw"}));
+    // Close gives the button back, as Escape does.
+    button(display, "Close").click();
+    EXPECT_FALSE(display.isVisible());
+    EXPECT_TRUE(opener.isEnabled());
+    EXPECT_EQ(log.names, (std::vector<std::string>{"lighting", "redraw", "redraw", "closed"}));
+    opener.click();
+    display.reject();
+    EXPECT_FALSE(display.isVisible());
+    EXPECT_TRUE(opener.isEnabled());
 
     // Boxes are read top to bottom, left to right; the plane offsets fall back to 0.
     CGridPropertiesDialog grid(grid_, store_, nullptr);
@@ -298,29 +315,6 @@ TEST_F(PropertyDialogsTest, SaveAppliesAndWritesOnlyItsOwnGroup) {
     unsaved.show();
     testPrompt().expectMessage("Error: Could not save the settings");
     unsaved.OnButtonSave();
-}
-
-TEST_F(PropertyDialogsTest, TheOpeningButtonIsDisabledWhileTheDialogIsShown) {
-    // Destroyed while shown, the dialog gives the button back: the editor's exit checks that.
-    QPushButton opener("Display...");
-    SignalLog log;
-    CDisplayPropertiesDialog display(display_, store_, nullptr);
-    display.openWith(opener);
-    record(display, log);
-    opener.click();
-    EXPECT_TRUE(display.isVisible());
-    EXPECT_FALSE(opener.isEnabled());
-    opener.click();  // a disabled button cannot open it twice
-    button(display, "Close").click();
-    EXPECT_FALSE(display.isVisible());
-    EXPECT_TRUE(opener.isEnabled());
-    EXPECT_EQ(log.names, (std::vector<std::string>{"redraw", "closed"}));
-
-    // Escape closes it the same way.
-    opener.click();
-    display.reject();
-    EXPECT_FALSE(display.isVisible());
-    EXPECT_TRUE(opener.isEnabled());
 }
 
 TEST_F(PropertyDialogsTest, BackdropSwitchesMoveButtonsAndBrowsing) {
