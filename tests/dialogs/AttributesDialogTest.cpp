@@ -22,14 +22,7 @@
 namespace y4 {
 namespace {
 
-using Lines = std::vector<std::string>;
-using test::box;
-using test::button;
-using test::choose;
-using test::list;
-using test::testPrompt;
-using test::textOf;
-using test::type;
+using namespace test;
 
 const char* const kInvalid = "Error: Invalid value; defaulting to 1.0";
 

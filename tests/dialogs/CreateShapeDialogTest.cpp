@@ -14,9 +14,7 @@
 namespace y4 {
 namespace {
 
-using test::box;
-using test::button;
-using test::testPrompt;
+using namespace test;
 
 const std::string kReport = "Still need to implement CObjectTreeDialog::CreateShape()\n";
 

@@ -34,19 +34,11 @@ namespace y4 {
 namespace {
 
 using Captions = std::set<std::string>;
+using test::pathOf;
 using test::testPrompt;
 
 // Enabled whenever a model is loaded, whatever is selected.
 const Captions kLoaded = {"Display All", "Hide All", "Pick Vertex", "Hide Hidden", "Close"};
-
-std::string pathOf(const SceneObject* record) {
-    std::string path = "NULL";
-    if (record != nullptr) {
-        path.clear();
-        record->appendPathName(path);
-    }
-    return path;
-}
 
 class ObjectTreeButtons : public testing::Test {
 protected:

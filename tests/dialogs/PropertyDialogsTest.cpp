@@ -29,11 +29,7 @@
 namespace y4 {
 namespace {
 
-using test::accessibleNameOf;
-using test::box;
-using test::button;
-using test::findOneByAccessibleName;
-using test::testPrompt;
+using namespace test;
 
 const char* const kInvalid = "Error: Invalid value; defaulting to 1.0";
 

@@ -17,10 +17,7 @@
 namespace y4 {
 namespace {
 
-using Lines = std::vector<std::string>;
-using test::box;
-using test::button;
-using test::testPrompt;
+using namespace test;
 
 const char* const kRemoveQuestion =
     "Are you sure you want to remove this texture?  You MUST remember to update the object "

@@ -280,11 +280,7 @@ TEST_F(EditorViewTest, PickingSelectsOneCandidateAndOffersSeveralInTheChooser) {
         dialog.findChild<QPushButton*>("Select")->click();
     });
     EXPECT_EQ(document.selectedRecord(), corner[1]);
-    EXPECT_EQ(text(*window, "Selected Object"), QString::fromStdString([&] {
-                  std::string path;
-                  corner[1]->appendPathName(path);
-                  return path;
-              }()));
+    EXPECT_EQ(text(*window, "Selected Object").toStdString(), test::pathOf(corner[1]));
 
     // With two of them switched off, one is left: selected at once, its faces highlighted.
     document.setDisplayed(corner[0], false);
