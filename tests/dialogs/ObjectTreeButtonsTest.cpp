@@ -402,7 +402,7 @@ TEST_F(ObjectTreeButtons, DisplayPickAndTheButtonsThatChangeNothing) {
     EXPECT_FALSE(document_.isModified());
 
     // A model with "Normals" checked offers Pick Normal. What the pick buttons, Add Face and
-    // Close ask of the editor is checked on the editor itself (EditorDialogsTest,
+    // Close ask of the editor is checked on the editor itself (EditorViewTest,
     // EditorSessionTest, CY4EditorDlgTest).
     EXPECT_TRUE(button("Pick Normal").isEnabled());
 

@@ -1,8 +1,9 @@
 // The main window's view through synthetic mouse events and keys: drags that move and turn the
 // selection as one undo step and end where the view ends, and what each step tells the
 // document's listeners; undo and redo keys from any window, the scale, centre and flip commands,
-// the camera keys, a projection applied, the readouts' formats, picking with its chooser, and
-// the backdrop drags of the Grid Properties dialog's "Move" buttons.
+// the camera keys, a projection applied, the readouts' formats, picking through the object tree
+// window's buttons with its chooser, a paste drawn for picking, and the backdrop drags of the
+// Grid Properties dialog's "Move" buttons.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -236,15 +237,25 @@ TEST_F(EditorViewTest, TheReadoutsShowFileCoordinatesFromTheBottomLeftCorner) {
     EXPECT_EQ(text(*window, "WindowSpace:"), "120.00, 35.00");
 }
 
-TEST_F(EditorViewTest, PickingSelectsOneCandidateAndOffersSeveralInTheChooser) {
+TEST_F(EditorViewTest, PickingThroughTheTreeWindowSelectsOneCandidateOrOffersSeveral) {
     const auto window = startWithCrate();
     ModelDocument& document = window->document();
     SubEntity* body = entity(*window, "Body")->subEntities[0];
     // Body's corner at file (1, -0.7, 0.7) is listed three times, once per side.
     Vertex* corner[] = {body->vertices[0], body->vertices[14], body->vertices[17]};
-    window->OnButtonPickVertex();
+    SubEntity& lid = *entity(*window, "Lid")->subEntities[0];
+    // The object tree window's pick buttons set the main window's mode texts and the view's
+    // mode, whatever mode it had.
+    CObjectTreeDialog& tree = window->objectTreeDialog();
+    const ViewRenderer& view = window->drawFrame().view();
+    document.selectRecord(&lid);
+    button(*window, "TranslateX").click();
+    EXPECT_EQ(text(*window, "EditMode"), "TranslateX");
+    test::button(tree, "Pick Vertex").click();
     EXPECT_EQ(text(*window, "PickMode"), "Vertex");
     EXPECT_EQ(text(*window, "EditMode"), "");
+    EXPECT_EQ(view.mouseMode, ViewMouse::kPickVertex);
+    EXPECT_EQ(view.editKind, ViewMouse::kEditPickVertex);
     const SceneRenderer* renderer = window->sceneRenderer();
     ASSERT_NE(renderer, nullptr);
     const auto drawn = renderer->windowPositions().findVertex(corner[0]);
@@ -301,10 +312,19 @@ TEST_F(EditorViewTest, PickingSelectsOneCandidateAndOffersSeveralInTheChooser) {
 
     // The corners share a place but not a normal: each normal tip is a pick of its own, which
     // turns normal editing on.
+    // "Pick Normal" is offered while the main window's "Normals" box is checked.
     document.setDisplayed(entity(*window, "Body"), true);
+    QPushButton& pickNormal = test::button(tree, "Pick Normal");
+    EXPECT_FALSE(pickNormal.isEnabled());
     button(*window, "Normals").click();
-    window->OnButtonPickNormal();
+    EXPECT_TRUE(pickNormal.isEnabled());
+    button(*window, "Normals").click();
+    EXPECT_FALSE(pickNormal.isEnabled());
+    button(*window, "Normals").click();
+    pickNormal.click();
     EXPECT_EQ(text(*window, "PickMode"), "Normal");
+    EXPECT_EQ(view.mouseMode, ViewMouse::kPickNormal);
+    EXPECT_EQ(view.editKind, ViewMouse::kEditPickNormal);
     const auto tip = window->sceneRenderer()->windowPositions().findNormalTip(corner[1]);
     ASSERT_TRUE(tip);
     drag(*window, {{static_cast<int>(std::lround((*tip)[0])),
@@ -312,6 +332,22 @@ TEST_F(EditorViewTest, PickingSelectsOneCandidateAndOffersSeveralInTheChooser) {
                         static_cast<int>(std::lround((*tip)[1]))}});
     EXPECT_EQ(document.selectedRecord(), corner[1]);
     EXPECT_EQ(document.reader()->editNormals, 1);
+
+    // A paste through the tree window is drawn at once in the vertex pick mode, so that its
+    // vertices can be picked, and the view keeps the mode it had.
+    document.selectRecord(&lid);
+    button(*window, "TranslateX").click();
+    document.selectRecord(lid.faces[0]);
+    test::button(tree, "Copy").click();
+    document.selectRecord(body);
+    const std::size_t faces = body->faces.size();
+    const std::size_t vertices = body->vertices.size();
+    test::button(tree, "Paste").click();
+    ASSERT_EQ(body->faces.size(), faces + 1);
+    ASSERT_GT(body->vertices.size(), vertices);
+    EXPECT_EQ(view.mouseMode, ViewMouse::kTranslateX);
+    EXPECT_EQ(view.editKind, ViewMouse::kEditTranslate);
+    EXPECT_TRUE(window->sceneRenderer()->windowPositions().findVertex(body->vertices.back()));
     EXPECT_TRUE(testPrompt().shown.empty());
 
     // A vertex outside any sub-entity, or in one outside any entity, is named by what holds it.
