@@ -91,7 +91,13 @@ protected:
     ProjectionSettings projection_;
 };
 
-TEST_F(PropertyDialogsTest, EveryBoxShowsAndSetsItsOwnField) {
+// A store that keeps values but cannot make them durable.
+class UnsyncableStore : public MemorySettingsStore {
+public:
+    bool sync() override { return false; }
+};
+
+TEST_F(PropertyDialogsTest, EveryBoxShowsAndSetsItsOwnFieldAndSaveWritesItsOwnGroup) {
     using D = DisplaySettings;
     CDisplayPropertiesDialog display(display_, store_, nullptr);
     expectBoxMapping<D>(
@@ -164,6 +170,56 @@ TEST_F(PropertyDialogsTest, EveryBoxShowsAndSetsItsOwnField) {
                          {"Perspective Far", &P::perspective3}});
     EXPECT_TRUE(testPrompt().shown.empty());
     EXPECT_TRUE(store_.values().empty());  // Apply never writes the store
+
+    // Save applies and writes its own group, every value of it and no other.
+    const auto namesOf = [](auto values) {
+        std::set<std::string> names;
+        for (const auto& value : values) {
+            names.insert(std::string(value.name));
+        }
+        return names;
+    };
+    const struct {
+        CPropertyDialog* dialog;
+        const char* box;
+        std::set<std::string> group;
+        const char* storedName;
+    } cases[] = {
+        {&display, "Ambient G", namesOf(DisplaySettings::values()), "ambientG"},
+        {&transform, "Viewpoint Zoom", namesOf(TransformSettings::values()), "viewZoomScale"},
+        {&grid, "Max", namesOf(GridSettings::values()), "gridMax"},
+        {&projection, "Perspective FoV", namesOf(ProjectionSettings::values()), "perspective1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.storedName);
+        store_.set("path", "C:\\MODELS\\A.Y4P");
+        store_.set("other", "kept");
+        c.dialog->show();
+        box(*c.dialog, c.box).setText("0.25");
+        button(*c.dialog, "Save").click();
+        // The others' values kept, and every value of the group written, no other.
+        EXPECT_EQ(store_.query("path"), "C:\\MODELS\\A.Y4P");
+        EXPECT_EQ(store_.query("other"), "kept");
+        EXPECT_EQ(store_.query(c.storedName), "0.25");
+        std::set<std::string> written;
+        for (const auto& [name, text] : store_.values()) {
+            if (name != "path" && name != "other") {
+                written.insert(name);
+            }
+        }
+        EXPECT_EQ(written, c.group);
+        c.dialog->OnButtonClose();
+        store_ = MemorySettingsStore();
+    }
+    EXPECT_EQ(display_.ambientG, 0.25f);
+    EXPECT_EQ(grid_.gridMax, 0.25f);
+
+    // Save makes the store durable at once: one that cannot says so.
+    UnsyncableStore failing;
+    CTransformPropertiesDialog unsaved(transform_, failing, nullptr);
+    unsaved.show();
+    testPrompt().expectMessage("Error: Could not save the settings");
+    unsaved.OnButtonSave();
 }
 
 TEST_F(PropertyDialogsTest, ApplyTakesEmptyOrRefusedBoxesAndCloseGivesTheOpenerBack) {
@@ -250,67 +306,6 @@ TEST_F(PropertyDialogsTest, ApplyTakesEmptyOrRefusedBoxesAndCloseGivesTheOpenerB
     EXPECT_EQ(far.text(), "2e+06");
     projection.OnButtonApply();
     EXPECT_EQ(projection_.perspective3, 2000000.0f);
-}
-
-// A store that keeps values but cannot make them durable.
-class UnsyncableStore : public MemorySettingsStore {
-public:
-    bool sync() override { return false; }
-};
-
-TEST_F(PropertyDialogsTest, SaveAppliesAndWritesOnlyItsOwnGroup) {
-    CDisplayPropertiesDialog display(display_, store_, nullptr);
-    CTransformPropertiesDialog transform(transform_, store_, nullptr);
-    CGridPropertiesDialog grid(grid_, store_, nullptr);
-    CProjectionPropertiesDialog projection(projection_, store_, nullptr);
-    const auto namesOf = [](auto values) {
-        std::set<std::string> names;
-        for (const auto& value : values) {
-            names.insert(std::string(value.name));
-        }
-        return names;
-    };
-    const struct {
-        CPropertyDialog* dialog;
-        const char* box;
-        std::set<std::string> group;
-        const char* storedName;
-    } cases[] = {
-        {&display, "Ambient G", namesOf(DisplaySettings::values()), "ambientG"},
-        {&transform, "Viewpoint Zoom", namesOf(TransformSettings::values()), "viewZoomScale"},
-        {&grid, "Max", namesOf(GridSettings::values()), "gridMax"},
-        {&projection, "Perspective FoV", namesOf(ProjectionSettings::values()), "perspective1"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.storedName);
-        store_.set("path", "C:\\MODELS\\A.Y4P");
-        store_.set("other", "kept");
-        c.dialog->show();
-        box(*c.dialog, c.box).setText("0.25");
-        button(*c.dialog, "Save").click();
-        // The others' values kept, and every value of the group written, no other.
-        EXPECT_EQ(store_.query("path"), "C:\\MODELS\\A.Y4P");
-        EXPECT_EQ(store_.query("other"), "kept");
-        EXPECT_EQ(store_.query(c.storedName), "0.25");
-        std::set<std::string> written;
-        for (const auto& [name, text] : store_.values()) {
-            if (name != "path" && name != "other") {
-                written.insert(name);
-            }
-        }
-        EXPECT_EQ(written, c.group);
-        c.dialog->OnButtonClose();
-        store_ = MemorySettingsStore();
-    }
-    EXPECT_EQ(display_.ambientG, 0.25f);
-    EXPECT_EQ(grid_.gridMax, 0.25f);
-
-    // Save makes the store durable at once: one that cannot says so.
-    UnsyncableStore failing;
-    CTransformPropertiesDialog unsaved(transform_, failing, nullptr);
-    unsaved.show();
-    testPrompt().expectMessage("Error: Could not save the settings");
-    unsaved.OnButtonSave();
 }
 
 TEST_F(PropertyDialogsTest, BackdropSwitchesMoveButtonsAndBrowsing) {
