@@ -22,14 +22,7 @@
 namespace y4 {
 namespace {
 
-using Lines = std::vector<std::string>;
-using test::box;
-using test::button;
-using test::choose;
-using test::list;
-using test::testPrompt;
-using test::textOf;
-using test::type;
+using namespace test;
 
 const char* const kInvalid = "Error: Invalid value; defaulting to 1.0";
 
@@ -149,6 +142,25 @@ TEST_F(AttributesDialogTest, EachKindFillsAndEnablesItsColumn) {
     EXPECT_EQ(row(1), na8);
 }
 
+// A prompt that notes, at each message, the texts of the boxes named.
+class BoxWatchingPrompt : public test::StrictPrompt {
+public:
+    BoxWatchingPrompt(QWidget& dialog, Lines names) : dialog_(dialog), names_(std::move(names)) {}
+    void showMessage(std::string_view text, MessageIcon icon, std::string_view caption) override {
+        std::string seen(text);
+        for (const std::string& name : names_) {
+            seen += " | " + textOf(dialog_, name);
+        }
+        seenAtMessages.push_back(seen);
+        test::testPrompt().showMessage(text, icon, caption);
+    }
+    Lines seenAtMessages;
+
+private:
+    QWidget& dialog_;
+    Lines names_;
+};
+
 TEST_F(AttributesDialogTest, ApplyWritesWhatTheBoxesShow) {
     Vertex& v = *foot().vertices[0];
     select(&v);
@@ -186,28 +198,8 @@ TEST_F(AttributesDialogTest, ApplyWritesWhatTheBoxesShow) {
     EXPECT_EQ(foot().bitmapIndex, -1);
     EXPECT_EQ(test::SceneDump::text(model_.reader()), before);
     expectSound();
-}
 
-// A prompt that notes, at each message, the texts of the boxes named.
-class BoxWatchingPrompt : public test::StrictPrompt {
-public:
-    BoxWatchingPrompt(QWidget& dialog, Lines names) : dialog_(dialog), names_(std::move(names)) {}
-    void showMessage(std::string_view text, MessageIcon icon, std::string_view caption) override {
-        std::string seen(text);
-        for (const std::string& name : names_) {
-            seen += " | " + textOf(dialog_, name);
-        }
-        seenAtMessages.push_back(seen);
-        test::testPrompt().showMessage(text, icon, caption);
-    }
-    Lines seenAtMessages;
-
-private:
-    QWidget& dialog_;
-    Lines names_;
-};
-
-TEST_F(AttributesDialogTest, BadNumbersGiveOneMessageEachInReadingOrder) {
+    // Refused numbers give one message each, in reading order, each box set as it goes.
     select(foot().faces[0]);
     type(dialog_, "Vertex 2 NormalX", "abc");
     type(dialog_, "Translate Z", "1,5");

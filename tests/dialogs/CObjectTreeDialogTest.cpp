@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "DialogDriver.h"
 #include "SceneBuilder.h"
 #include "dialogs/CObjectTreeDialog.h"
 #include "document/ModelDocument.h"
@@ -72,12 +73,6 @@ TreeItem rootItem(const Reader& scene) {
     return root ? root->treeItem : kNoItem;
 }
 
-std::string pathOf(const SceneObject* record) {
-    std::string path;
-    record->appendPathName(path);
-    return path;
-}
-
 // The listing of a corner under its face.
 TreeItem cornerItem(const SceneTree& tree, const Face* face, const Vertex* corner) {
     for (const TreeItem item : corner->treeItems(tree)) {
@@ -117,7 +112,7 @@ TEST(CObjectTreeDialog, ViewMirrorsTheTreeAndKeepsWhatIsOpenAndSelectedThroughEd
     clickRow(view, model.indexOf(chosen->treeItem));
     EXPECT_EQ(tree.selectedItem(), chosen->treeItem);
     EXPECT_EQ(shownSelection(view, model), chosen->treeItem);
-    EXPECT_EQ(paths.back(), pathOf(chosen));
+    EXPECT_EQ(paths.back(), test::pathOf(chosen));
 
     // A check box switches its record's display, for a vertex in every listing.
     Vertex* shared = chosen->vertexA;
@@ -142,7 +137,7 @@ TEST(CObjectTreeDialog, ViewMirrorsTheTreeAndKeepsWhatIsOpenAndSelectedThroughEd
     tree.selectItem(corner);
     EXPECT_EQ(shownSelection(view, model), corner);
     EXPECT_TRUE(view.isExpanded(model.indexOf(picked->treeItem)));
-    EXPECT_EQ(paths.back(), pathOf(picked->vertexC));
+    EXPECT_EQ(paths.back(), test::pathOf(picked->vertexC));
     const std::set<TreeItem> open = openItems(view, model);
     EXPECT_TRUE(open.count(first->treeItem));
     EXPECT_TRUE(open.count(chosen->treeItem));

@@ -23,6 +23,8 @@
 
 namespace y4::test {
 
+using Lines = std::vector<std::string>;
+
 template <class W>
 W& control(QWidget& window, const std::string& name) {
     W* found = findOneByAccessibleName<W>(window, QString::fromStdString(name));
@@ -59,13 +61,22 @@ inline std::string textOf(QWidget& window, const std::string& name) {
     return box(window, name).text().toStdString();
 }
 // The texts of the eight boxes of vertex row `k` (from 1).
-inline std::vector<std::string> rowTexts(QWidget& window, int k) {
-    std::vector<std::string> texts;
+inline Lines rowTexts(QWidget& window, int k) {
+    Lines texts;
     for (const char* column :
          {"X", "Y", "Z", "TextureU", "TextureV", "NormalX", "NormalY", "NormalZ"}) {
         texts.push_back(textOf(window, "Vertex " + std::to_string(k) + " " + column));
     }
     return texts;
+}
+// The path the editor shows for a record, the record first; "NULL" for none.
+inline std::string pathOf(const SceneObject* record) {
+    std::string path = "NULL";
+    if (record != nullptr) {
+        path.clear();
+        record->appendPathName(path);
+    }
+    return path;
 }
 // Types `text` over what the box holds.
 inline void type(QWidget& window, const std::string& name, const std::string& text) {

@@ -17,14 +17,7 @@
 namespace y4 {
 namespace {
 
-using Lines = std::vector<std::string>;
-using test::box;
-using test::button;
-using test::choose;
-using test::list;
-using test::testPrompt;
-using test::textOf;
-using test::type;
+using namespace test;
 
 class NewFaceDialogTest : public testing::Test {
 protected:

@@ -34,19 +34,11 @@ namespace y4 {
 namespace {
 
 using Captions = std::set<std::string>;
+using test::pathOf;
 using test::testPrompt;
 
 // Enabled whenever a model is loaded, whatever is selected.
 const Captions kLoaded = {"Display All", "Hide All", "Pick Vertex", "Hide Hidden", "Close"};
-
-std::string pathOf(const SceneObject* record) {
-    std::string path = "NULL";
-    if (record != nullptr) {
-        path.clear();
-        record->appendPathName(path);
-    }
-    return path;
-}
 
 class ObjectTreeButtons : public testing::Test {
 protected:
@@ -252,7 +244,13 @@ TEST_F(ObjectTreeButtons, EachKindOffersItsButtonsInEachVariant) {
     EXPECT_EQ(deleteButton().text(), "Undelete");
 }
 
-TEST_F(ObjectTreeButtons, DeleteAndUndeleteKeepTheProtectedRecordsAndRestoreEveryLabel) {
+TEST_F(ObjectTreeButtons, DeleteUndeleteDisplayAndTheButtonsThatChangeNothing) {
+    // Without a model nothing is offered, and nothing happens.
+    EXPECT_EQ(enabled(), (Captions{"Hide Hidden", "Close"}));
+    dialog_.OnButtonHideAll();
+    dialog_.setNormalsChecked(true);
+    EXPECT_FALSE(button("Pick Normal").isEnabled());
+
     open("TINY.Y4P", test::kTinyY4P);
     choose(r_->root());
     std::string before = state();
@@ -311,6 +309,55 @@ TEST_F(ObjectTreeButtons, DeleteAndUndeleteKeepTheProtectedRecordsAndRestoreEver
     testPrompt().expectMessage("Error: Cannot remove this subEntity.  Operation aborted");
     dialog_.OnButtonDelete();
     EXPECT_EQ(state(), before);
+
+    // Display All and Hide All switch every record and check box; nothing is an edit.
+    open("TINY.Y4P", test::kTinyY4P);
+    const auto everyCheck = [this](bool on) {
+        for (const Face* face : r_->faces) {
+            EXPECT_EQ(face->displayed, on ? 1 : 0);
+            EXPECT_EQ(document_.tree().check(face->treeItem), on);
+        }
+        for (const Entity* entity : r_->entities) {
+            EXPECT_EQ(document_.tree().check(entity->treeItem), on);
+        }
+    };
+    click("Hide All");
+    everyCheck(false);
+    EXPECT_FALSE(button("Hide All").isEnabled());
+    EXPECT_TRUE(button("Display All").isEnabled());
+    // One switch by hand offers both again.
+    document_.setDisplayed(r_->root(), true);
+    EXPECT_TRUE(button("Hide All").isEnabled());
+    click("Display All");
+    everyCheck(true);
+    EXPECT_FALSE(button("Display All").isEnabled());
+    EXPECT_FALSE(document_.isModified());
+
+    // A model with "Normals" checked offers Pick Normal. What the pick buttons, Add Face and
+    // Close ask of the editor is checked on the editor itself (EditorViewTest,
+    // EditorSessionTest, CY4EditorDlgTest).
+    EXPECT_TRUE(button("Pick Normal").isEnabled());
+
+    // Create Shape, Move Vertices and Hide Hidden report or do nothing.
+    choose(at("Arm one"));
+    before = state();
+    const std::string lastEdit = document_.undoName();
+    test::withModal([this] { click("Create Shape"); },
+                    [](QDialog& shapes) {
+                        EXPECT_EQ(shapes.windowTitle(), "Create Shape");
+                        testPrompt().expectMessage(
+                            "Still need to implement CObjectTreeDialog::CreateShape()\n"
+                            "1.00 1.00 1.00 0.00 1 1 1",
+                            MessageIcon::None);
+                        QTest::mouseClick(&test::button(shapes, "Create Shape"), Qt::LeftButton);
+                        QTest::mouseClick(&test::button(shapes, "Close"), Qt::LeftButton);
+                    });
+    EXPECT_FALSE(button("Move Vertices").isEnabled());
+    testPrompt().expectMessage("Still need to implement onButtonMovevertices()", MessageIcon::None);
+    dialog_.onButtonMovevertices();
+    click("Hide Hidden");
+    EXPECT_EQ(state(), before);
+    EXPECT_EQ(document_.undoName(), lastEdit);
 }
 
 TEST_F(ObjectTreeButtons, CopyAndPasteThroughTheButtons) {
@@ -378,62 +425,6 @@ TEST_F(ObjectTreeButtons, CopyAndPasteThroughTheButtons) {
     click("Deselect");
     EXPECT_EQ(document_.copySource(), nullptr);
     EXPECT_EQ(enabled(), offered({}));
-}
-
-TEST_F(ObjectTreeButtons, DisplayPickAndTheButtonsThatChangeNothing) {
-    // Without a model nothing is offered, and nothing happens.
-    EXPECT_EQ(enabled(), (Captions{"Hide Hidden", "Close"}));
-    dialog_.OnButtonHideAll();
-    dialog_.setNormalsChecked(true);
-    EXPECT_FALSE(button("Pick Normal").isEnabled());
-
-    open("TINY.Y4P", test::kTinyY4P);
-    const auto everyCheck = [this](bool on) {
-        for (const Face* face : r_->faces) {
-            EXPECT_EQ(face->displayed, on ? 1 : 0);
-            EXPECT_EQ(document_.tree().check(face->treeItem), on);
-        }
-        for (const Entity* entity : r_->entities) {
-            EXPECT_EQ(document_.tree().check(entity->treeItem), on);
-        }
-    };
-    click("Hide All");
-    everyCheck(false);
-    EXPECT_FALSE(button("Hide All").isEnabled());
-    EXPECT_TRUE(button("Display All").isEnabled());
-    // One switch by hand offers both again.
-    document_.setDisplayed(r_->root(), true);
-    EXPECT_TRUE(button("Hide All").isEnabled());
-    click("Display All");
-    everyCheck(true);
-    EXPECT_FALSE(button("Display All").isEnabled());
-    EXPECT_FALSE(document_.isModified());
-
-    // A model with "Normals" checked offers Pick Normal. What the pick buttons, Add Face and
-    // Close ask of the editor is checked on the editor itself (EditorDialogsTest,
-    // EditorSessionTest, CY4EditorDlgTest).
-    EXPECT_TRUE(button("Pick Normal").isEnabled());
-
-    // Create Shape, Move Vertices and Hide Hidden report or do nothing.
-    choose(at("Arm one"));
-    const std::string before = state();
-    const std::string lastEdit = document_.undoName();
-    test::withModal([this] { click("Create Shape"); },
-                    [](QDialog& shapes) {
-                        EXPECT_EQ(shapes.windowTitle(), "Create Shape");
-                        testPrompt().expectMessage(
-                            "Still need to implement CObjectTreeDialog::CreateShape()\n"
-                            "1.00 1.00 1.00 0.00 1 1 1",
-                            MessageIcon::None);
-                        QTest::mouseClick(&test::button(shapes, "Create Shape"), Qt::LeftButton);
-                        QTest::mouseClick(&test::button(shapes, "Close"), Qt::LeftButton);
-                    });
-    EXPECT_FALSE(button("Move Vertices").isEnabled());
-    testPrompt().expectMessage("Still need to implement onButtonMovevertices()", MessageIcon::None);
-    dialog_.onButtonMovevertices();
-    click("Hide Hidden");
-    EXPECT_EQ(state(), before);
-    EXPECT_EQ(document_.undoName(), lastEdit);
 }
 
 // Takes every message and remembers it, for a run whose messages cannot be foretold.

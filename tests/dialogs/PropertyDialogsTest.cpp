@@ -20,7 +20,6 @@
 #include "dialogs/CTransformPropertiesDialog.h"
 #include "model/NumberText.h"
 #include "platform/SettingsStore.h"
-#include "shell/QSettingsStore.h"
 #include "shell/SettingsRegistry.h"
 #include "support/BitmapBuilder.h"
 #include "support/GuiApplication.h"
@@ -30,11 +29,7 @@
 namespace y4 {
 namespace {
 
-using test::accessibleNameOf;
-using test::box;
-using test::button;
-using test::findOneByAccessibleName;
-using test::testPrompt;
+using namespace test;
 
 const char* const kInvalid = "Error: Invalid value; defaulting to 1.0";
 
@@ -96,7 +91,13 @@ protected:
     ProjectionSettings projection_;
 };
 
-TEST_F(PropertyDialogsTest, EveryBoxShowsAndSetsItsOwnField) {
+// A store that keeps values but cannot make them durable.
+class UnsyncableStore : public MemorySettingsStore {
+public:
+    bool sync() override { return false; }
+};
+
+TEST_F(PropertyDialogsTest, EveryBoxShowsAndSetsItsOwnFieldAndSaveWritesItsOwnGroup) {
     using D = DisplaySettings;
     CDisplayPropertiesDialog display(display_, store_, nullptr);
     expectBoxMapping<D>(
@@ -169,16 +170,74 @@ TEST_F(PropertyDialogsTest, EveryBoxShowsAndSetsItsOwnField) {
                          {"Perspective Far", &P::perspective3}});
     EXPECT_TRUE(testPrompt().shown.empty());
     EXPECT_TRUE(store_.values().empty());  // Apply never writes the store
+
+    // Save applies and writes its own group, every value of it and no other.
+    const auto namesOf = [](auto values) {
+        std::set<std::string> names;
+        for (const auto& value : values) {
+            names.insert(std::string(value.name));
+        }
+        return names;
+    };
+    const struct {
+        CPropertyDialog* dialog;
+        const char* box;
+        std::set<std::string> group;
+        const char* storedName;
+    } cases[] = {
+        {&display, "Ambient G", namesOf(DisplaySettings::values()), "ambientG"},
+        {&transform, "Viewpoint Zoom", namesOf(TransformSettings::values()), "viewZoomScale"},
+        {&grid, "Max", namesOf(GridSettings::values()), "gridMax"},
+        {&projection, "Perspective FoV", namesOf(ProjectionSettings::values()), "perspective1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.storedName);
+        store_.set("path", "C:\\MODELS\\A.Y4P");
+        store_.set("other", "kept");
+        c.dialog->show();
+        box(*c.dialog, c.box).setText("0.25");
+        button(*c.dialog, "Save").click();
+        // The others' values kept, and every value of the group written, no other.
+        EXPECT_EQ(store_.query("path"), "C:\\MODELS\\A.Y4P");
+        EXPECT_EQ(store_.query("other"), "kept");
+        EXPECT_EQ(store_.query(c.storedName), "0.25");
+        std::set<std::string> written;
+        for (const auto& [name, text] : store_.values()) {
+            if (name != "path" && name != "other") {
+                written.insert(name);
+            }
+        }
+        EXPECT_EQ(written, c.group);
+        c.dialog->OnButtonClose();
+        store_ = MemorySettingsStore();
+    }
+    EXPECT_EQ(display_.ambientG, 0.25f);
+    EXPECT_EQ(grid_.gridMax, 0.25f);
+
+    // Save makes the store durable at once: one that cannot says so.
+    UnsyncableStore failing;
+    CTransformPropertiesDialog unsaved(transform_, failing, nullptr);
+    unsaved.show();
+    testPrompt().expectMessage("Error: Could not save the settings");
+    unsaved.OnButtonSave();
 }
 
-TEST_F(PropertyDialogsTest, ApplyTakesEmptyBoxesAsZeroAndRefusedOnesAsTheirFallback) {
+TEST_F(PropertyDialogsTest, ApplyTakesEmptyOrRefusedBoxesAndCloseGivesTheOpenerBack) {
     // The logs outlive the dialogs, which report their closing as they go.
     SignalLog log, transformLog, projectionLog;
+    // Its opening button outlives it: destroyed while shown, the dialog gives the button back
+    // (the editor's exit checks that).
+    QPushButton opener("Display...");
     CDisplayPropertiesDialog display(display_, store_, nullptr);
+    display.openWith(opener);
     record(display, log);
     QObject::connect(&display, &CDisplayPropertiesDialog::lightingChanged,
                      [&log] { log.names.push_back("lighting"); });
-    display.show();
+    opener.click();
+    EXPECT_TRUE(display.isVisible());
+    EXPECT_FALSE(opener.isEnabled());
+    opener.click();  // a disabled button cannot open it twice
+    EXPECT_TRUE(log.names.empty());
     box(display, "Ambient R").clear();
     box(display, "Diffuse G").setText("1,5");
     box(display, "Light0 X").setText("1e3");
@@ -190,6 +249,15 @@ TEST_F(PropertyDialogsTest, ApplyTakesEmptyBoxesAsZeroAndRefusedOnesAsTheirFallb
     EXPECT_EQ(display_.lightPosX, 1000.0f);
     EXPECT_EQ(display_.specularR, 1.0f);
     EXPECT_EQ(log.names, (std::vector<std::string>{"lighting", "redraw"}));
+    // Close gives the button back, as Escape does.
+    button(display, "Close").click();
+    EXPECT_FALSE(display.isVisible());
+    EXPECT_TRUE(opener.isEnabled());
+    EXPECT_EQ(log.names, (std::vector<std::string>{"lighting", "redraw", "redraw", "closed"}));
+    opener.click();
+    display.reject();
+    EXPECT_FALSE(display.isVisible());
+    EXPECT_TRUE(opener.isEnabled());
 
     // Boxes are read top to bottom, left to right; the plane offsets fall back to 0.
     CGridPropertiesDialog grid(grid_, store_, nullptr);
@@ -238,104 +306,6 @@ TEST_F(PropertyDialogsTest, ApplyTakesEmptyBoxesAsZeroAndRefusedOnesAsTheirFallb
     EXPECT_EQ(far.text(), "2e+06");
     projection.OnButtonApply();
     EXPECT_EQ(projection_.perspective3, 2000000.0f);
-}
-
-// A store that keeps values but cannot make them durable.
-class UnsyncableStore : public MemorySettingsStore {
-public:
-    bool sync() override { return false; }
-};
-
-TEST_F(PropertyDialogsTest, SaveAppliesAndWritesOnlyItsOwnGroup) {
-    CDisplayPropertiesDialog display(display_, store_, nullptr);
-    CTransformPropertiesDialog transform(transform_, store_, nullptr);
-    CGridPropertiesDialog grid(grid_, store_, nullptr);
-    CProjectionPropertiesDialog projection(projection_, store_, nullptr);
-    const auto namesOf = [](auto values) {
-        std::set<std::string> names;
-        for (const auto& value : values) {
-            names.insert(std::string(value.name));
-        }
-        return names;
-    };
-    const struct {
-        CPropertyDialog* dialog;
-        const char* box;
-        std::set<std::string> group;
-        const char* storedName;
-    } cases[] = {
-        {&display, "Ambient G", namesOf(DisplaySettings::values()), "ambientG"},
-        {&transform, "Viewpoint Zoom", namesOf(TransformSettings::values()), "viewZoomScale"},
-        {&grid, "Max", namesOf(GridSettings::values()), "gridMax"},
-        {&projection, "Perspective FoV", namesOf(ProjectionSettings::values()), "perspective1"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.storedName);
-        store_.set("path", "C:\\MODELS\\A.Y4P");
-        store_.set("other", "kept");
-        c.dialog->show();
-        box(*c.dialog, c.box).setText("0.25");
-        button(*c.dialog, "Save").click();
-        // The others' values kept, and every value of the group written, no other.
-        EXPECT_EQ(store_.query("path"), "C:\\MODELS\\A.Y4P");
-        EXPECT_EQ(store_.query("other"), "kept");
-        EXPECT_EQ(store_.query(c.storedName), "0.25");
-        std::set<std::string> written;
-        for (const auto& [name, text] : store_.values()) {
-            if (name != "path" && name != "other") {
-                written.insert(name);
-            }
-        }
-        EXPECT_EQ(written, c.group);
-        c.dialog->OnButtonClose();
-        store_ = MemorySettingsStore();
-    }
-    EXPECT_EQ(display_.ambientG, 0.25f);
-    EXPECT_EQ(grid_.gridMax, 0.25f);
-
-    // Saved into a settings file, the group is on disk when Save returns.
-    test::TempDir dir;
-    const std::string file = dir.file("Y4Editor.ini");
-    {
-        QSettingsStore settings(file);
-        CGridPropertiesDialog saving(grid_, settings, nullptr);
-        saving.show();
-        box(saving, "Interval").setText("3");
-        saving.OnButtonSave();
-        EXPECT_EQ(QSettingsStore(file).query("gridSpacing"), "3");
-        EXPECT_EQ(QSettingsStore(file).query("ambientR"), "");
-        saving.OnButtonClose();
-    }
-
-    // A save that did not reach the store says so.
-    UnsyncableStore failing;
-    CTransformPropertiesDialog unsaved(transform_, failing, nullptr);
-    unsaved.show();
-    testPrompt().expectMessage("Error: Could not save the settings");
-    unsaved.OnButtonSave();
-}
-
-TEST_F(PropertyDialogsTest, TheOpeningButtonIsDisabledWhileTheDialogIsShown) {
-    // Destroyed while shown, the dialog gives the button back: the editor's exit checks that.
-    QPushButton opener("Display...");
-    SignalLog log;
-    CDisplayPropertiesDialog display(display_, store_, nullptr);
-    display.openWith(opener);
-    record(display, log);
-    opener.click();
-    EXPECT_TRUE(display.isVisible());
-    EXPECT_FALSE(opener.isEnabled());
-    opener.click();  // a disabled button cannot open it twice
-    button(display, "Close").click();
-    EXPECT_FALSE(display.isVisible());
-    EXPECT_TRUE(opener.isEnabled());
-    EXPECT_EQ(log.names, (std::vector<std::string>{"redraw", "closed"}));
-
-    // Escape closes it the same way.
-    opener.click();
-    display.reject();
-    EXPECT_FALSE(display.isVisible());
-    EXPECT_TRUE(opener.isEnabled());
 }
 
 TEST_F(PropertyDialogsTest, BackdropSwitchesMoveButtonsAndBrowsing) {

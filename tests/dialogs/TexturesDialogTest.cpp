@@ -17,10 +17,7 @@
 namespace y4 {
 namespace {
 
-using Lines = std::vector<std::string>;
-using test::box;
-using test::button;
-using test::testPrompt;
+using namespace test;
 
 const char* const kRemoveQuestion =
     "Are you sure you want to remove this texture?  You MUST remember to update the object "
@@ -71,9 +68,25 @@ protected:
     CTexturesDialog dialog_{model_.document, nullptr};
 };
 
-TEST_F(TexturesDialogTest, ButtonsFollowTheSelectedPosition) {
+TEST_F(TexturesDialogTest, ButtonsFollowTheSelectedPositionThroughMovesAndRemovals) {
     EXPECT_EQ(shown(), (Lines{"[0] RED", "[1] BLUE"}));
     EXPECT_EQ(offered(), "0 Remove Texture Rename Texture Down");
+    // Moves keep the moved bitmap selected, its picture with it.
+    const auto red = reader().textures.images[0];
+    const auto blue = reader().textures.images[1];
+    ASSERT_TRUE(red && blue);
+    button(dialog_, "Down").click();
+    EXPECT_EQ(shown(), (Lines{"[0] BLUE", "[1] RED"}));
+    EXPECT_EQ(offered(), "1 Remove Texture Rename Texture Up");
+    EXPECT_EQ(reader().textures.images[0], blue);
+    EXPECT_EQ(reader().textures.images[1], red);
+    button(dialog_, "Up").click();
+    EXPECT_EQ(shown(), (Lines{"[0] RED", "[1] BLUE"}));
+    EXPECT_EQ(offered(), "0 Remove Texture Rename Texture Down");
+    model_.document.undo();
+    EXPECT_EQ(shown(), (Lines{"[0] BLUE", "[1] RED"}));
+    model_.document.undo();
+    EXPECT_EQ(shown(), (Lines{"[0] RED", "[1] BLUE"}));
     for (const char* name : {"BRICK", "GLASS", "GRASS"}) {
         ASSERT_TRUE(model_.document.addBitmap(name));
     }
@@ -106,22 +119,6 @@ TEST_F(TexturesDialogTest, ButtonsFollowTheSelectedPosition) {
     testPrompt().expectQuestion(kRemoveQuestion, true);
     button(dialog_, "Remove Texture").click();
     EXPECT_EQ(offered(), "-1");
-}
-
-TEST_F(TexturesDialogTest, MovesKeepTheMovedBitmapSelected) {
-    const auto red = reader().textures.images[0];
-    const auto blue = reader().textures.images[1];
-    ASSERT_TRUE(red && blue);
-    button(dialog_, "Down").click();
-    EXPECT_EQ(shown(), (Lines{"[0] BLUE", "[1] RED"}));
-    EXPECT_EQ(offered(), "1 Remove Texture Rename Texture Up");
-    EXPECT_EQ(reader().textures.images[0], blue);
-    EXPECT_EQ(reader().textures.images[1], red);
-    button(dialog_, "Up").click();
-    EXPECT_EQ(shown(), (Lines{"[0] RED", "[1] BLUE"}));
-    EXPECT_EQ(offered(), "0 Remove Texture Rename Texture Down");
-    model_.document.undo();
-    EXPECT_EQ(shown(), (Lines{"[0] BLUE", "[1] RED"}));
 }
 
 TEST_F(TexturesDialogTest, AddTakesTheNameOfAFileChosenAnywhere) {

@@ -1,6 +1,6 @@
 // The main window without a model, over a settings file in a temporary folder: the start-up
-// state, the stored settings it loads, every caption a screen reader can find, the tool
-// dialogs' buttons, the projection pair, the ways to end the window, and the application's
+// state with every caption a screen reader can find and the tool dialogs' buttons, the stored
+// settings it loads, the projection pair, the ways to end the window, and the application's
 // catch-all around the event loop.
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -26,7 +26,7 @@ protected:
     }
 };
 
-TEST_F(CY4EditorDlgTest, StartsWithOnlyLoadAndExitUsable) {
+TEST_F(CY4EditorDlgTest, StartsWithOnlyLoadAndExitUsableAndEveryCaptionNamed) {
     const auto window = make();
     EXPECT_EQ(window->windowTitle(), "Y4Editor v1.0F");
     EXPECT_FALSE(window->windowIcon().isNull());
@@ -51,28 +51,7 @@ TEST_F(CY4EditorDlgTest, StartsWithOnlyLoadAndExitUsable) {
     EXPECT_EQ(window->displaySettings(), DisplaySettings::defaults(false));
     EXPECT_EQ(window->transformSettings(), TransformSettings{});
 
-    // The object tree window is up, so its button waits for it to close.
-    QDialog* tree = shownWindow("Object Tree Hierarchy");
-    ASSERT_NE(tree, nullptr);
-    EXPECT_FALSE(button(*window, "Objects...").isEnabled());
-    findOneByAccessibleName<QPushButton>(*tree, "Close")->click();
-    EXPECT_FALSE(tree->isVisible());
-    EXPECT_TRUE(button(*window, "Objects...").isEnabled());
-
-    // The view keeps 4:3 whatever the window's shape.
-    for (const QSize size : {QSize(1200, 700), QSize(800, 1000), QSize(1400, 900)}) {
-        window->resize(size);
-        window->show();
-        QApplication::processEvents();
-        const QSize view = window->viewArea().view()->size();
-        EXPECT_NEAR(view.width() * 3.0 / 4.0, view.height(), 1.0) << view.width();
-        EXPECT_GT(view.width(), 300);
-    }
-    EXPECT_TRUE(testPrompt().shown.empty());
-}
-
-TEST_F(CY4EditorDlgTest, EveryCaptionIsFoundByItsAccessibleName) {
-    const auto window = make();
+    // Every caption is found by its accessible name.
     for (const char* caption :
          {"Load Y4 File",   "Save Y4 File",  "Commit Changes", "Discard Changes", "Exit",
           "Textured",       "Solid",         "Wireframe",      "Vertices",        "Normals",
@@ -99,10 +78,15 @@ TEST_F(CY4EditorDlgTest, EveryCaptionIsFoundByItsAccessibleName) {
         EXPECT_TRUE(label->text().isEmpty());
         EXPECT_FALSE(label->isEnabled());
     }
-}
 
-TEST_F(CY4EditorDlgTest, ToolDialogButtonsShowTheirDialogsUntilClosed) {
-    const auto window = make();
+    // The object tree window is up, so its button waits for it to close.
+    QDialog* tree = shownWindow("Object Tree Hierarchy");
+    ASSERT_NE(tree, nullptr);
+    EXPECT_FALSE(button(*window, "Objects...").isEnabled());
+    findOneByAccessibleName<QPushButton>(*tree, "Close")->click();
+    EXPECT_FALSE(tree->isVisible());
+    EXPECT_TRUE(button(*window, "Objects...").isEnabled());
+    // So do the other tool windows' buttons, which a model enables.
     const struct {
         const char* button;
         const char* title;
@@ -126,6 +110,17 @@ TEST_F(CY4EditorDlgTest, ToolDialogButtonsShowTheirDialogsUntilClosed) {
         EXPECT_FALSE(dialog->isVisible());
         EXPECT_TRUE(opener.isEnabled());
     }
+
+    // The view keeps 4:3 whatever the window's shape.
+    for (const QSize size : {QSize(1200, 700), QSize(800, 1000), QSize(1400, 900)}) {
+        window->resize(size);
+        window->show();
+        QApplication::processEvents();
+        const QSize view = window->viewArea().view()->size();
+        EXPECT_NEAR(view.width() * 3.0 / 4.0, view.height(), 1.0) << view.width();
+        EXPECT_GT(view.width(), 300);
+    }
+    EXPECT_TRUE(testPrompt().shown.empty());
 }
 
 TEST_F(CY4EditorDlgTest, StoredSettingsAreLoadedAndTheProjectionPairFollowsThem) {

@@ -1,8 +1,8 @@
 // EditorFixture: the main window over a settings file and the bundled samples copied into a
 // test's temporary folder, shown with its GL view, and the ways a test drives it: buttons by
 // caption (the dialogs' tests' driver finds any control), loads through the open dialog, modal
-// dialogs answered, synthetic mouse events on the view at device pixels, and the trace log as
-// lines.
+// dialogs answered, synthetic mouse events on the view at device pixels, keys, and the trace log
+// as lines.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QTest>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -91,23 +92,36 @@ protected:
         return label == nullptr ? QStringLiteral("?") : label->text();
     }
 
-    // Mouse events on the view at device pixel (x, y), y downwards.
+    // A mouse event on the view at device pixel (x, y), y downwards: `button` pressed, released,
+    // or held while moving (Qt::NoButton: a move with none held).
     static void mouse(CY4EditorDlg& window, QEvent::Type type, int x, int y,
-                      Qt::MouseButtons buttons = Qt::LeftButton) {
+                      Qt::MouseButton button = Qt::LeftButton,
+                      Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         CDrawFrame& frame = window.drawFrame();
         const QPointF p = QPointF(x, y) / frame.devicePixelRatio();
-        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-        QMouseEvent event(type, p, frame.mapToGlobal(p), button, buttons, Qt::NoModifier);
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
+        const Qt::MouseButton changed = type == QEvent::MouseMove ? Qt::NoButton : button;
+        QMouseEvent event(type, p, frame.mapToGlobal(p), changed, held, modifiers);
         QApplication::sendEvent(&frame, &event);
     }
     // A press at the first point, moves to each further point, a release at the last.
-    static void drag(CY4EditorDlg& window, const std::vector<QPoint>& points) {
-        mouse(window, QEvent::MouseButtonPress, points.front().x(), points.front().y());
+    static void drag(CY4EditorDlg& window, const std::vector<QPoint>& points,
+                     Qt::MouseButton button = Qt::LeftButton,
+                     Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        mouse(window, QEvent::MouseButtonPress, points.front().x(), points.front().y(), button,
+              modifiers);
         for (std::size_t k = 1; k < points.size(); ++k) {
-            mouse(window, QEvent::MouseMove, points[k].x(), points[k].y());
+            mouse(window, QEvent::MouseMove, points[k].x(), points[k].y(), button, modifiers);
         }
-        mouse(window, QEvent::MouseButtonRelease, points.back().x(), points.back().y(),
-              Qt::NoButton);
+        mouse(window, QEvent::MouseButtonRelease, points.back().x(), points.back().y(), button,
+              modifiers);
+    }
+    static void key(QWidget& target, Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(&target, k, modifiers);
+    }
+    static void activate(QWidget& window) {
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     }
 
     static void withModal(const std::function<void()>& open,

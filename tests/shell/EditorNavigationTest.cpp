@@ -27,22 +27,6 @@ namespace {
 
 class EditorNavigationTest : public test::EditorFixture {
 protected:
-    // A button event on the view at device pixel (x, y).
-    static void press(CY4EditorDlg& window, QEvent::Type type, QPoint device,
-                      Qt::MouseButton button, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        CDrawFrame& frame = window.drawFrame();
-        const QPointF p = QPointF(device) / frame.devicePixelRatio();
-        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
-        const Qt::MouseButton changed = type == QEvent::MouseMove ? Qt::NoButton : button;
-        QMouseEvent event(type, p, frame.mapToGlobal(p), changed, held, modifiers);
-        QApplication::sendEvent(&frame, &event);
-    }
-    static void drag(CY4EditorDlg& window, QPoint from, QPoint to, Qt::MouseButton button,
-                     Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        press(window, QEvent::MouseButtonPress, from, button, modifiers);
-        press(window, QEvent::MouseMove, to, button, modifiers);
-        press(window, QEvent::MouseButtonRelease, to, button, modifiers);
-    }
     static void wheel(CY4EditorDlg& window, int eighths) {
         CDrawFrame& frame = window.drawFrame();
         const QPointF p(100, 100);
@@ -50,14 +34,6 @@ protected:
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(&frame, &event);
     }
-    static void activate(QWidget& window) {
-        window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    }
-    static void key(QWidget& target, Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(&target, k, modifiers);
-    }
-
     // How far the box's corners reach from the view's centre, as a share of its half width or
     // height, by the camera of the last frame; 2 when a corner is behind the eye.
     static double reach(const ViewRenderer& view, const SceneBox& box) {
@@ -103,16 +79,16 @@ TEST_F(EditorNavigationTest, TheWheelAndTheMiddleAndRightButtonsSteerTheCameraIn
     // The middle button orbits as the view's Rotate mode, by device pixels.
     const float rx = view.cameraRotation[0];
     const float ry = view.cameraRotation[1];
-    drag(*window, {300, 200}, {330, 180}, Qt::MiddleButton);
+    drag(*window, {{300, 200}, {330, 180}}, Qt::MiddleButton);
     EXPECT_NEAR(view.cameraRotation[0], rx - 20 * 0.2f * t.viewRotateScale, 1e-4);
     EXPECT_NEAR(view.cameraRotation[1], ry + 30 * 0.2f * t.viewRotateScale, 1e-4);
     // Shift with the middle button, and the right button, pan as the Move mode.
     const float x0 = view.cameraTranslation[0];
     const float y0 = view.cameraTranslation[1];
-    drag(*window, {300, 200}, {310, 220}, Qt::MiddleButton, Qt::ShiftModifier);
+    drag(*window, {{300, 200}, {310, 220}}, Qt::MiddleButton, Qt::ShiftModifier);
     EXPECT_NEAR(view.cameraTranslation[0], x0 + 10 * 0.2f * t.viewMoveScale, 1e-5);
     EXPECT_NEAR(view.cameraTranslation[1], y0 - 20 * 0.2f * t.viewMoveScale, 1e-5);
-    drag(*window, {310, 220}, {300, 200}, Qt::RightButton);
+    drag(*window, {{310, 220}, {300, 200}}, Qt::RightButton);
     EXPECT_NEAR(view.cameraTranslation[0], x0, 1e-5);
     EXPECT_NEAR(view.cameraTranslation[1], y0, 1e-5);
     EXPECT_EQ(view.cameraRotation[2], 0);
@@ -127,9 +103,9 @@ TEST_F(EditorNavigationTest, TheWheelAndTheMiddleAndRightButtonsSteerTheCameraIn
     EXPECT_GE(view.frameCount(), frames + 6);
     // A move without the button held (its release went elsewhere) ends the orbit.
     const float turned = view.cameraRotation[0];
-    press(*window, QEvent::MouseButtonPress, {300, 200}, Qt::MiddleButton);
-    press(*window, QEvent::MouseMove, {350, 250}, Qt::NoButton);
-    press(*window, QEvent::MouseMove, {390, 280}, Qt::MiddleButton);
+    mouse(*window, QEvent::MouseButtonPress, 300, 200, Qt::MiddleButton);
+    mouse(*window, QEvent::MouseMove, 350, 250, Qt::NoButton);
+    mouse(*window, QEvent::MouseMove, 390, 280, Qt::MiddleButton);
     EXPECT_EQ(view.cameraRotation[0], turned);
 
     // Orthographic: the wheel and a zoom drag down narrow the box by the same steps, 0.5 and
@@ -144,7 +120,7 @@ TEST_F(EditorNavigationTest, TheWheelAndTheMiddleAndRightButtonsSteerTheCameraIn
     EXPECT_NEAR(p.orthogonal4, top - f * 0.375f, 1e-5);
     button(*window, "Zoom").click();
     EXPECT_EQ(text(*window, "EditMode"), "ViewZoom");
-    drag(*window, {300, 100}, {300, 115}, Qt::LeftButton);
+    drag(*window, {{300, 100}, {300, 115}}, Qt::LeftButton);
     EXPECT_NEAR(p.orthogonal1, left + 2 * f * 0.5f, 1e-5);
     EXPECT_NEAR(p.orthogonal4, top - 2 * f * 0.375f, 1e-5);
     wheel(*window, 120 * 1000);
@@ -284,6 +260,7 @@ TEST_F(EditorNavigationTest, EveryKeyHasOneActionAndTheListShowsThemAll) {
     QLineEdit* name = &test::box(attributes, "GroupName:");
     name->setFocus();
     const QString before = name->text();
+    EXPECT_EQ(before, "Lid");  // the window's own document and selection
     key(*name, Qt::Key_S);
     key(*name, Qt::Key_P);
     EXPECT_EQ(name->text(), before + "sp");

@@ -1,8 +1,9 @@
 // The main window's view through synthetic mouse events and keys: drags that move and turn the
-// selection as one undo step, and what each step tells the document's listeners; undo and redo
-// keys from any window, the scale, centre and flip commands, the camera keys,
-// the readouts' formats, picking with its chooser, and the backdrop drags of the Grid
-// Properties dialog's "Move" buttons.
+// selection as one undo step and end where the view ends, and what each step tells the
+// document's listeners; undo and redo keys from any window, the scale, centre and flip commands,
+// the camera keys, a projection applied, the readouts' formats, picking through the object tree
+// window's buttons with its chooser, a paste drawn for picking, and the backdrop drags of the
+// Grid Properties dialog's "Move" buttons.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -34,9 +35,6 @@ protected:
     static Entity* entity(CY4EditorDlg& window, const char* name) {
         return window.document().reader()->findEntityByName(name);
     }
-    static void key(QWidget& target, int k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(&target, static_cast<Qt::Key>(k), modifiers);
-    }
     // The columns and rows (device pixels, from the top left) that the view's frame shows in
     // yellow, the colour of the test's backdrop and of nothing else drawn: {left, top, right,
     // bottom}, or all -1.
@@ -57,7 +55,7 @@ protected:
     }
 };
 
-TEST_F(EditorViewTest, ATranslateDragMovesOnlyTheSelectedEntityAsOneUndoStep) {
+TEST_F(EditorViewTest, ATranslateDragMovesTheSelectedEntityAsOneUndoStepWithinTheView) {
     store_.set("translateXScale", "2");
     const auto window = startWithCrate();
     ModelDocument& document = window->document();
@@ -84,16 +82,14 @@ TEST_F(EditorViewTest, ATranslateDragMovesOnlyTheSelectedEntityAsOneUndoStep) {
     EXPECT_EQ(document.undoName(), "Translate");
     // Ctrl+Z, from the main window or any tool window, puts it back: the whole drag, and only
     // the lid; Ctrl+Shift+Z and Ctrl+Y move it again.
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    activate(*window);
     key(*window, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(test::SceneDump::text(*document.reader()), before);
     EXPECT_FALSE(document.canUndo());
     key(*window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_NEAR(lid->positionX, expected, 1e-5);
     CObjectTreeDialog& tree = window->objectTreeDialog();
-    tree.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&tree));
+    activate(tree);
     key(tree.treeView(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_FLOAT_EQ(lid->positionX, x0);
     key(tree, Qt::Key_Y, Qt::ControlModifier);
@@ -108,6 +104,33 @@ TEST_F(EditorViewTest, ATranslateDragMovesOnlyTheSelectedEntityAsOneUndoStep) {
     EXPECT_TRUE(document.isModified());
     EXPECT_TRUE(button(*window, "Commit Changes").isEnabled());
     EXPECT_TRUE(button(*window, "Discard Changes").isEnabled());
+
+    // A drag ends when the pointer leaves the view over the window's own background, outside
+    // the band the view's size allows; back over the view the button is still down, but the
+    // drag is over.
+    document.undo();
+    ASSERT_FALSE(document.canUndo());
+    const float x = lid->positionX;
+    button(*window, "TranslateX").click();
+    mouse(*window, QEvent::MouseButtonPress, 300, 200);
+    EXPECT_TRUE(window->viewMouse().dragging());
+    const QPointF outside(window->width() - 2, window->height() - 2);
+    QMouseEvent away(QEvent::MouseMove, outside, window->mapToGlobal(outside), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &away);
+    EXPECT_FALSE(window->viewMouse().dragging());
+    mouse(*window, QEvent::MouseMove, 350, 200);
+    EXPECT_EQ(lid->positionX, x);
+    EXPECT_EQ(document.undoName(), "Translate");
+    // A press on the window's background, even where the view's size would allow a drag,
+    // starts none: only a press in the view does.
+    const QPointF background(100, 100);
+    QMouseEvent press(QEvent::MouseButtonPress, background, window->mapToGlobal(background),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &press);
+    EXPECT_FALSE(window->viewMouse().dragging());
+    mouse(*window, QEvent::MouseMove, 300, 200);
+    EXPECT_EQ(lid->positionX, x);
 }
 
 TEST_F(EditorViewTest, RotateAndScaleCommandsAndTheCamera) {
@@ -173,6 +196,18 @@ TEST_F(EditorViewTest, RotateAndScaleCommandsAndTheCamera) {
     key(frame, Qt::Key_W);
     key(frame, Qt::Key_Z);
     EXPECT_EQ(view.cameraRotation[0], -4);
+
+    // A projection applied in its dialog is drawn at once: a field of view of 90 degrees
+    // scales y by 1 / tan(45 degrees).
+    button(*window, "Projections...").click();
+    auto* projections = window->findChild<CProjectionPropertiesDialog*>();
+    ASSERT_NE(projections, nullptr);
+    ASSERT_TRUE(projections->isVisible());
+    test::type(*projections, "Perspective FoV", "90");
+    const long long frames = view.frameCount();
+    test::button(*projections, "Apply").click();
+    EXPECT_NEAR(view.savedProjection[5], 1.0, 1e-6);
+    EXPECT_GT(view.frameCount(), frames);
 }
 
 TEST_F(EditorViewTest, TheReadoutsShowFileCoordinatesFromTheBottomLeftCorner) {
@@ -202,15 +237,25 @@ TEST_F(EditorViewTest, TheReadoutsShowFileCoordinatesFromTheBottomLeftCorner) {
     EXPECT_EQ(text(*window, "WindowSpace:"), "120.00, 35.00");
 }
 
-TEST_F(EditorViewTest, PickingSelectsOneCandidateAndOffersSeveralInTheChooser) {
+TEST_F(EditorViewTest, PickingThroughTheTreeWindowSelectsOneCandidateOrOffersSeveral) {
     const auto window = startWithCrate();
     ModelDocument& document = window->document();
     SubEntity* body = entity(*window, "Body")->subEntities[0];
     // Body's corner at file (1, -0.7, 0.7) is listed three times, once per side.
     Vertex* corner[] = {body->vertices[0], body->vertices[14], body->vertices[17]};
-    window->OnButtonPickVertex();
+    SubEntity& lid = *entity(*window, "Lid")->subEntities[0];
+    // The object tree window's pick buttons set the main window's mode texts and the view's
+    // mode, whatever mode it had.
+    CObjectTreeDialog& tree = window->objectTreeDialog();
+    const ViewRenderer& view = window->drawFrame().view();
+    document.selectRecord(&lid);
+    button(*window, "TranslateX").click();
+    EXPECT_EQ(text(*window, "EditMode"), "TranslateX");
+    test::button(tree, "Pick Vertex").click();
     EXPECT_EQ(text(*window, "PickMode"), "Vertex");
     EXPECT_EQ(text(*window, "EditMode"), "");
+    EXPECT_EQ(view.mouseMode, ViewMouse::kPickVertex);
+    EXPECT_EQ(view.editKind, ViewMouse::kEditPickVertex);
     const SceneRenderer* renderer = window->sceneRenderer();
     ASSERT_NE(renderer, nullptr);
     const auto drawn = renderer->windowPositions().findVertex(corner[0]);
@@ -246,11 +291,7 @@ TEST_F(EditorViewTest, PickingSelectsOneCandidateAndOffersSeveralInTheChooser) {
         dialog.findChild<QPushButton*>("Select")->click();
     });
     EXPECT_EQ(document.selectedRecord(), corner[1]);
-    EXPECT_EQ(text(*window, "Selected Object"), QString::fromStdString([&] {
-                  std::string path;
-                  corner[1]->appendPathName(path);
-                  return path;
-              }()));
+    EXPECT_EQ(text(*window, "Selected Object").toStdString(), test::pathOf(corner[1]));
 
     // With two of them switched off, one is left: selected at once, its faces highlighted.
     document.setDisplayed(corner[0], false);
@@ -271,10 +312,19 @@ TEST_F(EditorViewTest, PickingSelectsOneCandidateAndOffersSeveralInTheChooser) {
 
     // The corners share a place but not a normal: each normal tip is a pick of its own, which
     // turns normal editing on.
+    // "Pick Normal" is offered while the main window's "Normals" box is checked.
     document.setDisplayed(entity(*window, "Body"), true);
+    QPushButton& pickNormal = test::button(tree, "Pick Normal");
+    EXPECT_FALSE(pickNormal.isEnabled());
     button(*window, "Normals").click();
-    window->OnButtonPickNormal();
+    EXPECT_TRUE(pickNormal.isEnabled());
+    button(*window, "Normals").click();
+    EXPECT_FALSE(pickNormal.isEnabled());
+    button(*window, "Normals").click();
+    pickNormal.click();
     EXPECT_EQ(text(*window, "PickMode"), "Normal");
+    EXPECT_EQ(view.mouseMode, ViewMouse::kPickNormal);
+    EXPECT_EQ(view.editKind, ViewMouse::kEditPickNormal);
     const auto tip = window->sceneRenderer()->windowPositions().findNormalTip(corner[1]);
     ASSERT_TRUE(tip);
     drag(*window, {{static_cast<int>(std::lround((*tip)[0])),
@@ -282,53 +332,30 @@ TEST_F(EditorViewTest, PickingSelectsOneCandidateAndOffersSeveralInTheChooser) {
                         static_cast<int>(std::lround((*tip)[1]))}});
     EXPECT_EQ(document.selectedRecord(), corner[1]);
     EXPECT_EQ(document.reader()->editNormals, 1);
-    EXPECT_TRUE(testPrompt().shown.empty());
-}
 
-TEST_F(EditorViewTest, ADragEndsWhenThePointerLeavesTheViewOverTheWindow) {
-    store_.set("translateXScale", "2");
-    const auto window = startWithCrate();
-    ModelDocument& document = window->document();
-    Entity* lid = entity(*window, "Lid");
-    document.selectRecord(lid);
+    // A paste through the tree window is drawn at once in the vertex pick mode, so that its
+    // vertices can be picked, and the view keeps the mode it had.
+    document.selectRecord(&lid);
     button(*window, "TranslateX").click();
-    mouse(*window, QEvent::MouseButtonPress, 300, 200);
-    EXPECT_TRUE(window->viewMouse().dragging());
-    // Over the window's own background, outside the band the view's size allows.
-    const QPointF outside(window->width() - 2, window->height() - 2);
-    QMouseEvent away(QEvent::MouseMove, outside, window->mapToGlobal(outside), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(window.get(), &away);
-    EXPECT_FALSE(window->viewMouse().dragging());
-    // Back over the view the button is still down, but the drag is over.
-    const float x = lid->positionX;
-    mouse(*window, QEvent::MouseMove, 350, 200);
-    EXPECT_EQ(lid->positionX, x);
-    EXPECT_EQ(document.undoName(), "Translate");
+    document.selectRecord(lid.faces[0]);
+    test::button(tree, "Copy").click();
+    document.selectRecord(body);
+    const std::size_t faces = body->faces.size();
+    const std::size_t vertices = body->vertices.size();
+    test::button(tree, "Paste").click();
+    ASSERT_EQ(body->faces.size(), faces + 1);
+    ASSERT_GT(body->vertices.size(), vertices);
+    EXPECT_EQ(view.mouseMode, ViewMouse::kTranslateX);
+    EXPECT_EQ(view.editKind, ViewMouse::kEditTranslate);
+    EXPECT_TRUE(window->sceneRenderer()->windowPositions().findVertex(body->vertices.back()));
+    EXPECT_TRUE(testPrompt().shown.empty());
 
-    // A press on the window's background, even where the view's size would allow a drag,
-    // starts none: only a press in the view does.
-    const QPointF background(100, 100);
-    QMouseEvent press(QEvent::MouseButtonPress, background, window->mapToGlobal(background),
-                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(window.get(), &press);
-    EXPECT_FALSE(window->viewMouse().dragging());
-    mouse(*window, QEvent::MouseMove, 300, 200);
-    EXPECT_EQ(lid->positionX, x);
-}
-
-TEST_F(EditorViewTest, AProjectionAppliedInItsDialogIsDrawnAtOnce) {
-    const auto window = startWithCrate();
-    button(*window, "Projections...").click();
-    auto* dialog = window->findChild<CProjectionPropertiesDialog*>();
-    ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(dialog->isVisible());
-    test::type(*dialog, "Perspective FoV", "90");
-    const long long frames = window->drawFrame().view().frameCount();
-    test::button(*dialog, "Apply").click();
-    // A field of view of 90 degrees scales y by 1 / tan(45 degrees).
-    EXPECT_NEAR(window->drawFrame().view().savedProjection[5], 1.0, 1e-6);
-    EXPECT_GT(window->drawFrame().view().frameCount(), frames);
+    // A vertex outside any sub-entity, or in one outside any entity, is named by what holds it.
+    SubEntity loose(nullptr, 0);
+    Vertex v(nullptr, 12);
+    EXPECT_EQ(CChooseVertexDialog::entryText(v), "Vertex[12]");
+    v.subEntity = &loose;
+    EXPECT_EQ(CChooseVertexDialog::entryText(v), "SubEntity[0]; Vertex[12]");
 }
 
 TEST_F(EditorViewTest, EachDragStepTellsListenersWhatMovedWithTheNewValuesInPlace) {
@@ -431,7 +458,7 @@ TEST_F(EditorViewTest, TheMoveButtonsDragTheBackdropsWithinTheirPlanes) {
     EXPECT_FLOAT_EQ(grid.gridXY_OffsetX, -0.6f);
     EXPECT_FLOAT_EQ(grid.gridXY_OffsetY, 0.0f);
     EXPECT_EQ(window->drawFrame().view().frameCount(), frames + 3);
-    mouse(*window, QEvent::MouseButtonRelease, 330, 200, Qt::NoButton);
+    mouse(*window, QEvent::MouseButtonRelease, 330, 200);
     const std::array<int, 4> slid = yellowBounds(*window);
     // The backdrop follows the pointer to the right.
     EXPECT_GT(slid[0], shown[0] + 20);
@@ -481,14 +508,6 @@ TEST_F(EditorViewTest, TheMoveButtonsDragTheBackdropsWithinTheirPlanes) {
     EXPECT_EQ(grid.bitmapXY, 0);
     EXPECT_EQ(yellowBounds(*window)[0], -1);
     EXPECT_TRUE(testPrompt().shown.empty());
-}
-
-TEST_F(EditorViewTest, TheChooserNamesAVertexByItsOwners) {
-    SubEntity loose(nullptr, 0);
-    Vertex v(nullptr, 12);
-    EXPECT_EQ(CChooseVertexDialog::entryText(v), "Vertex[12]");
-    v.subEntity = &loose;
-    EXPECT_EQ(CChooseVertexDialog::entryText(v), "SubEntity[0]; Vertex[12]");
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The main window's model workflow through its buttons: the trace lines of a load, a save and
 // a commit; the questions before a load, a save and the exit; the snapshot stack with the
-// buttons after each step; failed loads, saves and discards that keep the model and the user's
-// work; the catch-alls; undo and redo keys in every window.
+// buttons after each step; failed loads, saves and discards that keep the model, the controls and
+// the user's work; the catch-alls around a save and a commit.
 #include <QApplication>
 #include <QPushButton>
 #include <QRadioButton>
@@ -74,7 +74,22 @@ protected:
     std::size_t seen_ = 0;
 };
 
-TEST_F(EditorWorkflowTest, LoadSaveAndCommitWriteTheirTraceLinesInOrder) {
+// Throws from an announcement, as a faulty part of the editor would.
+class Faulty : public DocumentObserver {
+public:
+    bool armed = false;
+    void modifiedChanged(bool) override { fail(); }
+    void undoRedoChanged(bool, bool) override { fail(); }
+
+private:
+    void fail() const {
+        if (armed) {
+            throw std::runtime_error("faulty");
+        }
+    }
+};
+
+TEST_F(EditorWorkflowTest, LoadSaveAndCommitWriteTheirTraceLinesAndSurviveExceptions) {
     // A model chosen under a lower-case name is opened and known by its upper-cased path.
     const std::string path = dir_.write("crate.y4p", test::TempDir::read(sample("CRATE.Y4P")));
     std::filesystem::remove(sample("CRATE.Y4P"));
@@ -187,6 +202,24 @@ TEST_F(EditorWorkflowTest, LoadSaveAndCommitWriteTheirTraceLinesInOrder) {
     button(*window, "Load Y4 File").click();
     EXPECT_EQ(testPrompt().fileDialogs.back().initialPath, path);
     EXPECT_EQ(window->document().commitCounter(), 2);
+
+    // An exception in a commit or a save is reported by the catch-all, and the editor goes on.
+    Faulty faulty;
+    window->document().addObserver(&faulty);
+    scaleRoot(*window);
+    faulty.armed = true;
+    testPrompt().expectQuestion("Are you sure you want to commit changes?", true);
+    testPrompt().expectMessage("Unhandled exception in OnButtonCommitChanges()");
+    button(*window, "Commit Changes").click();
+    testPrompt().expectQuestion("Are you sure you want to commit changes?", false);
+    testPrompt().expectFileDialog(path);
+    testPrompt().expectMessage("Unhandled exception in onButtonSave()");
+    EXPECT_FALSE(window->OnButtonSave());
+    faulty.armed = false;
+    window->document().removeObserver(&faulty);
+    testPrompt().expectQuestion("Are you sure you want to commit changes?", true);
+    button(*window, "Commit Changes").click();
+    EXPECT_EQ(window->document().commitCounter(), 3);
 }
 
 TEST_F(EditorWorkflowTest, UnsavedChangesAreSavedOrKeptBeforeALoadOrTheExit) {
@@ -321,10 +354,20 @@ TEST_F(EditorWorkflowTest, TheSnapshotStackThroughTheButtons) {
               "Y4Editor v1.0F - " + upper(sample("CRATE.Y4P")));
 }
 
-TEST_F(EditorWorkflowTest, AFailedLoadKeepsThePreviousModelWithItsTitleAndButtons) {
+TEST_F(EditorWorkflowTest, EachLoadResetsTheControlsAFailedOneKeepsThemATerrainTakesItsDefaults) {
     const auto window = start();
     load(*window, sample("GARDEN.Y4D"));
-    button(*window, "Textured").click();
+    button(*window, "Wireframe").click();
+    button(*window, "Normals").click();
+    button(*window, "Orthogonal").click();
+    button(*window, "Zoom").click();
+    ViewRenderer& view = window->drawFrame().view();
+    view.cameraRotation[0] = 10;
+    view.cameraTranslation[0] = 3;
+
+    // A load that fails keeps the model with its title, controls and selection. Each way a
+    // load fails is told by the document (its own tests check every message): here a missing
+    // texture.
     const Reader* reader = window->document().reader();
     const QString title = window->windowTitle();
     const auto enabled = [&] {
@@ -338,31 +381,19 @@ TEST_F(EditorWorkflowTest, AFailedLoadKeepsThePreviousModelWithItsTitleAndButton
     };
     const std::string buttons = enabled();
     const QString selected = text(*window, "Selected Object");
-
-    // Each way a load fails is told by the document (its own tests check every message); the
-    // window keeps its state whichever it is: here a missing texture.
     const std::string noTexture = dir_.write("LOST.Y4P", test::TempDir::read(sample("CRATE.Y4P")));
-    ASSERT_EQ(std::remove(sample("METAL.BMP").c_str()), 0);
+    std::filesystem::rename(sample("METAL.BMP"), sample("METAL.KEPT"));
     testPrompt().expectMessage("Failed to open DIB file " + dir_.file("METAL.BMP") + ".\n");
     testPrompt().expectMessage("Error: Could not open required texture; aborting");
     load(*window, noTexture);
+    std::filesystem::rename(sample("METAL.KEPT"), sample("METAL.BMP"));
     EXPECT_EQ(window->document().reader(), reader);
     EXPECT_EQ(window->windowTitle(), title);
     EXPECT_EQ(enabled(), buttons);
     EXPECT_EQ(text(*window, "Selected Object"), selected);
-}
+    EXPECT_EQ(view.cameraTranslation[0], 3);
 
-TEST_F(EditorWorkflowTest, EachLoadResetsTheControlsAndATerrainTakesItsDefaults) {
-    const auto window = start();
-    load(*window, sample("GARDEN.Y4D"));
-    button(*window, "Wireframe").click();
-    button(*window, "Normals").click();
-    button(*window, "Orthogonal").click();
-    button(*window, "Zoom").click();
-    ViewRenderer& view = window->drawFrame().view();
-    view.cameraRotation[0] = 10;
-    view.cameraTranslation[0] = 3;
-
+    // Each load that succeeds resets them.
     load(*window, sample("ISLAND.Y4T"));
     EXPECT_EQ(window->windowTitle().toStdString(),
               "Y4Editor v1.0F - " + upper(sample("ISLAND.Y4T")));
@@ -384,44 +415,6 @@ TEST_F(EditorWorkflowTest, EachLoadResetsTheControlsAndATerrainTakesItsDefaults)
     load(*window, sample("CRATE.Y4P"));
     EXPECT_EQ(window->displaySettings().lightPosY, DisplaySettings{}.lightPosY);
     EXPECT_EQ(window->projectionSettings().orthogonal2, ProjectionSettings{}.orthogonal2);
-}
-
-// Throws from an announcement, as a faulty part of the editor would.
-class Faulty : public DocumentObserver {
-public:
-    bool armed = false;
-    void modifiedChanged(bool) override { fail(); }
-    void undoRedoChanged(bool, bool) override { fail(); }
-
-private:
-    void fail() const {
-        if (armed) {
-            throw std::runtime_error("faulty");
-        }
-    }
-};
-
-TEST_F(EditorWorkflowTest, AnExceptionInASaveOrACommitIsReportedAndTheEditorGoesOn) {
-    const auto window = start();
-    load(*window, sample("CRATE.Y4P"));
-    Faulty faulty;
-    window->document().addObserver(&faulty);
-    scaleRoot(*window);
-    faulty.armed = true;
-    testPrompt().expectQuestion("Are you sure you want to commit changes?", true);
-    testPrompt().expectMessage("Unhandled exception in OnButtonCommitChanges()");
-    button(*window, "Commit Changes").click();
-
-    testPrompt().expectQuestion("Are you sure you want to commit changes?", false);
-    testPrompt().expectFileDialog(sample("CRATE.Y4P"));
-    testPrompt().expectMessage("Unhandled exception in onButtonSave()");
-    EXPECT_FALSE(window->OnButtonSave());
-
-    faulty.armed = false;
-    window->document().removeObserver(&faulty);
-    testPrompt().expectQuestion("Are you sure you want to commit changes?", true);
-    button(*window, "Commit Changes").click();
-    EXPECT_EQ(window->document().commitCounter(), 2);
 }
 
 }  // namespace

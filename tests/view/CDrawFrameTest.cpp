@@ -1,5 +1,5 @@
-// The Qt view under the virtual X server: frames drawn at once and guarded, device pixels, a
-// view of no height, and the same pixels as y4render draws off-screen for each sample.
+// The Qt view under the virtual X server: frames drawn at once and guarded, device pixels, and
+// the same pixels as y4render draws off-screen for each sample.
 #include "view/CDrawFrame.h"
 
 #include <QApplication>
@@ -89,21 +89,6 @@ TEST_F(CDrawFrameTest, TheViewportIsInDevicePixels) {
     EXPECT_EQ(frame.view().savedViewport[2], static_cast<int>(std::lround(300 * ratio)));
     EXPECT_EQ(frame.view().savedViewport[3], static_cast<int>(std::lround(200 * ratio)));
     EXPECT_EQ(grab().sizeX, frame.view().savedViewport[2]);
-}
-
-TEST_F(CDrawFrameTest, AViewOfNoHeightDraws) {
-    show(320, 240);
-    frame.resize(320, 0);
-    QApplication::processEvents();
-    frame.setProjection();
-    frame.view().drawScene = {};
-    frame.render();
-    frame.resize(320, 240);
-    QApplication::processEvents();
-    frame.render();
-    for (const double m : frame.view().savedProjection) {
-        EXPECT_TRUE(std::isfinite(m));
-    }
 }
 
 class CDrawFrameSampleTest
