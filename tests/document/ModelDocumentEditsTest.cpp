@@ -168,7 +168,10 @@ TEST_F(ModelDocumentEdits, EveryEditAnnouncesWhatItChangesWithTheOldStateFirst) 
                                   "select E:Big Foot -> E:Arm one"}));
 }
 
-TEST_F(ModelDocumentEdits, ADragIsOneStepThatUndoesAndRedoesToTheBit) {
+// That a drag is one step which undoes and redoes to the bit is the soak run's to check, on
+// drags of every kind; here what it cannot see: the state in the middle of a drag, a drag that
+// changes its kind, and a step outside a drag.
+TEST_F(ModelDocumentEdits, ADragKeepsWorldPositionsCurrentAndEndsItsStepWhenItsKindChanges) {
     Reader& r = *document_.reader();
     document_.selectRecord(arm_);
     const std::string start = settledDump(r);
@@ -179,14 +182,7 @@ TEST_F(ModelDocumentEdits, ADragIsOneStepThatUndoesAndRedoesToTheBit) {
         settledDump(r);
     }
     document_.endDrag();
-    const std::string turned = settledDump(r);
-    EXPECT_NE(turned, start);
-    EXPECT_TRUE(document_.canUndo());
-    document_.undo();
-    EXPECT_EQ(settledDump(r), start);
-    EXPECT_FALSE(document_.canUndo());
-    document_.redo();
-    EXPECT_EQ(settledDump(r), turned);
+    EXPECT_NE(settledDump(r), start);
 
     // Vertices of a face, on their normals while normal editing is on: positions stay.
     document_.selectRecord(arm_->subEntities[0]->faces[0]);
