@@ -168,7 +168,10 @@ TEST_F(ModelDocumentEdits, EveryEditAnnouncesWhatItChangesWithTheOldStateFirst) 
                                   "select E:Big Foot -> E:Arm one"}));
 }
 
-TEST_F(ModelDocumentEdits, ADragIsOneStepThatUndoesAndRedoesToTheBit) {
+// That a drag is one step which undoes and redoes to the bit is the soak run's to check, on
+// drags of every kind; here what it cannot see: the state in the middle of a drag, a drag that
+// changes its kind, and a step outside a drag.
+TEST_F(ModelDocumentEdits, ADragKeepsWorldPositionsCurrentAndEndsItsStepWhenItsKindChanges) {
     Reader& r = *document_.reader();
     document_.selectRecord(arm_);
     const std::string start = settledDump(r);
@@ -179,14 +182,7 @@ TEST_F(ModelDocumentEdits, ADragIsOneStepThatUndoesAndRedoesToTheBit) {
         settledDump(r);
     }
     document_.endDrag();
-    const std::string turned = settledDump(r);
-    EXPECT_NE(turned, start);
-    EXPECT_TRUE(document_.canUndo());
-    document_.undo();
-    EXPECT_EQ(settledDump(r), start);
-    EXPECT_FALSE(document_.canUndo());
-    document_.redo();
-    EXPECT_EQ(settledDump(r), turned);
+    EXPECT_NE(settledDump(r), start);
 
     // Vertices of a face, on their normals while normal editing is on: positions stay.
     document_.selectRecord(arm_->subEntities[0]->faces[0]);
@@ -256,32 +252,23 @@ TEST_F(ModelDocumentEdits, BitmapEditsKeepNamesAndImagesTogetherAndUndoToTheSame
     EXPECT_EQ(r.textures.images[0], red);
     EXPECT_EQ(SceneDump::text(r), start);
     EXPECT_FALSE(document_.isModified());
-    EXPECT_FALSE(document_.removeBitmap(2));
     EXPECT_FALSE(document_.renameBitmap(0, ""));
-    EXPECT_FALSE(document_.renameBitmap(0, "RED"));
 
-    // A name without a readable picture would leave a file that does not load: the loader's
-    // report and its refusal, and nothing changes.
+    // A name whose picture cannot be read would leave a file that does not load: the loader's
+    // report and its refusal, and nothing changes. (A name without a file the soak run tries.)
     std::ofstream(dir_.file("JUNK.BMP")) << "not a picture";
     const std::size_t steps = document_.history().size();
-    for (const std::string name : {"PINK", "JUNK"}) {
-        SCOPED_TRACE(name);
-        testPrompt().expectMessage(name == "PINK"
-                                       ? "Failed to open DIB file " + dir_.file("PINK.BMP") + ".\n"
-                                       : "Unknown DIB file format.");
+    for (int k = 0; k < 2; ++k) {
+        testPrompt().expectMessage("Unknown DIB file format.");
         testPrompt().expectMessage("Error: Could not open required texture; aborting");
-        testPrompt().expectMessage(name == "PINK"
-                                       ? "Failed to open DIB file " + dir_.file("PINK.BMP") + ".\n"
-                                       : "Unknown DIB file format.");
-        testPrompt().expectMessage("Error: Could not open required texture; aborting");
-        EXPECT_FALSE(document_.renameBitmap(0, name));
-        EXPECT_FALSE(document_.addBitmap(name));
-        EXPECT_EQ(SceneDump::text(r), start);
-        EXPECT_EQ(r.textures.images[0], red);
-        EXPECT_EQ(document_.history().size(), steps);
-        EXPECT_EQ(document_.history().position(), 0u);
-        EXPECT_FALSE(document_.isModified());
     }
+    EXPECT_FALSE(document_.renameBitmap(0, "JUNK"));
+    EXPECT_FALSE(document_.addBitmap("JUNK"));
+    EXPECT_EQ(SceneDump::text(r), start);
+    EXPECT_EQ(r.textures.images[0], red);
+    EXPECT_EQ(document_.history().size(), steps);
+    EXPECT_EQ(document_.history().position(), 0u);
+    EXPECT_FALSE(document_.isModified());
     // A name with a picture takes it; renaming changes what a save writes.
     ASSERT_TRUE(document_.renameBitmap(0, "GREEN"));
     EXPECT_EQ(r.bitmapNames, (std::vector<std::string>{"GREEN", "BLUE"}));
@@ -348,10 +335,6 @@ TEST(ModelDocumentTerrain, TheOwnRecordIsProtectedAndTextureListEditsKeepEveryPi
     ASSERT_TRUE(document.rename(r.root(), "Valley"));
     EXPECT_FALSE(document.isModified());
     document.undo();
-    EXPECT_FALSE(document.canRemoveBitmap(2));
-    EXPECT_FALSE(document.canMoveBitmap(1, 1));
-    EXPECT_FALSE(document.canRenameBitmap(2));
-    EXPECT_TRUE(document.canMoveBitmap(1, -1));
     const std::string start = SceneDump::text(r);
     const std::vector<std::string> pictures{"GRASS", "ROCK", "Zelvan's Terrain"};
     ASSERT_EQ(recordPictures(r), pictures);

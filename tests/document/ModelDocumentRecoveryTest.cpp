@@ -18,6 +18,7 @@
 #include "model/ShadowView.h"
 #include "platform/SafeFileWriter.h"
 #include "platform/TraceLog.h"
+#include "support/ChildProcess.h"
 #include "support/ModelFixture.h"
 #include "support/SceneDump.h"
 #include "support/StrictPrompt.h"
@@ -88,34 +89,17 @@ void editMarks(ModelDocument& document) {
     document.deselect();
 }
 
-// Runs `work` in a child process, which says through a pipe whether it succeeded and then
-// waits; the child is then killed as a crash kills it: no destructor, no exit step runs.
+// Runs `work` in a child process, which is then killed as a crash kills it, with no destructor
+// and no exit step: whether `work` succeeded and the kill ended the child.
 bool runThenKill(const std::function<bool()>& work) {
-    int pipeEnds[2];
-    if (::pipe(pipeEnds) != 0) {
-        return false;
-    }
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(pipeEnds[0]);
-        const char answer = work() ? 'y' : 'n';
-        if (::write(pipeEnds[1], &answer, 1) == 1) {
-            for (;;) {
-                ::pause();
+    const int status = test::ChildProcess::killWhenReady(
+        [&] {
+            if (!work()) {
+                ::_exit(1);
             }
-        }
-        ::_exit(1);
-    }
-    ::close(pipeEnds[1]);
-    char answer = 0;
-    const bool told = child > 0 && ::read(pipeEnds[0], &answer, 1) == 1;
-    ::close(pipeEnds[0]);
-    int status = 0;
-    if (child > 0) {
-        ::kill(child, SIGKILL);
-        ::waitpid(child, &status, 0);
-    }
-    return told && answer == 'y' && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+        },
+        SIGKILL);
+    return status != -1 && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
 }
 
 // A sample copied twice: the model a test edits, and elsewhere the file that a save of the same

@@ -1,13 +1,12 @@
 // The structural and attribute edits of ModelDocument on small hand-made models: the paste
 // table with every message, what paste copies and shares, Add Group, Add SubEntity, New Face,
 // Split Face, the Attributes dialog's Apply and Change Winding, the texture file added from
-// another folder, and the remembered copy source. Every edit leaves the invariants holding and
-// undoes to the state before it.
+// another folder, and the remembered copy source: the exact outcome of each. That every edit
+// keeps the invariants and undoes and redoes exactly is the soak run's to check.
 #include <gtest/gtest.h>
 
 #include "document/ModelDocument.h"
 #include "model/ShadowView.h"
-#include "soak/SceneInvariants.h"
 #include "support/HandModels.h"
 #include "support/ModelFixture.h"
 #include "support/RecordingObserver.h"
@@ -21,7 +20,6 @@ using Lines = std::vector<std::string>;
 using test::ModelFixture;
 using test::RecordingObserver;
 using test::SceneDump;
-using test::SceneInvariants;
 using test::ShadowView;
 using test::TempDir;
 using test::testPrompt;
@@ -64,18 +62,6 @@ protected:
     std::string state() const {
         return SceneDump::text(*r_) + ShadowView::outline(document_.tree()) +
                document_.tree().itemText(document_.selectedItem());
-    }
-    void expectSound() const { EXPECT_EQ(SceneInvariants::check(*r_, document_.tree()), Lines{}); }
-    // The last edit undoes to `before` and redoes to what it made.
-    void expectUndoRedo(const std::string& before) {
-        expectSound();
-        const std::string after = state();
-        document_.undo();
-        EXPECT_EQ(state(), before);
-        expectSound();
-        document_.redo();
-        EXPECT_EQ(state(), after);
-        expectSound();
     }
     void refused(SceneObject* source, SceneObject* destination, const std::string& message) {
         SCOPED_TRACE(message);
@@ -149,7 +135,6 @@ TEST_F(ModelDocumentStructure, AFlatModelHoldsOneSubEntityPerEntity) {
     ASSERT_TRUE(document_.paste(group));
     EXPECT_EQ(group->subEntities.size(), 1u);
     EXPECT_FALSE(document_.canAddSubEntity(group));
-    expectSound();
 
     // Sub-entities without faces, one empty and one holding the vertices of a copy whose face
     // is marked, come back from the file with their vertices.
@@ -168,17 +153,15 @@ TEST_F(ModelDocumentStructure, AFlatModelHoldsOneSubEntityPerEntity) {
     EXPECT_EQ(r_->entities[count - 2]->subEntities.size(), 1u);
     ASSERT_EQ(r_->entities[count - 1]->subEntities.size(), 1u);
     EXPECT_EQ(r_->entities[count - 1]->subEntities[0]->vertices.size(), 3u);
-    expectSound();
 }
 
-TEST_F(ModelDocumentStructure, PasteCopiesShareVerticesWithinTheToleranceAndUndo) {
+TEST_F(ModelDocumentStructure, PasteCopiesShareVerticesWithinTheTolerance) {
     Entity* arm = entity("Arm one");
     SubEntity* mesh = arm->subEntities[0];
     SubEntity* empty = arm->subEntities[1];
     Face* face = mesh->faces[0];
     document_.selectRecord(empty);
     RecordingObserver told(document_);
-    std::string before = state();
 
     // A face into an empty sub-entity: its three corners are copied, marked created and, with
     // the sub-entity selected, selected.
@@ -198,16 +181,13 @@ TEST_F(ModelDocumentStructure, PasteCopiesShareVerticesWithinTheToleranceAndUndo
                                   "modified", "undo 1 redo 0"}));
     EXPECT_TRUE(document_.isModified());
     EXPECT_EQ(document_.undoName(), "Paste");
-    expectUndoRedo(before);
     told.take();
 
     // Again: the corners match the copies made before, so no vertex is added.
-    before = state();
     ASSERT_TRUE(document_.paste(empty));
     EXPECT_EQ(empty->faces.size(), 2u);
     EXPECT_EQ(empty->vertices.size(), 3u);
     EXPECT_EQ(empty->faces[1]->vertexB, copy->vertexB);
-    expectUndoRedo(before);
 
     // A face into its own sub-entity: the first matching vertices, the old corners themselves.
     ASSERT_TRUE(document_.paste(mesh));
@@ -217,7 +197,6 @@ TEST_F(ModelDocumentStructure, PasteCopiesShareVerticesWithinTheToleranceAndUndo
 
     // A group into its sibling: a copy one level down, with its sub-entities renumbered.
     Entity* leg = entity("Leg");
-    before = state();
     ASSERT_TRUE(document_.copy(arm));
     ASSERT_TRUE(document_.paste(leg));
     Entity* armCopy = leg->children.back();
@@ -229,7 +208,6 @@ TEST_F(ModelDocumentStructure, PasteCopiesShareVerticesWithinTheToleranceAndUndo
     const Entity* root = r_->root();
     ASSERT_NE(root, nullptr);
     EXPECT_EQ(armCopy->absolutePosition()[0], leg->positionX + root->positionX);
-    expectUndoRedo(before);
 }
 
 TEST_F(ModelDocumentStructure, CoincidingVerticesOfACopiedSubEntityBecomeOne) {
@@ -245,7 +223,6 @@ TEST_F(ModelDocumentStructure, CoincidingVerticesOfACopiedSubEntityBecomeOne) {
     EXPECT_EQ(copy->faces[1]->vertexA, copy->vertices[0]);
     EXPECT_EQ(copy->faces[1]->indexA, 0);
     EXPECT_EQ(copy->faces[1]->indexC, 2);
-    expectSound();
 }
 
 TEST_F(ModelDocumentStructure, DeletedPartsOfASourceAreLeftOutWithOneWarning) {
@@ -278,7 +255,6 @@ TEST_F(ModelDocumentStructure, DeletedPartsOfASourceAreLeftOutWithOneWarning) {
         "Warning: Copy source contained deleted faces; deleted data will not be copied");
     EXPECT_FALSE(document_.paste(arm->subEntities[2]));
     EXPECT_EQ(document_.history().size(), steps);
-    expectSound();
 }
 
 TEST_F(ModelDocumentStructure, ATerrainRecordIsPastedBeforeTheTerrainsOwn) {
@@ -290,7 +266,6 @@ TEST_F(ModelDocumentStructure, ATerrainRecordIsPastedBeforeTheTerrainsOwn) {
     EXPECT_FALSE(document_.canCopy(root->subEntities[2]));
     EXPECT_FALSE(document_.canDelete(root->subEntities[2]));
     document_.selectRecord(root);
-    const std::string before = state();
     ASSERT_TRUE(document_.copy(root->subEntities[0]));
     ASSERT_TRUE(document_.paste(root));
     ASSERT_EQ(root->subEntities.size(), 4u);
@@ -298,7 +273,6 @@ TEST_F(ModelDocumentStructure, ATerrainRecordIsPastedBeforeTheTerrainsOwn) {
     EXPECT_EQ(r_->subEntities[2], root->subEntities[2]);
     EXPECT_EQ(root->subEntities[3]->name(), "Zelvan's Terrain");
     EXPECT_EQ(document_.tree().itemText(document_.tree().child(root->treeItem, 2)), "SubEntity[3]");
-    expectUndoRedo(before);
 
     // The file holds neither the root's name nor its placement: applying them changes nothing
     // a save writes. The terrain's own record keeps its name.
@@ -339,7 +313,6 @@ TEST_F(ModelDocumentStructure, AddGroupAndAddSubEntityMakeEmptyRecordsLast) {
     EXPECT_EQ(group->positionX, 0.0f);
     EXPECT_EQ(group->created + group->selected, 2);
     EXPECT_EQ(document_.undoName(), "Add Group");
-    expectUndoRedo(before);
 
     SubEntity* mesh = document_.addSubEntity(group);
     ASSERT_NE(mesh, nullptr);
@@ -369,7 +342,6 @@ TEST_F(ModelDocumentStructure, NewFaceJoinsExistingAndCreatedCornersOrRefuses) {
 
     // Three existing corners: no vertex is added and none is rewritten.
     document_.selectRecord(sole);
-    std::string before = state();
     corners[2] = FaceCorner::existing(sole->vertices[1]);
     Face* face = document_.addFace(sole, corners);
     ASSERT_NE(face, nullptr);
@@ -378,13 +350,11 @@ TEST_F(ModelDocumentStructure, NewFaceJoinsExistingAndCreatedCornersOrRefuses) {
     EXPECT_EQ(sole->vertices.size(), 3u);
     EXPECT_EQ(document_.selectedRecord(), face);
     EXPECT_EQ(sole->vertices[2]->faces.back(), face);
-    expectUndoRedo(before);
 
     // Created corners are appended in corner order, named as the dialog numbered them.
     ASSERT_TRUE(document_.addFace(sole, corners));
     ASSERT_TRUE(document_.addFace(sole, corners));
     EXPECT_EQ(document_.nextVertexNumber(sole), 3);
-    before = state();
     VertexValues far;
     far.X = -7;
     far.normalZ = 1;
@@ -401,14 +371,12 @@ TEST_F(ModelDocumentStructure, NewFaceJoinsExistingAndCreatedCornersOrRefuses) {
               (std::vector<int>{3, 1, 4}));
     EXPECT_EQ(r_->vertices.back(), sole->vertices[4]);
     EXPECT_EQ(document_.tree().itemText(document_.selectedItem()), "Face[5]");
-    expectUndoRedo(before);
 
     // The vertices of a marked sub-entity may be used.
     ASSERT_TRUE(document_.toggleDeleted(sole));
     corners = {FaceCorner::existing(sole->vertices[0]), FaceCorner::existing(sole->vertices[3]),
                FaceCorner::existing(sole->vertices[4])};
     EXPECT_NE(document_.addFace(sole, corners), nullptr);
-    expectSound();
 }
 
 TEST_F(ModelDocumentStructure, SplitFaceHalvesTheEdgeFromTheFirstCornerToTheThird) {
@@ -418,7 +386,6 @@ TEST_F(ModelDocumentStructure, SplitFaceHalvesTheEdgeFromTheFirstCornerToTheThir
     Vertex* b = face->vertexB;
     Vertex* c = face->vertexC;
     document_.selectRecord(face);
-    const std::string before = state();
     Face* half = document_.splitFace(face);
     ASSERT_NE(half, nullptr);
     Vertex* middle = face->vertexC;
@@ -442,14 +409,12 @@ TEST_F(ModelDocumentStructure, SplitFaceHalvesTheEdgeFromTheFirstCornerToTheThir
     EXPECT_EQ(tree.itemData(tree.child(face->treeItem, 2)), middle);
     EXPECT_EQ(tree.itemData(tree.child(half->treeItem, 0)), middle);
     EXPECT_EQ(document_.undoName(), "Split Face");
-    expectUndoRedo(before);
 
     // Again: the edge is halved again.
     ASSERT_NE(document_.splitFace(face), nullptr);
     EXPECT_EQ(face->vertexC->X, ((c->X + a->X) * 0.5f + a->X) * 0.5f);
     EXPECT_EQ(mesh->faces.size(), 3u);
     EXPECT_EQ(mesh->vertices.size(), 5u);
-    expectSound();
     EXPECT_FALSE(document_.canSplitFace(a));
 }
 
@@ -461,7 +426,6 @@ TEST_F(ModelDocumentStructure, ApplyWritesEachKindsFieldsAndChangesNothingWhenNo
     AttributeValues values = document_.attributesOf(foot);
     EXPECT_FALSE(document_.applyAttributes(values));
     EXPECT_FALSE(document_.canUndo());
-    std::string before = state();
     values.groupName = std::string(70, 'F');
     values.position = {1, 2, 3};
     values.rotation[1] = 0.25f;
@@ -471,7 +435,6 @@ TEST_F(ModelDocumentStructure, ApplyWritesEachKindsFieldsAndChangesNothingWhenNo
     EXPECT_EQ(foot->positionY, 2.0f);
     EXPECT_EQ(foot->rotateY, 0.25f);
     EXPECT_TRUE(document_.isModified());
-    expectUndoRedo(before);
     values.groupName = "Foot: left";
     testPrompt().expectMessage("Error: A group name cannot contain a colon or a control character");
     EXPECT_FALSE(document_.applyAttributes(values));
@@ -495,11 +458,9 @@ TEST_F(ModelDocumentStructure, ApplyWritesEachKindsFieldsAndChangesNothingWhenNo
     values = document_.attributesOf(toe);
     values.rows[0].normalY = 0.5f;
     values.rows[0].textureU = 0.75f;
-    before = state();
     ASSERT_TRUE(document_.applyAttributes(values));
     EXPECT_EQ(toe->normalY, 0.5f);
     EXPECT_EQ(toe->textureU, 0.75f);
-    expectUndoRedo(before);
 }
 
 TEST_F(ModelDocumentStructure, ApplyRewiresAFacesCornersAndRefusesDuplicates) {
@@ -539,7 +500,6 @@ TEST_F(ModelDocumentStructure, ApplyRewiresAFacesCornersAndRefusesDuplicates) {
     EXPECT_EQ(document_.tree().itemData(document_.tree().child(face->treeItem, 0)), v3);
     EXPECT_EQ(v0->selected, 0);
     EXPECT_EQ(v3->selected, 1);
-    expectUndoRedo(before);
 
     // Change Winding twice gives the face back.
     const std::string wound = state();
@@ -548,7 +508,6 @@ TEST_F(ModelDocumentStructure, ApplyRewiresAFacesCornersAndRefusesDuplicates) {
     EXPECT_EQ(face->indexC, 3);
     EXPECT_EQ(document_.tree().itemData(document_.tree().child(face->treeItem, 0)), v2);
     EXPECT_TRUE(document_.isModified());
-    expectSound();
     ASSERT_TRUE(document_.changeWinding(face));
     EXPECT_EQ(state(), wound);
 }

@@ -10,7 +10,6 @@
 #include "support/HandModels.h"
 #include "support/ModelFixture.h"
 #include "support/SceneDump.h"
-#include "support/StrictPrompt.h"
 #include "support/Triples.h"
 
 namespace y4 {
@@ -201,19 +200,6 @@ TEST(ReaderY4P, FileNamesAndFolders) {
               "\nError: Could not open file " + dir.path() + "/NONE.Y4P\n");
     EXPECT_FALSE(missing.loaded());
     EXPECT_TRUE(missing.entities.empty());
-}
-
-TEST(ReaderY4P, MissingTextureAbortsTheLoad) {
-    TempDir dir;
-    const std::string path = ModelFixture::write(dir, "TINY.Y4P", kTinyY4P, {{"RED"}});
-    test::testPrompt().expectMessage("Failed to open DIB file " + dir.path() + "/BLUE.BMP.\n");
-    try {
-        Reader r(nullptr, path);
-        ADD_FAILURE() << "loaded without its texture";
-    } catch (const std::exception& error) {
-        EXPECT_STREQ(error.what(), "Error: Could not open required texture; aborting");
-    }
-    EXPECT_EQ(test::testPrompt().shown.at(0).caption, "Error");
 }
 
 }  // namespace

@@ -166,38 +166,6 @@ TEST(SceneTree, SelectionIsClearedBeforeTheSelectedItemGoes) {
     view.compareSettled();
 }
 
-TEST(SceneTree, TakingOverAnotherTreesItemsIsOneResetAndKeepsTheRecordsHandles) {
-    SceneTree shown;
-    SceneTree built;
-    ShadowView view(shown);
-    Entity old(nullptr, 0);
-    Entity root(nullptr, 0);
-    root.setName("Root");
-    Face face(nullptr, 3);
-    shown.selectItem(old.treeItem = shown.insertItem(kNoItem, &old));
-    root.treeItem = built.insertItem(kNoItem, &root);
-    face.treeItem = built.insertItem(root.treeItem, &face);
-    built.setCheck(face.treeItem, false);
-    built.selectItem(face.treeItem);
-    view.take();
-
-    shown.takeItemsOf(built);
-    EXPECT_EQ(view.take(), (Lines{"selected 1 -> 0", "will reset", "reset"}));
-    EXPECT_EQ(built.selectedItem(), kNoItem);
-    EXPECT_EQ(old.treeItem, kNoItem);
-    EXPECT_EQ(shown.itemData(face.treeItem), &face);
-    EXPECT_EQ(shown.parentItem(face.treeItem), root.treeItem);
-    EXPECT_FALSE(shown.check(face.treeItem));
-    EXPECT_EQ(ShadowView::outline(shown), "Root\n  -Face[3]\n");
-    EXPECT_EQ(shown.selectedItem(), kNoItem);
-    EXPECT_EQ(built.size(), 0u);
-    // Both go on as trees of their own.
-    shown.deleteItem(face.treeItem);
-    EXPECT_EQ(face.treeItem, kNoItem);
-    EXPECT_NE(built.insertItem(kNoItem, &old), kNoItem);
-    view.compareSettled();
-}
-
 TEST(SceneTree, BatchAnnouncesRemovalRangesFromLastToFirstThenChanges) {
     SceneTree tree;
     std::deque<Entity> records;

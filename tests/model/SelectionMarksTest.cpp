@@ -1,4 +1,6 @@
-// The records a tree selection marks, and only those.
+// The records a tree selection marks, and only those: a few kinds by hand, and what the document
+// never selects (marks cleared outside the selection, a face without a corner). The soak run
+// holds every selection it makes to a model of its own of what each kind covers.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -58,19 +60,10 @@ TEST_F(SelectionMarksScene, EachKindMarksWhatItCovers) {
     SelectionMarks::apply(f1, 0);
     EXPECT_EQ(marks(), "");
 
-    // A sub-entity: itself, its faces and their corners; the unused vertex stays unmarked.
+    // A sub-entity: itself, its faces and their corners, not a vertex no face uses.
     SelectionMarks::apply(mesh, 1);
     EXPECT_EQ(marks(), "S0 F0 F1 V0 V1 V2 V3 ");
     SelectionMarks::apply(mesh, 0);
-
-    // An entity: the whole subtree, but not its parent or siblings.
-    SelectionMarks::apply(left, 1);
-    EXPECT_EQ(marks(), "E1 S0 F0 F1 V0 V1 V2 V3 ");
-    SelectionMarks::apply(left, 0);
-    SelectionMarks::apply(root, 1);
-    EXPECT_EQ(marks(), "E0 E1 E2 S0 S1 F0 F1 F2 V0 V1 V2 V3 V5 V6 V7 ");
-    SelectionMarks::apply(root, 0);
-    EXPECT_EQ(marks(), "");
 
     // A vertex: itself, even one no face uses.
     SelectionMarks::apply(mesh->vertices[4], 1);
