@@ -3,6 +3,7 @@
 #include "ModelDocument.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "Autosave.h"
 #include "EditSteps.h"
@@ -114,8 +115,16 @@ void ModelDocument::selectRecord(SceneObject* record) {
 }
 
 void ModelDocument::deselect() {
+    // Forgotten before the windows are told, so that none of them still offers Paste; with
+    // nothing selected they are told all the same, or a forgotten copy would stay offered.
+    const bool forgetsCopy = std::exchange(copySource_, nullptr) != nullptr;
+    if (reader_ && tree_.selectedItem() == kNoItem) {
+        if (forgetsCopy) {
+            tell(&DocumentObserver::selectionChanged, SelectionChange{});
+        }
+        return;
+    }
     select(kNoItem);
-    copySource_ = nullptr;
 }
 
 SelectionRef ModelDocument::currentSelection() const {

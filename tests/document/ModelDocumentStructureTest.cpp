@@ -537,9 +537,26 @@ TEST_F(ModelDocumentStructure, ATextureChosenElsewhereIsNamedAndReadFromTheModel
 TEST_F(ModelDocumentStructure, TheCopySourceIsForgottenWhenItLeavesTheScene) {
     SubEntity* sole = entity("Foot")->subEntities[0];
     Entity* arm = entity("Arm one");
+    // Windows told of a deselection no longer see a copy to offer, also when nothing was
+    // selected (a load clears the selection before it opens the file, and may be cancelled).
+    struct PasteOffer : DocumentObserver {
+        explicit PasteOffer(ModelDocument& d) : document(d) { document.addObserver(this); }
+        ~PasteOffer() override { document.removeObserver(this); }
+        void selectionChanged(const SelectionChange&) override {
+            told.push_back(document.copySource() != nullptr);
+        }
+        ModelDocument& document;
+        std::vector<bool> told;
+    } offer(document_);
+    document_.selectRecord(arm);
     ASSERT_TRUE(document_.copy(sole->faces[0]));
     document_.deselect();
     EXPECT_EQ(document_.copySource(), nullptr);
+    ASSERT_TRUE(document_.copy(sole->faces[0]));
+    document_.deselect();
+    EXPECT_EQ(document_.copySource(), nullptr);
+    document_.deselect();
+    EXPECT_EQ(offer.told, (std::vector<bool>{false, false, false}));
 
     // Made by a paste that is undone.
     ASSERT_TRUE(document_.copy(sole));
