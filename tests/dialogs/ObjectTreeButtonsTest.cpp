@@ -277,30 +277,6 @@ TEST_F(ObjectTreeButtons, DeleteUndeleteDisplayAndTheButtonsThatChangeNothing) {
     EXPECT_EQ(button("Delete").text(), "Delete");
     expectSound();
 
-    // A face deleted and committed: its rows go (no reset), its corners stay listed under the
-    // other face that uses them.
-    SubEntity* sole = leg->children[0]->subEntities[0];
-    Face* kept = sole->faces[1];
-    int resets = 0;
-    int removals = 0;
-    QObject::connect(&dialog_.treeModel(), &QAbstractItemModel::modelAboutToBeReset,
-                     [&] { ++resets; });
-    QObject::connect(&dialog_.treeModel(), &QAbstractItemModel::rowsAboutToBeRemoved,
-                     [&] { ++removals; });
-    choose(sole->faces[0]);
-    click("Delete");
-    ASSERT_TRUE(document_.commit());
-    EXPECT_EQ(resets, 0);
-    EXPECT_GE(removals, 1);
-    EXPECT_EQ(rowsUnder(sole), std::vector<std::string>{"Face[1]"});
-    EXPECT_EQ(rowsUnder(kept), (std::vector<std::string>{"Vertex[0]", "Vertex[2]", "Vertex[1]"}));
-    for (const Vertex* corner : sole->vertices) {
-        const std::vector<TreeItem> listings = corner->treeItems(document_.tree());
-        ASSERT_EQ(listings.size(), 1u);
-        EXPECT_EQ(document_.tree().parentItem(listings[0]), kept->treeItem);
-    }
-    expectSound();
-
     // A terrain's own record is not offered, and its handler refuses it with its message.
     open("HILLS.Y4T", test::kHillsY4T);
     choose(at("/2"));

@@ -35,20 +35,6 @@ TEST(QSettingsStore, ValuesRoundTripThroughTheIniFile) {
     EXPECT_EQ(reopened.query("extension"), "");
     EXPECT_EQ(reopened.query("ambientG"), "");
     EXPECT_EQ(reopened.query(""), "");
-
-    // A whole group, saved by one store and loaded by another.
-    GridSettings grid;
-    grid.gridXZOffset = 7.9f;
-    grid.bitmapXZName = "/home/me/plans/top.BMP";
-    {
-        QSettingsStore writer(ini);  // writes the file when it goes
-        EXPECT_TRUE(saveGridSettings(writer, grid));
-    }
-    GridSettings loaded;
-    loadGridSettings(QSettingsStore(ini), loaded);
-    grid.gridXZOffset = 7.0f;
-    EXPECT_EQ(loaded, grid);
-    EXPECT_EQ(QSettingsStore(ini).query("bitmapXYName"), "");  // the grid group's own empty name
 }
 
 TEST(QSettingsStore, MissingFileReadsEmptyAndIsNotCreatedByReading) {
