@@ -46,7 +46,6 @@ protected:
             ModelFixture::write(dir_, "TINY.Y4P", test::kTinyY4P, {{"RED"}, {"BLUE"}, {"GREEN"}});
         EXPECT_TRUE(document_.load(path_));
         Reader& r = *document_.reader();
-        root_ = r.entities[0];
         arm_ = r.entities[1];
         leg_ = r.entities[2];
         foot_ = r.entities[3];
@@ -58,7 +57,6 @@ protected:
     TempDir dir_;
     std::string path_;
     ModelDocument document_;
-    Entity* root_;
     Entity* arm_;
     Entity* leg_;
     Entity* foot_;
@@ -94,12 +92,6 @@ TEST_F(ModelDocumentEdits, EveryEditAnnouncesWhatItChangesWithTheOldStateFirst) 
     ASSERT_TRUE(document_.toggleDeleted(leg_));
     EXPECT_EQ(told.take(), (Lines{"will change " + marks + " | Leg (*) 1",
                                   "change " + marks + " | Leg 0", "select - -> E:Leg"}));
-
-    // The root is refused with its message and nothing else happens.
-    testPrompt().expectMessage("Error: Cannot remove root entity.  Operation aborted");
-    EXPECT_FALSE(document_.toggleDeleted(root_));
-    EXPECT_FALSE(document_.toggleDeleted(toe));
-    EXPECT_EQ(told.take(), Lines{});
 
     // Rename: the label follows.
     told.probe = [&] { return label(foot_); };
@@ -329,8 +321,6 @@ TEST(ModelDocumentTerrain, TheOwnRecordIsProtectedAndTextureListEditsKeepEveryPi
     Reader& r = *document.reader();
     // The terrain's own record and bitmap are protected; its name in the tree is not in the file.
     SubEntity* own = r.subEntities[2];
-    testPrompt().expectMessage("Error: Cannot remove this subEntity.  Operation aborted");
-    EXPECT_FALSE(document.toggleDeleted(own));
     EXPECT_FALSE(document.rename(own, "Other"));
     ASSERT_TRUE(document.rename(r.root(), "Valley"));
     EXPECT_FALSE(document.isModified());
