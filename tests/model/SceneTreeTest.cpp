@@ -11,11 +11,9 @@
 #include <utility>
 #include <vector>
 
-#include "SceneBuilder.h"
 #include "ShadowView.h"
 #include "files/Reader.h"
 #include "model/SceneTree.h"
-#include "model/TreeListing.h"
 
 namespace y4 {
 namespace {
@@ -330,45 +328,6 @@ TEST(SceneTree, RandomEditsKeepShapeViewAndRecordHandlesInStep) {
             }
         }
     }
-}
-
-// The purge of every other face of a long strip (face i has the corners i, i + 1 and i + 2) is
-// announced as one range per face, from the last to the first, so that rows stay valid for the
-// view.
-TEST(SceneTree, PurgeOfEveryOtherFaceIsAnnouncedPerRange) {
-    constexpr int kFaces = 400;
-    SceneTree tree;
-    Reader scene(&tree, "/x/STRIP.Y4P", Reader::NewModel{});
-    gen::SceneBuilder build(scene);
-    SubEntity* strip = build.addSubEntity(build.addEntity(nullptr, "Root"), 0);
-    for (int i = 0; i < kFaces + 2; ++i) {
-        build.addVertex(strip, {0, 0, 0}, {0, 0, 0}, 0, 0);
-    }
-    for (int i = 0; i < kFaces; ++i) {
-        build.addFace(strip, i, i + 1, i + 2)->deleted = i % 2;
-    }
-    TreeListing::buildTree(tree, scene.root());
-    ShadowView view(tree);
-    scene.finalDelete();
-    view.compareSettled();
-    Lines expected;
-    for (int row = kFaces - 1; row > 0; row -= 2) {
-        for (const std::string what : {"will remove 2 ", "removed 2 "}) {
-            expected.push_back(what + std::to_string(row) + ".." + std::to_string(row));
-        }
-    }
-    EXPECT_EQ(view.lines, expected);
-    ASSERT_EQ(tree.childCount(strip->treeItem), kFaces / 2);
-    for (int row = 0; row < kFaces / 2; ++row) {
-        ASSERT_EQ(tree.child(strip->treeItem, row),
-                  strip->faces[static_cast<std::size_t>(row)]->treeItem);
-    }
-    // Vertex 2 was listed under faces 0, 1 and 2; face 1 went.
-    const std::vector<TreeItem> listings = strip->vertices[2]->treeItems(tree);
-    ASSERT_EQ(listings.size(), 2u);
-    EXPECT_EQ(tree.parentItem(listings[0]), strip->faces[0]->treeItem);
-    EXPECT_EQ(tree.parentItem(listings[1]), strip->faces[1]->treeItem);
-    EXPECT_EQ(tree.size(), 2u + 4u * kFaces / 2);
 }
 
 }  // namespace
