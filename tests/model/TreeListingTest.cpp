@@ -101,49 +101,6 @@ TEST(TreeListing, BuildTreeListsEntitiesThenSubEntitiesThenFacesWithCornersAToC)
     EXPECT_EQ(deck->treeItem, kNoItem);
 }
 
-TEST(TreeListing, PastedItemsKeepTheOrderOfTheLists) {
-    Model m;
-    Entity* root = m.build.addEntity(nullptr, "Terrain");
-    SubEntity* a = m.mesh(root, 0);
-    SubEntity* b = m.mesh(root, 0);
-    SceneTree tree;
-    TreeListing::buildTree(tree, root);
-
-    // A sub-entity placed before the last one is listed before it.
-    SubEntity* c = m.mesh(root, 3);
-    Face* f = m.build.addFace(c, 0, 1, 2);
-    f->vertexB = nullptr;  // a corner not yet chosen is not listed
-    const TreeItem cItem = TreeListing::insertSubEntityItem(tree, root->treeItem, c, b->treeItem);
-    EXPECT_EQ(c->treeItem, cItem);
-    TreeListing::insertFaceItem(tree, cItem, f);
-    EXPECT_EQ(ShadowView::outline(tree), R"(Terrain
-  SubEntity[0]
-  SubEntity[2]
-    Face[0]
-      Vertex[0]
-      Vertex[2]
-  SubEntity[1]
-)");
-    EXPECT_EQ(a->treeItem, tree.child(root->treeItem, 0));
-
-    // A group pasted under another gets its whole subtree.
-    Entity* copy = m.build.addEntity(nullptr, "Copy");
-    Entity* inner = m.build.addEntity(copy, "Inner");
-    m.mesh(inner, 0);
-    const TreeItem copyItem = TreeListing::insertEntityItem(tree, a->treeItem, copy);
-    EXPECT_EQ(copy->treeItem, copyItem);
-    EXPECT_EQ(tree.parentItem(inner->treeItem), copyItem);
-    EXPECT_EQ(tree.childCount(inner->treeItem), 1);
-
-    // Inserting under an item that is gone lists nothing and leaves the records alone.
-    const TreeItem gone = b->treeItem;
-    tree.deleteItem(gone);
-    EXPECT_EQ(TreeListing::insertSubEntityItem(tree, gone, b), kNoItem);
-    EXPECT_EQ(TreeListing::insertFaceItem(tree, gone, f), kNoItem);
-    EXPECT_EQ(f->treeItem, tree.child(cItem, 0));
-    EXPECT_EQ(TreeListing::insertVertexItem(tree, cItem, kNoItem, nullptr), kNoItem);
-}
-
 TEST(TreeListing, RelistFaceCornersReplacesTheListings) {
     Model m;
     Entity* root = m.build.addEntity(nullptr, "Root");
