@@ -12,7 +12,8 @@
 #include <vector>
 
 #include "ShadowView.h"
-#include "files/Reader.h"
+#include "model/Entity.h"
+#include "model/Face.h"
 #include "model/SceneTree.h"
 
 namespace y4 {
@@ -56,58 +57,6 @@ TEST(SceneTree, LabelsFollowTheRecordUntilSetExplicitly) {
     EXPECT_EQ(tree.size(), 1u);
     EXPECT_EQ(tree.itemText(kNoItem), "");
     EXPECT_EQ(tree.insertItem(g, &face), f);  // the freed slot is used again
-}
-
-TEST(SceneTree, DeletingTakesHandlesOutOfRecords) {
-    SceneTree tree;
-    Reader scene(nullptr, "/x/HANDLES.Y4P", Reader::NewModel{});
-    Entity& entity = *scene.create<Entity>(nullptr, 0);
-    SubEntity& sub = *scene.create<SubEntity>(&entity, 0);
-    Face* faces[3] = {scene.create<Face>(&sub, 0), scene.create<Face>(&sub, 1),
-                      scene.create<Face>(&sub, 2)};
-    Vertex& shared = *scene.create<Vertex>(nullptr, 0);
-    for (SceneObject* r : std::initializer_list<SceneObject*>{&entity, &sub, &shared}) {
-        r->kind() == SceneObject::kEntity      ? scene.entities.push_back(&entity)
-        : r->kind() == SceneObject::kSubEntity ? scene.subEntities.push_back(&sub)
-                                               : scene.vertices.push_back(&shared);
-    }
-    entity.treeItem = tree.insertItem(kNoItem, &entity);
-    sub.treeItem = tree.insertItem(entity.treeItem, &sub);
-    for (Face* f : faces) {
-        scene.faces.push_back(f);
-        f->treeItem = tree.insertItem(sub.treeItem, f);
-        tree.insertItem(f->treeItem, &shared);
-    }
-    // A record listed a second time keeps its handle when the other listing goes.
-    tree.deleteItem(tree.insertItem(kNoItem, &sub));
-    EXPECT_EQ(sub.treeItem, tree.child(entity.treeItem, 0));
-    // A vertex's listings are its items, in order; it loses the listing under a face that goes
-    // and keeps the others. A listing holds no children.
-    const std::vector<TreeItem> before = shared.treeItems(tree);
-    ASSERT_EQ(before.size(), 3u);
-    for (int k = 0; k < 3; ++k) {
-        EXPECT_EQ(tree.parentItem(before[static_cast<std::size_t>(k)]), faces[k]->treeItem);
-    }
-    EXPECT_EQ(tree.insertItem(before[0], &entity), kNoItem);
-    tree.deleteItem(faces[1]->treeItem);
-    EXPECT_EQ(faces[1]->treeItem, kNoItem);
-    EXPECT_EQ(faces[2]->treeItem, tree.child(sub.treeItem, 1));
-    EXPECT_EQ(shared.treeItems(tree), (std::vector<TreeItem>{before[0], before[2]}));
-    // Inside a batch the handles go at once.
-    tree.beginUpdate();
-    tree.deleteItem(sub.treeItem);
-    EXPECT_EQ(sub.treeItem, kNoItem);
-    EXPECT_EQ(faces[2]->treeItem, kNoItem);
-    EXPECT_TRUE(shared.treeItems(tree).empty());
-    tree.endUpdate();
-    EXPECT_EQ(tree.size(), 1u);
-    // Listings come back after the first, in order, and go with a rebuild.
-    tree.insertItem(entity.treeItem, &shared);
-    tree.insertItem(entity.treeItem, &shared);
-    EXPECT_EQ(shared.treeItems(tree).size(), 2u);
-    tree.deleteAllItems();
-    EXPECT_TRUE(shared.treeItems(tree).empty());
-    EXPECT_EQ(entity.treeItem, kNoItem);
 }
 
 TEST(SceneTree, SelectionIsClearedBeforeTheSelectedItemGoes) {
