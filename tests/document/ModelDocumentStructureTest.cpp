@@ -263,15 +263,21 @@ TEST_F(ModelDocumentStructure, ATerrainRecordIsPastedBeforeTheTerrainsOwn) {
     EXPECT_EQ(document_.tree().itemText(document_.tree().child(root->treeItem, 2)), "SubEntity[3]");
 
     // The file holds neither the root's name nor its placement: applying them changes nothing
-    // a save writes.
+    // a save writes. The terrain's own record keeps its name.
     ASSERT_TRUE(document_.save(path_));
     AttributeValues values = document_.attributesOf(root);
     values.groupName = "Elsewhere";
     values.position = {5, 6, 7};
     ASSERT_TRUE(document_.applyAttributes(values));
     EXPECT_FALSE(document_.isModified());
+    SubEntity* own = root->subEntities[3];
+    document_.selectRecord(own);
+    values = document_.attributesOf(own);
+    values.subEntityName = "Mine";
+    values.bitmapIndex = 0;
+    EXPECT_FALSE(document_.applyAttributes(values));
+    EXPECT_EQ(own->name(), "Zelvan's Terrain");
     // Nor does another record take the terrain's bitmap, which its file could not say.
-    const SubEntity* own = root->subEntities[3];
     document_.selectRecord(root->subEntities[0]);
     values = document_.attributesOf(root->subEntities[0]);
     values.bitmapIndex = own->bitmapIndex;
