@@ -14,8 +14,6 @@
 #include "files/Reader.h"
 #include "model/SceneTree.h"
 #include "model/TreeListing.h"
-#include "support/HandModels.h"
-#include "support/ModelFixture.h"
 #include "support/SceneDump.h"
 #include "support/StrictPrompt.h"
 #include "support/TempDir.h"
@@ -151,19 +149,9 @@ TEST(DisplayStateFile, FileIsNamedAfterTheModel) {
     EXPECT_EQ(nameFor("C:\\M\\SHIP.Y4T"), "C:\\M\\SHIP.dsp");
     EXPECT_EQ(nameFor("/m.d/PLANE.X.Y4D"), "/m.d/PLANE.X.dsp");
 
-    // A model loaded from a snapshot keeps its state beside the snapshot.
-    TempDir dir;
-    const std::string path = test::ModelFixture::write(dir, "commit2.Y4P", test::kTinyY4P,
-                                                       {{"RED", 2, 2}, {"BLUE", 2, 2}});
-    Reader snapshot(nullptr, path);
-    ASSERT_TRUE(snapshot.loaded());
-    EXPECT_EQ(snapshot.displayStateFileName(), dir.file("commit2.dsp"));
-    snapshot.entities[2]->displayed = 0;
-    ASSERT_TRUE(snapshot.saveDisplayState());
-    EXPECT_EQ(TempDir::read(dir.file("commit2.dsp")), "Root 1\nArm one 1\nLeg 0\nFoot 1\n");
-
     // The editor upper-cases the model's path; the file is still found and written in the
     // model's real folder.
+    TempDir dir;
     std::string upper = dir.path();
     std::transform(upper.begin(), upper.end(), upper.begin(),
                    [](unsigned char ch) { return static_cast<char>(std::toupper(ch)); });

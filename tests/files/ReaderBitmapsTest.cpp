@@ -1,5 +1,5 @@
-// The Reader's bitmap list as the textures dialog changes it: adding, removing and reloading
-// keep one image per bitmap name, also when a file cannot be read.
+// The Reader's bitmaps reloaded after a rename: one image per bitmap name, also when a file
+// cannot be read, and the list's later edits staying in range.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -35,41 +35,6 @@ void writeBitmap(const TempDir& dir, const std::string& name, int side) {
 
 void expectOpenFailure(const std::string& path) {
     testPrompt().expectMessage("Failed to open DIB file " + path + ".\n");
-}
-
-TEST(ReaderBitmaps, AddAndRemoveKeepNamesAndImagesTogether) {
-    TempDir dir;
-    const std::string path =
-        ModelFixture::write(dir, "TINY.Y4P", test::kTinyY4P, {{"RED", 2, 2}, {"BLUE", 4, 4}});
-    writeBitmap(dir, "GREEN", 8);
-    Reader r(nullptr, path);
-    ASSERT_EQ(r.modified, 0);
-
-    r.addBitmap("GREEN");
-    EXPECT_EQ(r.bitmapNames, (std::vector<std::string>{"RED", "BLUE", "GREEN"}));
-    EXPECT_EQ(imageWidths(r), (std::vector<int>{2, 4, 8}));
-    EXPECT_EQ(r.modified, 1);
-
-    // A name whose file is missing is kept, with an empty image.
-    expectOpenFailure(dir.path() + "/NOSUCH.BMP");
-    r.addBitmap("NOSUCH");
-    EXPECT_EQ(r.bitmapNames.back(), "NOSUCH");
-    EXPECT_EQ(imageWidths(r), (std::vector<int>{2, 4, 8, 0}));
-
-    r.modified = 0;
-    r.removeBitmap(1);
-    EXPECT_EQ(r.bitmapNames, (std::vector<std::string>{"RED", "GREEN", "NOSUCH"}));
-    EXPECT_EQ(imageWidths(r), (std::vector<int>{2, 8, 0}));
-    EXPECT_EQ(r.modified, 1);
-    // Faces keep their numbers.
-    EXPECT_EQ(r.subEntities[0]->bitmapIndex, 1);
-
-    // Positions out of range change nothing.
-    r.modified = 0;
-    r.removeBitmap(3);
-    r.removeBitmap(-1);
-    EXPECT_EQ(r.bitmapNames.size(), 3u);
-    EXPECT_EQ(r.modified, 0);
 }
 
 TEST(ReaderBitmaps, ReloadReplacesTheImagesAndStaysAlignedWhenAFileIsMissing) {

@@ -11,11 +11,10 @@
 #include <utility>
 #include <vector>
 
-#include "SceneBuilder.h"
 #include "ShadowView.h"
-#include "files/Reader.h"
+#include "model/Entity.h"
+#include "model/Face.h"
 #include "model/SceneTree.h"
-#include "model/TreeListing.h"
 
 namespace y4 {
 namespace {
@@ -58,58 +57,6 @@ TEST(SceneTree, LabelsFollowTheRecordUntilSetExplicitly) {
     EXPECT_EQ(tree.size(), 1u);
     EXPECT_EQ(tree.itemText(kNoItem), "");
     EXPECT_EQ(tree.insertItem(g, &face), f);  // the freed slot is used again
-}
-
-TEST(SceneTree, DeletingTakesHandlesOutOfRecords) {
-    SceneTree tree;
-    Reader scene(nullptr, "/x/HANDLES.Y4P", Reader::NewModel{});
-    Entity& entity = *scene.create<Entity>(nullptr, 0);
-    SubEntity& sub = *scene.create<SubEntity>(&entity, 0);
-    Face* faces[3] = {scene.create<Face>(&sub, 0), scene.create<Face>(&sub, 1),
-                      scene.create<Face>(&sub, 2)};
-    Vertex& shared = *scene.create<Vertex>(nullptr, 0);
-    for (SceneObject* r : std::initializer_list<SceneObject*>{&entity, &sub, &shared}) {
-        r->kind() == SceneObject::kEntity      ? scene.entities.push_back(&entity)
-        : r->kind() == SceneObject::kSubEntity ? scene.subEntities.push_back(&sub)
-                                               : scene.vertices.push_back(&shared);
-    }
-    entity.treeItem = tree.insertItem(kNoItem, &entity);
-    sub.treeItem = tree.insertItem(entity.treeItem, &sub);
-    for (Face* f : faces) {
-        scene.faces.push_back(f);
-        f->treeItem = tree.insertItem(sub.treeItem, f);
-        tree.insertItem(f->treeItem, &shared);
-    }
-    // A record listed a second time keeps its handle when the other listing goes.
-    tree.deleteItem(tree.insertItem(kNoItem, &sub));
-    EXPECT_EQ(sub.treeItem, tree.child(entity.treeItem, 0));
-    // A vertex's listings are its items, in order; it loses the listing under a face that goes
-    // and keeps the others. A listing holds no children.
-    const std::vector<TreeItem> before = shared.treeItems(tree);
-    ASSERT_EQ(before.size(), 3u);
-    for (int k = 0; k < 3; ++k) {
-        EXPECT_EQ(tree.parentItem(before[static_cast<std::size_t>(k)]), faces[k]->treeItem);
-    }
-    EXPECT_EQ(tree.insertItem(before[0], &entity), kNoItem);
-    tree.deleteItem(faces[1]->treeItem);
-    EXPECT_EQ(faces[1]->treeItem, kNoItem);
-    EXPECT_EQ(faces[2]->treeItem, tree.child(sub.treeItem, 1));
-    EXPECT_EQ(shared.treeItems(tree), (std::vector<TreeItem>{before[0], before[2]}));
-    // Inside a batch the handles go at once.
-    tree.beginUpdate();
-    tree.deleteItem(sub.treeItem);
-    EXPECT_EQ(sub.treeItem, kNoItem);
-    EXPECT_EQ(faces[2]->treeItem, kNoItem);
-    EXPECT_TRUE(shared.treeItems(tree).empty());
-    tree.endUpdate();
-    EXPECT_EQ(tree.size(), 1u);
-    // Listings come back after the first, in order, and go with a rebuild.
-    tree.insertItem(entity.treeItem, &shared);
-    tree.insertItem(entity.treeItem, &shared);
-    EXPECT_EQ(shared.treeItems(tree).size(), 2u);
-    tree.deleteAllItems();
-    EXPECT_TRUE(shared.treeItems(tree).empty());
-    EXPECT_EQ(entity.treeItem, kNoItem);
 }
 
 TEST(SceneTree, SelectionIsClearedBeforeTheSelectedItemGoes) {
@@ -330,45 +277,6 @@ TEST(SceneTree, RandomEditsKeepShapeViewAndRecordHandlesInStep) {
             }
         }
     }
-}
-
-// The purge of every other face of a long strip (face i has the corners i, i + 1 and i + 2) is
-// announced as one range per face, from the last to the first, so that rows stay valid for the
-// view.
-TEST(SceneTree, PurgeOfEveryOtherFaceIsAnnouncedPerRange) {
-    constexpr int kFaces = 400;
-    SceneTree tree;
-    Reader scene(&tree, "/x/STRIP.Y4P", Reader::NewModel{});
-    gen::SceneBuilder build(scene);
-    SubEntity* strip = build.addSubEntity(build.addEntity(nullptr, "Root"), 0);
-    for (int i = 0; i < kFaces + 2; ++i) {
-        build.addVertex(strip, {0, 0, 0}, {0, 0, 0}, 0, 0);
-    }
-    for (int i = 0; i < kFaces; ++i) {
-        build.addFace(strip, i, i + 1, i + 2)->deleted = i % 2;
-    }
-    TreeListing::buildTree(tree, scene.root());
-    ShadowView view(tree);
-    scene.finalDelete();
-    view.compareSettled();
-    Lines expected;
-    for (int row = kFaces - 1; row > 0; row -= 2) {
-        for (const std::string what : {"will remove 2 ", "removed 2 "}) {
-            expected.push_back(what + std::to_string(row) + ".." + std::to_string(row));
-        }
-    }
-    EXPECT_EQ(view.lines, expected);
-    ASSERT_EQ(tree.childCount(strip->treeItem), kFaces / 2);
-    for (int row = 0; row < kFaces / 2; ++row) {
-        ASSERT_EQ(tree.child(strip->treeItem, row),
-                  strip->faces[static_cast<std::size_t>(row)]->treeItem);
-    }
-    // Vertex 2 was listed under faces 0, 1 and 2; face 1 went.
-    const std::vector<TreeItem> listings = strip->vertices[2]->treeItems(tree);
-    ASSERT_EQ(listings.size(), 2u);
-    EXPECT_EQ(tree.parentItem(listings[0]), strip->faces[0]->treeItem);
-    EXPECT_EQ(tree.parentItem(listings[1]), strip->faces[1]->treeItem);
-    EXPECT_EQ(tree.size(), 2u + 4u * kFaces / 2);
 }
 
 }  // namespace

@@ -50,11 +50,6 @@ TEST_F(SelectionTransformTest, ASelectedEntityTakesATranslationOrRotationForEver
     EXPECT_EQ(v.X, x);
     EXPECT_EQ(v.changed, 0);
 
-    // A rotate step of 10 degrees in "RotateX" turns rotateY by 0.17453292 radians.
-    SelectionTransform::step(reader_, 0, 10, 0, SelectionTransform::kRotate, false);
-    EXPECT_FLOAT_EQ(leg_.rotateY, 0.17453292f);
-    EXPECT_EQ(leg_.rotateX, 0.0f);
-
     // A scaling does not stop at the entity: it reaches the selected vertices below.
     SelectionTransform::collect(&root_, SelectionTransform::kScale, targets);
     EXPECT_TRUE(targets.entities.empty());

@@ -110,20 +110,6 @@ TEST(SafeFileWriter, CommitReplacesTheTargetAndKeepsItsMode) {
     ::umask(oldMask);
 }
 
-TEST(SafeFileWriter, AnUncommittedWriterLeavesTheOldFileAndNoTemporaryFile) {
-    test::TempDir dir;
-    const std::string old("ENTITY\r\n\0\xff bytes", 16);
-    const std::string target = dir.write("SHIP.Y4P", old);
-    {
-        SafeFileWriter writer(target);
-        writer.write(std::string(100000, 'n'));
-        SafeFileWriter fresh(dir.file("NEW.Y4P"));
-        fresh.write("x");
-    }
-    EXPECT_EQ(test::TempDir::read(target), old);
-    EXPECT_EQ(test::TempDir::entries(dir.path()), Names{"SHIP.Y4P"});
-}
-
 TEST(SafeFileWriter, AReadOnlyFolderFailsCleanly) {
     test::TempDir dir;
     const std::string target = dir.write("Sub/SHIP.Y4P", "old");
